@@ -1,0 +1,36 @@
+#pragma once
+
+// Client-area geometry of the main window; containment follows PtInRect (right and bottom edges excluded).
+struct Point {
+    int x = 0;
+    int y = 0;
+};
+
+struct Rect {
+    int left = 0;
+    int top = 0;
+    int right = 0;
+    int bottom = 0;
+
+    constexpr bool Contains(Point p) const { return p.x >= left && p.x < right && p.y >= top && p.y < bottom; }
+    constexpr bool IsEmpty() const { return right <= left || bottom <= top; }
+    constexpr Rect Inflated(int by) const { return Rect{left - by, top - by, right + by, bottom + by}; }
+    constexpr bool operator==(const Rect&) const = default;
+};
+
+// Every hit-tested screen zone of the main window; all empty until start-up sets them.
+struct Zones {
+    Rect drag;
+    Rect about;
+    Rect close;
+    Rect animation;
+    Rect network;
+    Rect documentation;
+    Rect synthesiser;
+    Rect bottomFrame;
+    Rect channelPanel;
+    Rect timeLeft;
+    Rect paramsKnob;
+    Rect micGainKnob;
+    Rect volumeKnob;
+};

@@ -1,0 +1,7 @@
+#include "app/session_state.h"
+
+namespace {
+SessionState gSession;
+}
+
+SessionState& Session() { return gSession; }

@@ -1,0 +1,150 @@
+#pragma once
+
+#include "app/geometry.h"
+#include "app/led_colour.h"
+#include "net/socket_handle.h"
+
+#include <atomic>
+#include <cstdint>
+#include <mutex>
+
+// Win32 handle types, declared the way <windows.h> declares them (STRICT), so this header stays portable.
+struct HWND__;
+struct HBITMAP__;
+struct HINSTANCE__;
+
+inline constexpr int kChannelCount = 11;
+inline constexpr int kMaxChannelMembers = 16;
+inline constexpr int kCurrentChannelCountIndex = 11;
+inline constexpr int kFirstChannelPort = 30000;
+inline constexpr int kLastChannelPort = 30010;
+inline constexpr int kSupervisorPortOffset = 1000;
+inline constexpr int kInactivityStartSeconds = 4500;
+inline constexpr int kErrorLevelNothingReceived = 99;
+inline constexpr int kPttListen = 1;
+inline constexpr int kPttTalk = 2;
+inline constexpr int kPayloadBytes = 1000;
+inline constexpr int kPlaybackSlots = 16;
+inline constexpr int kPlaybackFillAtStart = 5;
+inline constexpr int kRingLights = 16;
+inline constexpr int kInputDeviceSlots = 15;
+inline constexpr int kMaxAnimationFrames = 64;
+inline constexpr int kHelpTextBytes = 600; // 200 wide characters, kept as UTF-8
+inline constexpr int kSpokenHelpBytes = 200;
+inline constexpr int kPcIdentifierBytes = 20;
+inline constexpr char kVersionText[] = "0.7.7";
+inline constexpr char kWelcomeHelpText[] = "Bienvenue sur le r\xC3\xA9seau Zelvora de t\xC3\xA9l\xC3\xA9phonie de loisir";
+
+// Audio run flag values: the audio thread sets running and ended; shutdown asks it to stop.
+inline constexpr int kAudioStopRequested = 0;
+inline constexpr int kAudioRunning = 1;
+inline constexpr int kAudioEnded = 99;
+
+struct InputDeviceSlot {
+    std::int64_t deviceIndex = -1;
+    wchar_t identifier[260] = {};
+    wchar_t name[256] = {};
+    wchar_t secondName[256] = {};
+    std::int32_t value = 0;
+};
+
+// Handles of windows, images and timers; touched only by the main thread.
+struct WindowHandles {
+    HINSTANCE__* instance = nullptr;
+    HWND__* mainWindow = nullptr;
+    HWND__* leftMeterWindow = nullptr;
+    HWND__* rightMeterWindow = nullptr;
+    HBITMAP__* leftMeterFace = nullptr;
+    HBITMAP__* rightMeterFace = nullptr;
+    HBITMAP__* knobArrowImage = nullptr;
+    HBITMAP__* paramsButtonImage = nullptr;
+    HBITMAP__* documentationIcon = nullptr;
+    HBITMAP__* synthesiserIcon = nullptr;
+    HBITMAP__* channelImages[kChannelCount] = {};
+    int channelImageWidth = 0;
+    int channelImageHeight = 0;
+    HBITMAP__* ledBitmaps[kLedDarkBlue + 1] = {}; // indexed by LedColour
+    HBITMAP__* usbStatusIcon = nullptr;
+    Point usbStatusIconPosition;
+    HWND__* canvasWindow = nullptr;
+    bool canvasOpen = false;
+    void* animationFrames[kMaxAnimationFrames] = {}; // GDI+ bitmaps, 150 x 150 ARGB, in file order
+    int frameDelaysMs[kMaxAnimationFrames] = {};
+    int animationFrameCount = 0;
+    int animationFrameIndex = 0;
+    void* singleInstanceLock = nullptr;
+    void* pcmEvent = nullptr;
+    void* accessoryThread = nullptr;
+    std::uintptr_t timerIds[7] = {}; // returned identifiers of the thread timers, in start order
+};
+
+struct SessionState {
+    // Identity and account
+    char pcIdentifier[kPcIdentifierBytes] = {};
+    std::atomic<int> accountNumber{0}; // 0 until identification answers
+    std::uint32_t backgroundColour = 0; // COLORREF 0x00BBGGRR
+
+    // Voice, channel and activity
+    std::atomic<int> channelPort{kFirstChannelPort};
+    std::mutex pttLock; // guards the two push-to-talk states and nothing else
+    int pttKeyState = kPttListen;
+    int pttSerialState = kPttListen;
+    std::atomic<int> errorLevel{kErrorLevelNothingReceived};
+    std::atomic<int> speakerAccount{0};
+    std::atomic<int> relayByte{0};
+    std::atomic<int> channelMembers[kChannelCount][kMaxChannelMembers] = {};
+    std::atomic<int> channelMemberCounts[kChannelCount + 1] = {}; // entry 11: the current channel's count
+    int inactivitySeconds = kInactivityStartSeconds;
+    std::atomic<int> audioRunFlag{kAudioStopRequested};
+    std::atomic<bool> serialRunning{false};
+    std::atomic<bool> shutdownRequested{false}; // lets the accessory thread end even before it has started
+    float captureLevelAtStart = 0.0f;
+
+    // Sockets
+    std::atomic<SocketHandle> synthSocket{kInvalidSocket};
+    std::atomic<SocketHandle> voiceSocket{kInvalidSocket};
+    std::atomic<SocketHandle> supervisorSocket{kInvalidSocket};
+
+    // Datagram counters, each owned by one thread
+    std::uint8_t txSequence = 1;
+    int presencePhase = 0;
+    std::uint8_t lastRxSequence = 0;
+    int udpBlinkCount = 0;
+    std::atomic<int> rxRunning{0};
+
+    // Reception queue shared with playback; the lock is held only around a fill or a slide
+    std::mutex playbackQueueLock;
+    std::uint8_t playbackQueue[kPlaybackSlots][kPayloadBytes] = {};
+    int playbackFill = kPlaybackFillAtStart;
+    std::atomic<int> playbackRingPos{0};
+
+    // Indicator lights
+    std::atomic<int> tstLed{kLedBlue};
+    std::atomic<int> udpLed{kLedBlue};
+    std::atomic<int> svcLed{kLedBlue};
+    std::atomic<int> webLed{kLedBlue};
+    std::atomic<int> txRxLed{kLedBlue};
+    std::atomic<int> tcpLed{kLedBlue};
+    std::atomic<int> networkRing[kRingLights] = {};
+
+    // Main window, drawn only from the main thread
+    Zones zones;
+    char helpText[kHelpTextBytes] = {};
+    char spokenHelp[kSpokenHelpBytes + 1] = {};
+    bool panelsReady = false;
+    bool closeButtonReady = false;
+    int closeButtonHover = 1; // 1: cross drawn red, 2: drawn yellow
+    bool refetchFlag = false;
+
+    // Audio devices
+    InputDeviceSlot inputDevices[kInputDeviceSlots];
+    int selectedInputDevice = -1;
+
+    WindowHandles handles;
+};
+
+// The one session of the process.
+SessionState& Session();
+
+// The channel number 0..10 of a channel port.
+constexpr int ChannelOfPort(int channelPort) { return channelPort - kFirstChannelPort; }
