@@ -1,0 +1,19 @@
+#pragma once
+
+#include <windows.h>
+
+// Painting helpers shared by every window. Each call creates and deletes its own fonts, memory
+// device contexts and off-screen bitmaps and restores what it selected, so nothing is held between calls.
+
+// Single-byte text with its top-left corner at (x, y): white bold Arial 14 on an opaque background.
+// A null text draws nothing.
+void DrawLabel(HDC dc, const char* text, int x, int y, COLORREF background);
+
+// UTF-8 text at (x, y) in bold Arial 20, on a transparent background.
+void DrawUtf8Text(HDC dc, const char* utf8, int x, int y, COLORREF textColour);
+
+// The bitmap at its own size, top-left at (x, y); pure black pixels are transparent.
+void DrawTransparentBitmap(HDC dc, HBITMAP bitmap, int x, int y);
+
+// The whole bitmap scaled to width x height with halftone stretching, then copied opaquely to (x, y).
+void DrawStretchedBitmap(HDC dc, HBITMAP bitmap, int x, int y, int width, int height);
