@@ -48,6 +48,18 @@ struct InputDeviceSlot {
     std::int32_t value = 0;
 };
 
+// Slots of the thread timers' identifiers, in the order start-up creates them.
+enum ThreadTimerSlot {
+    kTimerChannelPanel,
+    kTimerNetworkRing,
+    kTimerKnobPainter,
+    kTimerSpeakerFetch,
+    kTimerHelpBanner,
+    kTimerStatusPanel,
+    kTimerTimeLeft,
+    kThreadTimerCount,
+};
+
 // Handles of windows, images and timers; touched only by the main thread.
 struct WindowHandles {
     HINSTANCE__* instance = nullptr;
@@ -75,7 +87,7 @@ struct WindowHandles {
     void* singleInstanceLock = nullptr;
     void* pcmEvent = nullptr;
     void* accessoryThread = nullptr;
-    std::uintptr_t timerIds[7] = {}; // returned identifiers of the thread timers, in start order
+    std::uintptr_t timerIds[kThreadTimerCount] = {}; // identifiers the system returned, 0 = not started
 };
 
 struct SessionState {
@@ -97,7 +109,7 @@ struct SessionState {
     int inactivitySeconds = kInactivityStartSeconds;
     std::atomic<int> audioRunFlag{kAudioStopRequested};
     std::atomic<bool> serialRunning{false};
-    std::atomic<bool> shutdownRequested{false}; // lets the accessory thread end even before it has started
+    std::atomic<bool> accessoryStopRequested{false}; // lets the accessory thread end even before it has started
     float captureLevelAtStart = 0.0f;
 
     // Sockets

@@ -1,0 +1,78 @@
+#include "app/panel_layout.h"
+
+#include <cmath>
+#include <cstdio>
+#include <numbers>
+
+namespace {
+
+constexpr Point kRingCentre{420, 380};
+constexpr float kRingRadius = 40.0f;
+
+constexpr const char* kChannelNames[kChannelCount] = {
+    "Bienvenue",       "Accueil G\xC3\xA9n\xC3\xA9ral",   "Place du village",   "Zone Technologie",
+    "Les Ondes Radio", "Au caf\xC3\xA9 de la gare",       "Evasion et camping", "La bonne ambiance",
+    "Entre copines",   "Musique en st\xC3\xA9r\xC3\xA9o", "Tests divers",
+};
+
+bool IsChannelPort(int channelPort) {
+    return channelPort >= kFirstChannelPort && channelPort <= kLastChannelPort;
+}
+
+} // namespace
+
+void SetLightStartStates(SessionState& session) {
+    for (const StatusLight& light : kStatusLights) {
+        (session.*light.state).store(kLedBlue, std::memory_order_relaxed);
+    }
+    for (auto& light : session.networkRing) {
+        light.store(kLedBlue, std::memory_order_relaxed);
+    }
+    session.zones.network = kNetworkZone;
+}
+
+Point RingLightPosition(int index) {
+    // Single precision and truncation toward zero keep the lights exactly where the ring was designed.
+    constexpr float kPi = std::numbers::pi_v<float>;
+    const float theta = 2.0f * kPi - static_cast<float>(index) * kPi / 8.0f;
+    return Point{kRingCentre.x + static_cast<int>(kRingRadius * std::sin(theta)),
+                 kRingCentre.y + static_cast<int>(kRingRadius * std::cos(theta))};
+}
+
+std::array<int, kErrorLevelLightCount> ErrorLevelLights(int errorLevel) {
+    std::array<int, kErrorLevelLightCount> lights;
+    lights.fill(kLedDarkBlue);
+    switch (errorLevel) {
+    case 0:
+    case 1:
+    case 2:
+        lights[static_cast<std::size_t>(errorLevel)] = kLedGreen;
+        break;
+    case 3:
+        lights[3] = kLedYellow;
+        break;
+    case 4:
+        lights[4] = kLedRed;
+        break;
+    case kErrorLevelNothingReceived:
+        lights.fill(kLedRed);
+        break;
+    default:
+        break;
+    }
+    return lights;
+}
+
+const char* ChannelName(int channelPort) {
+    return IsChannelPort(channelPort) ? kChannelNames[ChannelOfPort(channelPort)] : nullptr;
+}
+
+ChannelPanelContent DescribeChannelPanel(int channelPort, int currentChannelCount) {
+    ChannelPanelContent content;
+    if (IsChannelPort(channelPort) && channelPort != kFirstChannelPort) {
+        content.channelImage = ChannelOfPort(channelPort);
+    }
+    content.name = ChannelName(channelPort);
+    std::snprintf(content.memberCount, sizeof content.memberCount, "%d", currentChannelCount);
+    return content;
+}

@@ -1,0 +1,6 @@
+#pragma once
+
+#include <windows.h>
+
+// The modal about box, owned by the main window.
+void ShowAboutBox(HWND owner);

@@ -1,0 +1,186 @@
+#include "app/win32/main_window.h"
+
+#include "app/hover_help.h"
+#include "app/main_window_input.h"
+#include "app/session_state.h"
+#include "app/win32/about_box.h"
+#include "app/win32/close_button.h"
+#include "app/win32/main_window_paint.h"
+#include "app/win32/title_animation.h"
+#include "audio/win32/endpoint_volume.h"
+#include "build_config.h"
+#include "peripherals/synth_link.h"
+
+#include <windowsx.h>
+
+#include <cstring>
+#include <string>
+
+namespace {
+
+constexpr WPARAM kCloseCommand = 105;
+
+void CopyText(char* destination, size_t capacity, const char* text) {
+    std::strncpy(destination, text, capacity - 1);
+    destination[capacity - 1] = '\0';
+}
+
+void SetPttKeyState(int state) {
+    SessionState& session = Session();
+    const std::lock_guard<std::mutex> lock(session.pttLock);
+    session.pttKeyState = state;
+}
+
+LRESULT HitTest(HWND window, LPARAM lParam) {
+    RECT windowRect;
+    GetWindowRect(window, &windowRect);
+    const Point p{GET_X_LPARAM(lParam) - windowRect.left, GET_Y_LPARAM(lParam) - windowRect.top};
+    return Session().zones.drag.Contains(p) ? HTCAPTION : HTCLIENT;
+}
+
+void OpenDocumentation() {
+    const std::string address = std::string(kNetworkSiteUrl) + "/FR-Zelvora.php";
+    wchar_t wideAddress[MAX_PATH] = {};
+    MultiByteToWideChar(CP_ACP, 0, address.c_str(), -1, wideAddress, MAX_PATH - 1);
+    ShellExecuteW(nullptr, L"open", wideAddress, nullptr, nullptr, SW_SHOWNORMAL);
+}
+
+void OnLeftClick(HWND window, Point p) {
+    const Zones& zones = Session().zones;
+    switch (ClickActionAt(zones, p)) {
+    case ClickAction::VolumeKnob:
+        SetRenderMasterLevel(KnobLevel(zones.volumeKnob.Inflated(kKnobClickMargin), p));
+        break;
+    case ClickAction::MicGainKnob:
+        SetCaptureMasterLevel(KnobLevel(zones.micGainKnob.Inflated(kKnobClickMargin), p));
+        break;
+    case ClickAction::Documentation:
+        OpenDocumentation();
+        break;
+    case ClickAction::AboutBox:
+        ShowAboutBox(window);
+        break;
+    case ClickAction::Close:
+        PostMessageW(window, WM_DESTROY, 0, 0);
+        break;
+    case ClickAction::ParamsKnob:
+    case ClickAction::NetworkWindow:
+    case ClickAction::GroupList:
+    case ClickAction::Canvas:
+    case ClickAction::StartSynthesiser:
+    case ClickAction::None:
+        break;
+    }
+}
+
+void OnRightClick(Point p) {
+    SessionState& session = Session();
+    const SpokenHelp help = SpokenHelpFor(session.zones, p);
+    if (help.resetsHelpBanner) {
+        CopyText(session.helpText, sizeof session.helpText, kWelcomeHelpText);
+    }
+    CopyText(session.spokenHelp, sizeof session.spokenHelp, help.text);
+    SendSpeechText(session, session.spokenHelp);
+}
+
+void OnMouseMove(HWND window, Point p) {
+    UpdateCloseButtonHover(window, POINT{p.x, p.y});
+    SessionState& session = Session();
+    CopyText(session.helpText, sizeof session.helpText, HoverHelpText(session.zones, p));
+}
+
+void OnKeyDown(HWND window, WPARAM virtualKey) {
+    const KeyAction action = KeyActionFor(static_cast<unsigned>(virtualKey));
+    SessionState& session = Session();
+    switch (action.kind) {
+    case KeyAction::Close:
+        PostMessageW(window, WM_DESTROY, 0, 0);
+        break;
+    case KeyAction::Talk:
+        SetPttKeyState(kPttTalk);
+        break;
+    case KeyAction::SelectChannel:
+        session.channelMemberCounts[kCurrentChannelCountIndex].store(-1);
+        session.channelPort.store(action.channelPort);
+        break;
+    case KeyAction::AboutBox:
+        ShowAboutBox(window);
+        break;
+    case KeyAction::Inactive:
+        MessageBoxW(window, L"D\u00e9sol\u00e9.\nCette touche est inactive !", L"Info Clavier", MB_OK);
+        break;
+    }
+}
+
+void OnKeyUp(WPARAM virtualKey) {
+    Session().inactivitySeconds = kInactivityStartSeconds;
+    if (virtualKey == VK_SPACE) {
+        SetPttKeyState(kPttListen);
+    }
+}
+
+// The end of the run: free what the window owns and let the message loop end.
+void OnDestroy() {
+    WindowHandles& handles = Session().handles;
+    if (handles.singleInstanceLock != nullptr) {
+        ReleaseMutex(handles.singleInstanceLock);
+        CloseHandle(handles.singleInstanceLock);
+        handles.singleInstanceLock = nullptr;
+    }
+    for (HBITMAP__*& image : handles.channelImages) {
+        if (image != nullptr) {
+            DeleteObject(image);
+            image = nullptr;
+        }
+    }
+    PostQuitMessage(0);
+}
+
+Point PointOf(LPARAM lParam) { return Point{GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)}; }
+
+} // namespace
+
+LRESULT CALLBACK MainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    switch (message) {
+    case WM_NCHITTEST:
+        return HitTest(window, lParam);
+    case WM_PAINT:
+        PaintMainWindow(window);
+        return 0;
+    case WM_MOUSEMOVE:
+        OnMouseMove(window, PointOf(lParam));
+        return 0;
+    case WM_LBUTTONDOWN:
+        OnLeftClick(window, PointOf(lParam));
+        return 0;
+    case WM_RBUTTONDOWN:
+        OnRightClick(PointOf(lParam));
+        return 0;
+    case WM_KEYDOWN:
+        OnKeyDown(window, wParam);
+        return 0;
+    case WM_KEYUP:
+        OnKeyUp(wParam);
+        return 0;
+    case WM_TIMER:
+        if (wParam == kTitleAnimationTimerId) {
+            DrawNextAnimationFrame(window);
+        }
+        return 0;
+    case WM_COMMAND:
+        if (LOWORD(wParam) == kCloseCommand) {
+            DestroyWindow(window);
+            return 0;
+        }
+        return DefWindowProcW(window, message, wParam, lParam);
+    case WM_DESTROY:
+        OnDestroy();
+        return 0;
+    case WM_SIZE:
+    case WM_HSCROLL:
+    case WM_DEVICECHANGE:
+        return 0;
+    default:
+        return DefWindowProcW(window, message, wParam, lParam);
+    }
+}

@@ -1,0 +1,84 @@
+#include "app/win32/main_window_paint.h"
+
+#include "app/main_window_layout.h"
+#include "app/session_state.h"
+#include "app/win32/close_button.h"
+#include "app/win32/draw_helpers.h"
+#include "app/win32/panel_painters.h"
+
+namespace {
+
+constexpr COLORREF kYellow = 0x0000FFFF;
+constexpr COLORREF kWhite = 0x00FFFFFF;
+constexpr int kUsbIconSize = 32;
+constexpr wchar_t kCreditLine[] = L"\u00c0 propos de Zelvora";
+
+void PaintOutline(HDC dc, COLORREF background) {
+    HBRUSH brush = CreateSolidBrush(background);
+    HPEN outlinePen = CreatePen(PS_SOLID, 4, kYellow);
+    if (brush != nullptr && outlinePen != nullptr) {
+        HGDIOBJ oldBrush = SelectObject(dc, brush);
+        HGDIOBJ oldPen = SelectObject(dc, outlinePen);
+        if (oldBrush != nullptr && oldPen != nullptr) {
+            RoundRect(dc, 0, 0, kMainWindowWidth, kMainWindowHeight, kMainWindowCornerDiameter,
+                      kMainWindowCornerDiameter);
+            HPEN framePen = CreatePen(PS_SOLID, 2, kYellow);
+            SelectObject(dc, framePen);
+            const Rect& frame = Session().zones.bottomFrame;
+            RoundRect(dc, frame.left, frame.top, frame.right, frame.bottom, 20, 20);
+            SelectObject(dc, outlinePen);
+            DeleteObject(framePen);
+        }
+        SelectObject(dc, oldPen);
+        SelectObject(dc, oldBrush);
+    }
+    if (outlinePen != nullptr) {
+        DeleteObject(outlinePen);
+    }
+    if (brush != nullptr) {
+        DeleteObject(brush);
+    }
+}
+
+void PaintVersionAndCredit(HDC dc, COLORREF background) {
+    HFONT font = CreateFontW(14, 0, 0, 0, FW_BOLD, FALSE, FALSE, FALSE, DEFAULT_CHARSET, OUT_TT_PRECIS,
+                             CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, DEFAULT_PITCH | FF_SWISS, L"Arial");
+    HGDIOBJ oldFont = SelectObject(dc, font);
+    const int oldMode = SetBkMode(dc, OPAQUE);
+    const COLORREF oldBack = SetBkColor(dc, background);
+    const COLORREF oldText = SetTextColor(dc, kWhite);
+    TextOutA(dc, 430, 605, "Version ", 8);
+    TextOutA(dc, 480, 605, kVersionText, static_cast<int>(sizeof kVersionText - 1));
+    SetTextColor(dc, kYellow);
+    const Rect& about = Session().zones.about;
+    RECT aboutRect{about.left, about.top, about.right, about.bottom};
+    DrawTextW(dc, kCreditLine, -1, &aboutRect, DT_SINGLELINE | DT_VCENTER | DT_CENTER);
+    SetTextColor(dc, oldText);
+    SetBkColor(dc, oldBack);
+    SetBkMode(dc, oldMode);
+    SelectObject(dc, oldFont);
+    DeleteObject(font);
+}
+
+} // namespace
+
+void PaintMainWindow(HWND window) {
+    SessionState& session = Session();
+    const COLORREF background = session.backgroundColour;
+    PAINTSTRUCT paint;
+    HDC dc = BeginPaint(window, &paint);
+    if (dc != nullptr) {
+        PaintOutline(dc, background);
+        DrawTitle(dc);
+        DrawCloseButton(dc);
+        PaintVersionAndCredit(dc, background);
+        const WindowHandles& handles = session.handles;
+        if (handles.usbStatusIcon != nullptr) {
+            DrawStretchedBitmap(dc, reinterpret_cast<HBITMAP>(handles.usbStatusIcon), handles.usbStatusIconPosition.x,
+                                handles.usbStatusIconPosition.y, kUsbIconSize, kUsbIconSize);
+        }
+    }
+    // The next speaker fetch repaints the speaker even when it has not changed.
+    session.refetchFlag = true;
+    EndPaint(window, &paint);
+}

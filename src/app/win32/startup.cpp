@@ -1,0 +1,292 @@
+#include "app/win32/startup.h"
+
+#include "app/accessory_handshake.h"
+#include "app/main_window_layout.h"
+#include "app/required_images.h"
+#include "app/session_state.h"
+#include "app/win32/heartbeat.h"
+#include "app/win32/image_loading.h"
+#include "app/win32/led_bitmaps.h"
+#include "app/win32/main_window.h"
+#include "app/win32/panel_painters.h"
+#include "app/win32/pc_identifier_win32.h"
+#include "app/win32/resource_ids.h"
+#include "app/win32/title_animation.h"
+#include "audio/win32/endpoint_volume.h"
+#include "build_config.h"
+#include "net/voice_sockets.h"
+#include "net/win32/network_threads.h"
+#include "net/win32/time_left.h"
+#include "peripherals/synth_link.h"
+#include "peripherals/win32/loopback_listener.h"
+
+#include <gdiplus.h>
+
+#include <cstring>
+
+namespace {
+
+constexpr wchar_t kMainWindowClass[] = L"X";
+
+struct ThreadTimer {
+    ThreadTimerSlot slot;
+    UINT_PTR requestedId;
+    UINT periodMs;
+    TIMERPROC routine;
+};
+
+// Panels painted by thread timers, started in this order.
+constexpr ThreadTimer kPanelTimers[] = {
+    {kTimerChannelPanel, 12, 500, ChannelPanelTimerProc},
+    {kTimerNetworkRing, 3, 50, NetworkRingTimerProc},
+    {kTimerHelpBanner, 11, 500, HelpBannerTimerProc},
+    {kTimerStatusPanel, 6, 200, StatusPanelTimerProc},
+};
+constexpr ThreadTimer kTimeLeftTimer{kTimerTimeLeft, 15, 1000, TimeLeftTimerProc};
+
+// Shutdown kills the timers in this order.
+constexpr ThreadTimerSlot kTimerKillOrder[] = {kTimerNetworkRing, kTimerStatusPanel, kTimerKnobPainter,
+                                               kTimerChannelPanel, kTimerSpeakerFetch, kTimerHelpBanner,
+                                               kTimerTimeLeft};
+
+// Holds the named lock for the life of the process; returns the exit code when another copy runs.
+bool AcquireSingleInstanceLock(int* exitCode) {
+    HANDLE lock = CreateMutexW(nullptr, TRUE, L"Zelvora");
+    if (lock == nullptr) {
+        *exitCode = 1;
+        return false;
+    }
+    if (GetLastError() == ERROR_ALREADY_EXISTS) {
+        MessageBoxW(nullptr,
+                    L"Another instance of application Zelvora\nis already running.\nUne autre instance de "
+                    L"l\u2019application Zelvora\nest d\u00e9j\u00e0 en cours d\u2019ex\u00e9cution.\n",
+                    L"Zelvora System", MB_ICONERROR);
+        CloseHandle(lock);
+        *exitCode = 1;
+        return false;
+    }
+    Session().handles.singleInstanceLock = lock;
+    return true;
+}
+
+void PlayStartupChime() {
+    if (!PlaySoundW(L"C:\\Windows\\Media\\chimes.wav", nullptr, SND_FILENAME | SND_ASYNC)) {
+        MessageBoxW(nullptr, L"\u00c9chec de la lecture du son", L"Erreur", MB_ICONERROR);
+    }
+}
+
+HWND CreateMainWindow(HINSTANCE instance) {
+    WNDCLASSEXW windowClass{};
+    windowClass.cbSize = sizeof windowClass;
+    windowClass.lpfnWndProc = MainWindowProc;
+    windowClass.hInstance = instance;
+    windowClass.hIcon = LoadIconW(instance, MAKEINTRESOURCEW(IDI_ZELVORA_LARGE));
+    windowClass.hIconSm = LoadIconW(instance, MAKEINTRESOURCEW(IDI_ZELVORA_SMALL));
+    windowClass.hCursor = LoadCursorW(nullptr, MAKEINTRESOURCEW(32512)); // IDC_ARROW
+    windowClass.hbrBackground = CreateSolidBrush(Session().backgroundColour);
+    windowClass.lpszClassName = kMainWindowClass;
+    RegisterClassExW(&windowClass);
+    return CreateWindowExW(0, kMainWindowClass, L"ZELVORA", WS_POPUP | WS_SYSMENU, 400, 300, kMainWindowWidth,
+                           kMainWindowHeight, nullptr, nullptr, instance, nullptr);
+}
+
+void ShapeAndShowMainWindow(HWND window, int showCommand) {
+    SetWindowRgn(window,
+                 CreateRoundRectRgn(0, 0, kMainWindowWidth, kMainWindowHeight, kMainWindowCornerDiameter,
+                                    kMainWindowCornerDiameter),
+                 TRUE);
+    RECT windowRect;
+    GetWindowRect(window, &windowRect);
+    const Point origin = CentredOrigin(GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN),
+                                       windowRect.right - windowRect.left, windowRect.bottom - windowRect.top);
+    SetWindowPos(window, nullptr, origin.x, origin.y, 0, 0, SWP_NOSIZE | SWP_NOZORDER);
+    ShowWindow(window, showCommand);
+    UpdateWindow(window);
+}
+
+void SetStartZones(HWND window) {
+    RECT client;
+    GetClientRect(window, &client);
+    Zones& zones = Session().zones;
+    zones.drag = kDragZone;
+    zones.about = AboutZone(Rect{client.left, client.top, client.right, client.bottom});
+}
+
+void ResetInputDeviceSlots(SessionState& session) {
+    for (InputDeviceSlot& slot : session.inputDevices) {
+        slot = InputDeviceSlot{};
+        std::wcscpy(slot.name, L"Windows Driver");
+        std::wcscpy(slot.secondName, L"Windows Driver");
+    }
+    session.selectedInputDevice = -1;
+}
+
+void PaintTitleAndPrepareCloseButton(HWND window) {
+    HDC dc = GetDC(window);
+    if (dc != nullptr) {
+        DrawTitle(dc);
+        ReleaseDC(window, dc);
+    }
+    SessionState& session = Session();
+    std::strcpy(session.helpText, kWelcomeHelpText);
+    session.zones.close = kCloseZone;
+    session.closeButtonReady = true;
+}
+
+// COM and GDI+ stay up for the whole run once started; the animation needs both.
+void StartGraphicsAndAnimation(HWND window) {
+    if (FAILED(CoInitialize(nullptr))) {
+        return;
+    }
+    ULONG_PTR gdiplusToken = 0;
+    Gdiplus::GdiplusStartupInput input;
+    if (Gdiplus::GdiplusStartup(&gdiplusToken, &input, nullptr) != Gdiplus::Ok) {
+        CoUninitialize();
+        return;
+    }
+    Session().zones.animation = kAnimationZone;
+    HDC dc = GetDC(window);
+    if (dc != nullptr) {
+        RECT frame{kAnimationZone.left - 1, kAnimationZone.top - 1, kAnimationZone.right + 1, kAnimationZone.bottom + 1};
+        FrameRect(dc, &frame, static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH)));
+        ReleaseDC(window, dc);
+    }
+    LoadTitleAnimation(window);
+}
+
+void LoadRequiredImages(HWND window) {
+    SessionState& session = Session();
+    WindowHandles& handles = session.handles;
+    handles.knobArrowImage = LoadRequiredImage(window, kKnobArrowImage);
+    handles.paramsButtonImage = LoadRequiredImage(window, kParamsButtonImage);
+    session.zones.documentation = kDocumentationZone;
+    handles.documentationIcon = LoadRequiredImage(window, kDocumentationIcon);
+    session.zones.synthesiser = kSynthesiserZone;
+    handles.synthesiserIcon = LoadRequiredImage(window, kSynthesiserIcon);
+    session.zones.bottomFrame = kBottomFrame;
+}
+
+void LoadChannelImages(HWND window) {
+    SessionState& session = Session();
+    WindowHandles& handles = session.handles;
+    for (int channel = 0; channel < kChannelCount; ++channel) {
+        char fileName[16];
+        ChannelImageFileName(channel, fileName);
+        handles.channelImages[channel] = LoadBitmapFile(fileName);
+    }
+    for (HBITMAP__* image : handles.channelImages) {
+        if (image == nullptr) {
+            ReportMissingImage(window, kChannelImageBoxText, kMissingFileCaption);
+        }
+    }
+    BITMAP size{};
+    if (handles.channelImages[1] != nullptr && GetObjectW(handles.channelImages[1], sizeof size, &size) != 0) {
+        handles.channelImageWidth = size.bmWidth;
+        handles.channelImageHeight = size.bmHeight;
+    }
+    session.zones.channelPanel = kChannelPanelZone;
+    session.panelsReady = true;
+}
+
+void StartThread(LPTHREAD_START_ROUTINE routine) {
+    HANDLE thread = CreateThread(nullptr, 0, routine, nullptr, 0, nullptr);
+    if (thread != nullptr) {
+        CloseHandle(thread);
+    }
+}
+
+void StartNetworkThreads() {
+    StartThread(HeartbeatThread);
+    StartThread(PresenceThread);
+    StartThread(VoiceReceiveThread);
+    StartThread(SupervisorThread);
+    StartThread(LoopbackListenerThread);
+}
+
+void StartThreadTimer(const ThreadTimer& timer) {
+    Session().handles.timerIds[timer.slot] = SetTimer(nullptr, timer.requestedId, timer.periodMs, timer.routine);
+}
+
+void StartInactivityCountdown() {
+    SessionState& session = Session();
+    session.zones.timeLeft = kTimeLeftZone;
+    session.inactivitySeconds = kInactivityStartSeconds;
+    StartThreadTimer(kTimeLeftTimer);
+}
+
+int RunMessageLoop() {
+    MSG message;
+    while (GetMessageW(&message, nullptr, 0, 0) > 0) {
+        TranslateMessage(&message);
+        DispatchMessageW(&message);
+    }
+    return static_cast<int>(message.wParam);
+}
+
+void ShutDown() {
+    SessionState& session = Session();
+    SendSynthStop(session);
+    WindowHandles& handles = session.handles;
+    if (handles.usbStatusIcon != nullptr) {
+        DeleteObject(handles.usbStatusIcon);
+        handles.usbStatusIcon = nullptr;
+    }
+    for (ThreadTimerSlot slot : kTimerKillOrder) {
+        if (handles.timerIds[slot] != 0) {
+            KillTimer(nullptr, handles.timerIds[slot]);
+            handles.timerIds[slot] = 0;
+        }
+    }
+    session.audioRunFlag.store(kAudioStopRequested);
+    if (handles.accessoryThread != nullptr) {
+        RequestAccessoryStop(session);
+        WaitForSingleObject(handles.accessoryThread, INFINITE);
+        CloseHandle(handles.accessoryThread);
+        handles.accessoryThread = nullptr;
+    }
+    SetCaptureMasterLevel(session.captureLevelAtStart);
+}
+
+} // namespace
+
+int RunClient(HINSTANCE instance, int showCommand) {
+    SessionState& session = Session();
+    session.handles.instance = reinterpret_cast<HINSTANCE__*>(instance);
+
+    int exitCode = 0;
+    if (!AcquireSingleInstanceLock(&exitCode)) {
+        return exitCode;
+    }
+    PlayStartupChime();
+    session.backgroundColour = 0;
+    ReadPcIdentifier(session.pcIdentifier);
+
+    HWND window = CreateMainWindow(instance);
+    if (window == nullptr) {
+        return 0;
+    }
+    session.handles.mainWindow = window;
+    ShapeAndShowMainWindow(window, showCommand);
+    SetStartZones(window);
+    ReadCaptureMasterLevel(&session.captureLevelAtStart);
+    ResetInputDeviceSlots(session);
+    PaintTitleAndPrepareCloseButton(window);
+    StartGraphicsAndAnimation(window);
+    LoadLedBitmaps(session);
+    LoadRequiredImages(window);
+    LoadChannelImages(window);
+    OpenVoiceSockets(session, kVoiceServerAddress);
+    session.tcpLed.store(kLedYellow);
+    session.handles.pcmEvent = CreateEventW(nullptr, FALSE, FALSE, L"PCM_Event");
+    StartNetworkThreads();
+    for (const ThreadTimer& timer : kPanelTimers) {
+        StartThreadTimer(timer);
+    }
+    StartInactivityCountdown();
+    session.refetchFlag = false;
+    OpenSynthSocketAndGreet(session);
+
+    const int quitCode = RunMessageLoop();
+    ShutDown();
+    return quitCode;
+}

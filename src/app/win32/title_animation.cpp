@@ -1,0 +1,111 @@
+#include "app/win32/title_animation.h"
+
+#include "app/main_window_layout.h"
+#include "app/session_state.h"
+
+#include <gdiplus.h>
+
+#include <vector>
+
+using namespace Gdiplus;
+using namespace Gdiplus::DllExports;
+
+namespace {
+
+constexpr wchar_t kAnimationFile[] = L"electron-animation.gif";
+constexpr int kDefaultFrameDelayMs = 100;
+
+// Delays of every frame in hundredths of a second, empty when the file carries none.
+std::vector<LONG> ReadFrameDelays(GpImage* image) {
+    UINT size = 0;
+    if (GdipGetPropertyItemSize(image, PropertyTagFrameDelay, &size) != Ok || size < sizeof(PropertyItem)) {
+        return {};
+    }
+    std::vector<unsigned char> buffer(size);
+    auto* item = reinterpret_cast<PropertyItem*>(buffer.data());
+    if (GdipGetPropertyItem(image, PropertyTagFrameDelay, size, item) != Ok || item->value == nullptr) {
+        return {};
+    }
+    const LONG* values = static_cast<const LONG*>(item->value);
+    return std::vector<LONG>(values, values + item->length / sizeof(LONG));
+}
+
+// Draws the active frame scaled into a new 150 x 150 ARGB bitmap.
+GpBitmap* ScaledFrame(GpImage* image) {
+    GpBitmap* frame = nullptr;
+    if (GdipCreateBitmapFromScan0(kAnimationFrameSize, kAnimationFrameSize, 0, PixelFormat32bppARGB, nullptr, &frame) !=
+        Ok) {
+        return nullptr;
+    }
+    GpGraphics* graphics = nullptr;
+    if (GdipGetImageGraphicsContext(frame, &graphics) == Ok) {
+        GdipDrawImageRectI(graphics, image, 0, 0, kAnimationFrameSize, kAnimationFrameSize);
+        GdipDeleteGraphics(graphics);
+    }
+    return frame;
+}
+
+} // namespace
+
+void LoadTitleAnimation(HWND mainWindow) {
+    if (GetFileAttributesW(kAnimationFile) == INVALID_FILE_ATTRIBUTES) {
+        MessageBoxW(nullptr,
+                    L"Il manque un fichier *.gif dans\nl\u2019installation de Zelvora\nL\u2019application Zelvora "
+                    L"va\n\u00eatre stopper. Cliquez sur OK\n",
+                    L"Zelvora System", MB_ICONERROR);
+        PostMessageW(mainWindow, WM_DESTROY, 0, 0);
+        return;
+    }
+    GpBitmap* gif = nullptr;
+    if (GdipCreateBitmapFromFile(kAnimationFile, &gif) != Ok) {
+        return;
+    }
+    WindowHandles& handles = Session().handles;
+    UINT dimensionCount = 0;
+    UINT frameCount = 0;
+    GUID firstDimension{};
+    if (GdipImageGetFrameDimensionsCount(gif, &dimensionCount) == Ok && dimensionCount > 0) {
+        std::vector<GUID> dimensions(dimensionCount);
+        if (GdipImageGetFrameDimensionsList(gif, dimensions.data(), dimensionCount) == Ok) {
+            firstDimension = dimensions[0];
+            GdipImageGetFrameCount(gif, &firstDimension, &frameCount);
+        }
+    }
+    const std::vector<LONG> delays = ReadFrameDelays(gif);
+    // The frame table is fixed; a longer animation keeps its first frames.
+    for (UINT i = 0; i < frameCount && handles.animationFrameCount < kMaxAnimationFrames; ++i) {
+        if (GdipImageSelectActiveFrame(gif, &firstDimension, i) != Ok) {
+            break;
+        }
+        GpBitmap* frame = ScaledFrame(gif);
+        if (frame == nullptr) {
+            break;
+        }
+        const int index = handles.animationFrameCount++;
+        handles.animationFrames[index] = frame;
+        handles.frameDelaysMs[index] =
+            delays.empty() ? kDefaultFrameDelayMs : static_cast<int>(delays[i < delays.size() ? i : 0] * 10);
+    }
+    GdipDisposeImage(gif);
+    if (handles.animationFrameCount > 0) {
+        SetTimer(mainWindow, kTitleAnimationTimerId, static_cast<UINT>(handles.frameDelaysMs[0]), nullptr);
+    }
+}
+
+void DrawNextAnimationFrame(HWND mainWindow) {
+    WindowHandles& handles = Session().handles;
+    if (handles.animationFrameCount == 0 || handles.animationFrameIndex >= handles.animationFrameCount) {
+        return;
+    }
+    HDC dc = GetDC(mainWindow);
+    if (dc != nullptr) {
+        GpGraphics* graphics = nullptr;
+        if (GdipCreateFromHDC(dc, &graphics) == Ok) {
+            GdipDrawImageRectI(graphics, static_cast<GpImage*>(handles.animationFrames[handles.animationFrameIndex]),
+                               kAnimationOrigin.x, kAnimationOrigin.y, kAnimationFrameSize, kAnimationFrameSize);
+            GdipDeleteGraphics(graphics);
+        }
+        ReleaseDC(mainWindow, dc);
+    }
+    handles.animationFrameIndex = (handles.animationFrameIndex + 1) % handles.animationFrameCount;
+}

@@ -1,0 +1,12 @@
+#pragma once
+
+#include <windows.h>
+
+inline constexpr UINT_PTR kTitleAnimationTimerId = 4;
+
+// Loads "electron-animation.gif" into 150 x 150 frames and starts the window's animation timer;
+// without the file it tells the user and closes the client.
+void LoadTitleAnimation(HWND mainWindow);
+
+// Draws the current frame into the animation zone and moves on to the next one.
+void DrawNextAnimationFrame(HWND mainWindow);
