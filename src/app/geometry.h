@@ -12,7 +12,9 @@ struct Rect {
     int right = 0;
     int bottom = 0;
 
-    constexpr bool Contains(Point p) const { return p.x >= left && p.x < right && p.y >= top && p.y < bottom; }
+    constexpr bool Contains(Point p) const {
+        return p.x >= left && p.x < right && p.y >= top && p.y < bottom;
+    }
     constexpr bool IsEmpty() const { return right <= left || bottom <= top; }
     constexpr Rect Inflated(int by) const { return Rect{left - by, top - by, right + by, bottom + by}; }
     constexpr bool operator==(const Rect&) const = default;

@@ -5,7 +5,7 @@
 namespace {
 
 struct ZoneText {
-    Rect Zones::* zone;
+    Rect Zones::*zone;
     const char* text;
 };
 

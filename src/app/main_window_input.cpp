@@ -6,15 +6,25 @@
 #include <algorithm>
 #include <cmath>
 
+namespace {
+
+// A knob answers around its bitmap, but only once it has been drawn: an empty zone widened would
+// otherwise catch clicks in the window's top-left corner.
+Rect KnobClickZone(Rect knob) {
+    return knob.IsEmpty() ? Rect{} : knob.Inflated(kKnobClickMargin);
+}
+
+} // namespace
+
 ClickAction ClickActionAt(const Zones& zones, Point p) {
     struct Target {
         Rect zone;
         ClickAction action;
     };
     const Target targets[] = {
-        {zones.volumeKnob.Inflated(kKnobClickMargin), ClickAction::VolumeKnob},
-        {zones.micGainKnob.Inflated(kKnobClickMargin), ClickAction::MicGainKnob},
-        {zones.paramsKnob.Inflated(kKnobClickMargin), ClickAction::ParamsKnob},
+        {KnobClickZone(zones.volumeKnob), ClickAction::VolumeKnob},
+        {KnobClickZone(zones.micGainKnob), ClickAction::MicGainKnob},
+        {KnobClickZone(zones.paramsKnob), ClickAction::ParamsKnob},
         {zones.network, ClickAction::NetworkWindow},
         {zones.channelPanel, ClickAction::GroupList},
         {zones.documentation, ClickAction::Documentation},

@@ -2,4 +2,6 @@
 
 #include <cstdio>
 
-void ChannelImageFileName(int channel, char (&out)[16]) { std::snprintf(out, sizeof out, "%d.bmp", channel); }
+void ChannelImageFileName(int channel, char (&out)[16]) {
+    std::snprintf(out, sizeof out, "%d.bmp", channel);
+}

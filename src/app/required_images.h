@@ -9,8 +9,10 @@ struct RequiredImage {
     const char* boxCaption; // the sentence above it (UTF-8)
 };
 
-inline constexpr char kMissingNamedFileCaption[] = "Le programme va s'arr\xC3\xAAter\ncar il manque le fichier\nREF: ";
-inline constexpr char kMissingFileCaption[] = "Le programme va s'arr\xC3\xAAter\ncar il manque un fichier\nREF: ";
+inline constexpr char kMissingNamedFileCaption[] =
+    "Le programme va s'arr\xC3\xAAter\ncar il manque le fichier\nREF: ";
+inline constexpr char kMissingFileCaption[] =
+    "Le programme va s'arr\xC3\xAAter\ncar il manque un fichier\nREF: ";
 
 // Checked in this order before the channel pictures.
 inline constexpr RequiredImage kKnobArrowImage{"btn-fleche.bmp", "btn-fleche.bmp", kMissingNamedFileCaption};

@@ -4,4 +4,6 @@ namespace {
 SessionState gSession;
 }
 
-SessionState& Session() { return gSession; }
+SessionState& Session() {
+    return gSession;
+}

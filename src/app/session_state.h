@@ -33,7 +33,8 @@ inline constexpr int kHelpTextBytes = 600; // 200 wide characters, kept as UTF-8
 inline constexpr int kSpokenHelpBytes = 200;
 inline constexpr int kPcIdentifierBytes = 20;
 inline constexpr char kVersionText[] = "0.7.7";
-inline constexpr char kWelcomeHelpText[] = "Bienvenue sur le r\xC3\xA9seau Zelvora de t\xC3\xA9l\xC3\xA9phonie de loisir";
+inline constexpr char kWelcomeHelpText[] =
+    "Bienvenue sur le r\xC3\xA9seau Zelvora de t\xC3\xA9l\xC3\xA9phonie de loisir";
 
 // Audio run flag values: the audio thread sets running and ended; shutdown asks it to stop.
 inline constexpr int kAudioStopRequested = 0;
@@ -93,7 +94,7 @@ struct WindowHandles {
 struct SessionState {
     // Identity and account
     char pcIdentifier[kPcIdentifierBytes] = {};
-    std::atomic<int> accountNumber{0}; // 0 until identification answers
+    std::atomic<int> accountNumber{0};  // 0 until identification answers
     std::uint32_t backgroundColour = 0; // COLORREF 0x00BBGGRR
 
     // Voice, channel and activity
@@ -109,7 +110,8 @@ struct SessionState {
     int inactivitySeconds = kInactivityStartSeconds;
     std::atomic<int> audioRunFlag{kAudioStopRequested};
     std::atomic<bool> serialRunning{false};
-    std::atomic<bool> accessoryStopRequested{false}; // lets the accessory thread end even before it has started
+    std::atomic<bool> accessoryStopRequested{
+        false}; // lets the accessory thread end even before it has started
     float captureLevelAtStart = 0.0f;
 
     // Sockets
@@ -159,4 +161,6 @@ struct SessionState {
 SessionState& Session();
 
 // The channel number 0..10 of a channel port.
-constexpr int ChannelOfPort(int channelPort) { return channelPort - kFirstChannelPort; }
+constexpr int ChannelOfPort(int channelPort) {
+    return channelPort - kFirstChannelPort;
+}

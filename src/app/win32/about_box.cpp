@@ -19,6 +19,6 @@ INT_PTR CALLBACK AboutDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARA
 } // namespace
 
 void ShowAboutBox(HWND owner) {
-    DialogBoxParamW(reinterpret_cast<HINSTANCE>(Session().handles.instance), MAKEINTRESOURCEW(IDD_ABOUT_BOX), owner,
-                    AboutDialogProc, 0);
+    DialogBoxParamW(reinterpret_cast<HINSTANCE>(Session().handles.instance), MAKEINTRESOURCEW(IDD_ABOUT_BOX),
+                    owner, AboutDialogProc, 0);
 }

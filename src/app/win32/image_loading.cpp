@@ -13,7 +13,8 @@ void ReportMissingImage(HWND mainWindow, const char* boxText, const char* boxCap
     if (owner != nullptr) {
         EnableWindow(owner, FALSE);
     }
-    MessageBoxW(owner, WideFromUtf8(boxText).c_str(), WideFromUtf8(boxCaption).c_str(), MB_ICONQUESTION | MB_OK);
+    MessageBoxW(owner, WideFromUtf8(boxText).c_str(), WideFromUtf8(boxCaption).c_str(),
+                MB_ICONQUESTION | MB_OK);
     if (owner != nullptr) {
         EnableWindow(owner, TRUE);
         DestroyWindow(owner);

@@ -136,7 +136,9 @@ void OnDestroy() {
     PostQuitMessage(0);
 }
 
-Point PointOf(LPARAM lParam) { return Point{GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)}; }
+Point PointOf(LPARAM lParam) {
+    return Point{GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)};
+}
 
 } // namespace
 

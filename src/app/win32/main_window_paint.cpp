@@ -74,8 +74,9 @@ void PaintMainWindow(HWND window) {
         PaintVersionAndCredit(dc, background);
         const WindowHandles& handles = session.handles;
         if (handles.usbStatusIcon != nullptr) {
-            DrawStretchedBitmap(dc, reinterpret_cast<HBITMAP>(handles.usbStatusIcon), handles.usbStatusIconPosition.x,
-                                handles.usbStatusIconPosition.y, kUsbIconSize, kUsbIconSize);
+            DrawStretchedBitmap(dc, reinterpret_cast<HBITMAP>(handles.usbStatusIcon),
+                                handles.usbStatusIconPosition.x, handles.usbStatusIconPosition.y,
+                                kUsbIconSize, kUsbIconSize);
         }
     }
     // The next speaker fetch repaints the speaker even when it has not changed.

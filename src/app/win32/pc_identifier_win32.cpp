@@ -14,8 +14,8 @@ void ReadPcIdentifier(char (&out)[20]) {
     wchar_t volumeName[MAX_PATH] = {};
     wchar_t fileSystemName[MAX_PATH] = {};
     DWORD serial = 0;
-    if (!GetVolumeInformationW(systemDirectory, volumeName, MAX_PATH, &serial, nullptr, nullptr, fileSystemName,
-                               MAX_PATH)) {
+    if (!GetVolumeInformationW(systemDirectory, volumeName, MAX_PATH, &serial, nullptr, nullptr,
+                               fileSystemName, MAX_PATH)) {
         SetPcIdentifier(kPcIdentifierNoVolumeInformation, out);
         return;
     }

@@ -20,6 +20,9 @@
 #include "peripherals/synth_link.h"
 #include "peripherals/win32/loopback_listener.h"
 
+#include <windows.h>
+
+#include <objidl.h> // GDI+ needs the COM declarations that the lean Windows header leaves out
 #include <gdiplus.h>
 
 #include <cstring>
@@ -45,7 +48,7 @@ constexpr ThreadTimer kPanelTimers[] = {
 constexpr ThreadTimer kTimeLeftTimer{kTimerTimeLeft, 15, 1000, TimeLeftTimerProc};
 
 // Shutdown kills the timers in this order.
-constexpr ThreadTimerSlot kTimerKillOrder[] = {kTimerNetworkRing, kTimerStatusPanel, kTimerKnobPainter,
+constexpr ThreadTimerSlot kTimerKillOrder[] = {kTimerNetworkRing,  kTimerStatusPanel,  kTimerKnobPainter,
                                                kTimerChannelPanel, kTimerSpeakerFetch, kTimerHelpBanner,
                                                kTimerTimeLeft};
 
@@ -97,8 +100,9 @@ void ShapeAndShowMainWindow(HWND window, int showCommand) {
                  TRUE);
     RECT windowRect;
     GetWindowRect(window, &windowRect);
-    const Point origin = CentredOrigin(GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN),
-                                       windowRect.right - windowRect.left, windowRect.bottom - windowRect.top);
+    const Point origin =
+        CentredOrigin(GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN),
+                      windowRect.right - windowRect.left, windowRect.bottom - windowRect.top);
     SetWindowPos(window, nullptr, origin.x, origin.y, 0, 0, SWP_NOSIZE | SWP_NOZORDER);
     ShowWindow(window, showCommand);
     UpdateWindow(window);
@@ -147,7 +151,8 @@ void StartGraphicsAndAnimation(HWND window) {
     Session().zones.animation = kAnimationZone;
     HDC dc = GetDC(window);
     if (dc != nullptr) {
-        RECT frame{kAnimationZone.left - 1, kAnimationZone.top - 1, kAnimationZone.right + 1, kAnimationZone.bottom + 1};
+        RECT frame{kAnimationZone.left - 1, kAnimationZone.top - 1, kAnimationZone.right + 1,
+                   kAnimationZone.bottom + 1};
         FrameRect(dc, &frame, static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH)));
         ReleaseDC(window, dc);
     }
@@ -180,7 +185,8 @@ void LoadChannelImages(HWND window) {
         }
     }
     BITMAP size{};
-    if (handles.channelImages[1] != nullptr && GetObjectW(handles.channelImages[1], sizeof size, &size) != 0) {
+    if (handles.channelImages[1] != nullptr &&
+        GetObjectW(handles.channelImages[1], sizeof size, &size) != 0) {
         handles.channelImageWidth = size.bmWidth;
         handles.channelImageHeight = size.bmHeight;
     }
@@ -204,7 +210,8 @@ void StartNetworkThreads() {
 }
 
 void StartThreadTimer(const ThreadTimer& timer) {
-    Session().handles.timerIds[timer.slot] = SetTimer(nullptr, timer.requestedId, timer.periodMs, timer.routine);
+    Session().handles.timerIds[timer.slot] =
+        SetTimer(nullptr, timer.requestedId, timer.periodMs, timer.routine);
 }
 
 void StartInactivityCountdown() {

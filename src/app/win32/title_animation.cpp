@@ -3,6 +3,9 @@
 #include "app/main_window_layout.h"
 #include "app/session_state.h"
 
+#include <windows.h>
+
+#include <objidl.h> // GDI+ needs the COM declarations that the lean Windows header leaves out
 #include <gdiplus.h>
 
 #include <vector>
@@ -33,8 +36,8 @@ std::vector<LONG> ReadFrameDelays(GpImage* image) {
 // Draws the active frame scaled into a new 150 x 150 ARGB bitmap.
 GpBitmap* ScaledFrame(GpImage* image) {
     GpBitmap* frame = nullptr;
-    if (GdipCreateBitmapFromScan0(kAnimationFrameSize, kAnimationFrameSize, 0, PixelFormat32bppARGB, nullptr, &frame) !=
-        Ok) {
+    if (GdipCreateBitmapFromScan0(kAnimationFrameSize, kAnimationFrameSize, 0, PixelFormat32bppARGB, nullptr,
+                                  &frame) != Ok) {
         return nullptr;
     }
     GpGraphics* graphics = nullptr;
@@ -49,10 +52,11 @@ GpBitmap* ScaledFrame(GpImage* image) {
 
 void LoadTitleAnimation(HWND mainWindow) {
     if (GetFileAttributesW(kAnimationFile) == INVALID_FILE_ATTRIBUTES) {
-        MessageBoxW(nullptr,
-                    L"Il manque un fichier *.gif dans\nl\u2019installation de Zelvora\nL\u2019application Zelvora "
-                    L"va\n\u00eatre stopper. Cliquez sur OK\n",
-                    L"Zelvora System", MB_ICONERROR);
+        MessageBoxW(
+            nullptr,
+            L"Il manque un fichier *.gif dans\nl\u2019installation de Zelvora\nL\u2019application Zelvora "
+            L"va\n\u00eatre stopper. Cliquez sur OK\n",
+            L"Zelvora System", MB_ICONERROR);
         PostMessageW(mainWindow, WM_DESTROY, 0, 0);
         return;
     }
@@ -101,8 +105,9 @@ void DrawNextAnimationFrame(HWND mainWindow) {
     if (dc != nullptr) {
         GpGraphics* graphics = nullptr;
         if (GdipCreateFromHDC(dc, &graphics) == Ok) {
-            GdipDrawImageRectI(graphics, static_cast<GpImage*>(handles.animationFrames[handles.animationFrameIndex]),
-                               kAnimationOrigin.x, kAnimationOrigin.y, kAnimationFrameSize, kAnimationFrameSize);
+            GdipDrawImageRectI(
+                graphics, static_cast<GpImage*>(handles.animationFrames[handles.animationFrameIndex]),
+                kAnimationOrigin.x, kAnimationOrigin.y, kAnimationFrameSize, kAnimationFrameSize);
             GdipDeleteGraphics(graphics);
         }
         ReleaseDC(mainWindow, dc);

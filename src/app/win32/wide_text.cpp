@@ -20,6 +20,10 @@ std::wstring WideFromCodePage(UINT codePage, const char* text) {
 
 } // namespace
 
-std::wstring WideFromUtf8(const char* utf8) { return WideFromCodePage(CP_UTF8, utf8); }
+std::wstring WideFromUtf8(const char* utf8) {
+    return WideFromCodePage(CP_UTF8, utf8);
+}
 
-std::wstring WideFromAnsi(const char* ansi) { return WideFromCodePage(CP_ACP, ansi); }
+std::wstring WideFromAnsi(const char* ansi) {
+    return WideFromCodePage(CP_ACP, ansi);
+}

@@ -16,13 +16,14 @@ bool WithMasterVolume(EDataFlow flow, LevelOperation operation, float* level) {
     IMMDeviceEnumerator* enumerator = nullptr;
     IMMDevice* device = nullptr;
     IAudioEndpointVolume* volume = nullptr;
-    if (SUCCEEDED(CoCreateInstance(__uuidof(MMDeviceEnumerator), nullptr, CLSCTX_ALL, __uuidof(IMMDeviceEnumerator),
-                                   reinterpret_cast<void**>(&enumerator))) &&
+    if (SUCCEEDED(CoCreateInstance(__uuidof(MMDeviceEnumerator), nullptr, CLSCTX_ALL,
+                                   __uuidof(IMMDeviceEnumerator), reinterpret_cast<void**>(&enumerator))) &&
         SUCCEEDED(enumerator->GetDefaultAudioEndpoint(flow, eConsole, &device)) &&
         SUCCEEDED(device->Activate(__uuidof(IAudioEndpointVolume), CLSCTX_ALL, nullptr,
                                    reinterpret_cast<void**>(&volume)))) {
-        ok = operation == LevelOperation::Read ? SUCCEEDED(volume->GetMasterVolumeLevelScalar(level))
-                                               : SUCCEEDED(volume->SetMasterVolumeLevelScalar(*level, nullptr));
+        ok = operation == LevelOperation::Read
+                 ? SUCCEEDED(volume->GetMasterVolumeLevelScalar(level))
+                 : SUCCEEDED(volume->SetMasterVolumeLevelScalar(*level, nullptr));
     }
     if (volume != nullptr) {
         volume->Release();
@@ -41,8 +42,14 @@ bool WithMasterVolume(EDataFlow flow, LevelOperation operation, float* level) {
 
 } // namespace
 
-bool ReadCaptureMasterLevel(float* level) { return WithMasterVolume(eCapture, LevelOperation::Read, level); }
+bool ReadCaptureMasterLevel(float* level) {
+    return WithMasterVolume(eCapture, LevelOperation::Read, level);
+}
 
-bool SetCaptureMasterLevel(float level) { return WithMasterVolume(eCapture, LevelOperation::Write, &level); }
+bool SetCaptureMasterLevel(float level) {
+    return WithMasterVolume(eCapture, LevelOperation::Write, &level);
+}
 
-bool SetRenderMasterLevel(float level) { return WithMasterVolume(eRender, LevelOperation::Write, &level); }
+bool SetRenderMasterLevel(float level) {
+    return WithMasterVolume(eRender, LevelOperation::Write, &level);
+}
