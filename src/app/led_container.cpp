@@ -125,7 +125,8 @@ std::optional<ContainerBitmap> FindContainerBitmap(std::span<const std::uint8_t>
         }
         const char* rawName = reinterpret_cast<const char*>(container.data() + record);
         const char* nameEnd = std::find(rawName, rawName + kNameBytes, '\0');
-        if (std::string_view(rawName, static_cast<std::size_t>(nameEnd - rawName)) != name) {
+        if (nameEnd == rawName + kNameBytes ||
+            std::string_view(rawName, static_cast<std::size_t>(nameEnd - rawName)) != name) {
             continue;
         }
         const std::uint64_t offset = ReadU32(container, record + kNameBytes);

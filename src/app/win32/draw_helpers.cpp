@@ -1,5 +1,7 @@
 #include "app/win32/draw_helpers.h"
 
+#include "app/win32/wide_text.h"
+
 #include <cstring>
 #include <string>
 
@@ -7,25 +9,6 @@ namespace {
 
 constexpr COLORREF kWhite = RGB(255, 255, 255);
 constexpr COLORREF kTransparentColour = RGB(0, 0, 0);
-
-HFONT CreateBoldArial(int height, int weight) {
-    return CreateFontW(height, 0, 0, 0, weight, FALSE, FALSE, FALSE, DEFAULT_CHARSET, OUT_TT_PRECIS,
-                       CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, DEFAULT_PITCH | FF_SWISS, L"Arial");
-}
-
-std::wstring WideFromUtf8(const char* utf8) {
-    const int length = static_cast<int>(std::strlen(utf8));
-    if (length == 0) {
-        return {};
-    }
-    const int wideLength = MultiByteToWideChar(CP_UTF8, 0, utf8, length, nullptr, 0);
-    if (wideLength <= 0) {
-        return {};
-    }
-    std::wstring wide(static_cast<size_t>(wideLength), L'\0');
-    MultiByteToWideChar(CP_UTF8, 0, utf8, length, wide.data(), wideLength);
-    return wide;
-}
 
 bool BitmapSize(HBITMAP bitmap, int& width, int& height) {
     BITMAP info{};
@@ -39,11 +22,16 @@ bool BitmapSize(HBITMAP bitmap, int& width, int& height) {
 
 } // namespace
 
+HFONT CreateBoldArial(int height) {
+    return CreateFontW(height, 0, 0, 0, FW_BOLD, FALSE, FALSE, FALSE, DEFAULT_CHARSET, OUT_TT_PRECIS,
+                       CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, DEFAULT_PITCH | FF_SWISS, L"Arial");
+}
+
 void DrawLabel(HDC dc, const char* text, int x, int y, COLORREF background) {
     if (dc == nullptr || text == nullptr) {
         return;
     }
-    HFONT font = CreateBoldArial(14, FW_BOLD);
+    HFONT font = CreateBoldArial(14);
     if (font == nullptr) {
         return;
     }
@@ -67,7 +55,7 @@ void DrawUtf8Text(HDC dc, const char* utf8, int x, int y, COLORREF textColour) {
     if (wide.empty()) {
         return;
     }
-    HFONT font = CreateBoldArial(20, FW_BOLD);
+    HFONT font = CreateBoldArial(20);
     if (font == nullptr) {
         return;
     }

@@ -5,6 +5,9 @@
 // Painting helpers shared by every window. Each call creates and deletes its own fonts, memory
 // device contexts and off-screen bitmaps and restores what it selected, so nothing is held between calls.
 
+// Bold Arial of the given cell height with TrueType output precision; the caller deletes it.
+HFONT CreateBoldArial(int height);
+
 // Single-byte text with its top-left corner at (x, y): white bold Arial 14 on an opaque background.
 // A null text draws nothing.
 void DrawLabel(HDC dc, const char* text, int x, int y, COLORREF background);

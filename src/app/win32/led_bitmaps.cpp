@@ -1,0 +1,60 @@
+#include "app/win32/led_bitmaps.h"
+
+#include "app/led_container.h"
+#include "app/panel_layout.h"
+
+#include <cstdio>
+#include <cstring>
+#include <new>
+#include <vector>
+
+namespace {
+
+// A screen-compatible bitmap from a validated BMP entry, or null.
+HBITMAP MakeScreenBitmap(const ContainerBitmap& bmp) {
+    // Copied so the header GDI reads is aligned; inside the container it sits at an odd offset.
+    std::vector<std::uint32_t> header((bmp.header.size() + 3) / 4);
+    std::memcpy(header.data(), bmp.header.data(), bmp.header.size());
+    const auto* info = reinterpret_cast<const BITMAPINFO*>(header.data());
+    HDC screen = GetDC(nullptr);
+    if (screen == nullptr) {
+        return nullptr;
+    }
+    HBITMAP bitmap =
+        CreateDIBitmap(screen, &info->bmiHeader, CBM_INIT, bmp.pixels.data(), info, DIB_RGB_COLORS);
+    ReleaseDC(nullptr, screen);
+    return bitmap;
+}
+
+void ReplaceLedBitmap(SessionState& session, int colour, HBITMAP bitmap) {
+    HBITMAP__*& slot = session.handles.ledBitmaps[colour];
+    if (slot != nullptr) {
+        DeleteObject(slot);
+    }
+    slot = bitmap;
+}
+
+void LoadFromContainer(SessionState& session) {
+    std::vector<std::uint8_t> container;
+    try {
+        container = ReadContainerFile(kLedContainerFile);
+    } catch (const std::bad_alloc&) {
+        std::fputs("Erreur d'allocation m\xC3\xA9moire\n", stderr);
+        return;
+    }
+    for (const LedBitmapName& entry : kLedBitmapLoadOrder) {
+        const auto bmp = FindContainerBitmap(container, entry.entryName);
+        ReplaceLedBitmap(session, entry.colour, bmp ? MakeScreenBitmap(*bmp) : nullptr);
+    }
+}
+
+} // namespace
+
+void LoadLedBitmaps(SessionState& session) {
+    LoadFromContainer(session);
+    SetLightStartStates(session);
+}
+
+HBITMAP LedBitmap(const SessionState& session, int colour) {
+    return IsDrawableLed(colour) ? session.handles.ledBitmaps[colour] : nullptr;
+}

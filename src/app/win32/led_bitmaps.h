@@ -1,0 +1,12 @@
+#pragma once
+
+#include "app/session_state.h"
+
+#include <windows.h>
+
+// Loads the six light bitmaps from "mini_leds.bmf" in the working directory, then sets the
+// lights' start states and the NETWORK click zone. Colours the container lacks stay undrawn.
+void LoadLedBitmaps(SessionState& session);
+
+// The bitmap of a light colour, or null when the colour is not drawable or was not loaded.
+HBITMAP LedBitmap(const SessionState& session, int colour);

@@ -1,0 +1,176 @@
+#include "app/win32/panel_painters.h"
+
+#include "app/main_window_layout.h"
+#include "app/panel_layout.h"
+#include "app/win32/draw_helpers.h"
+#include "app/win32/led_bitmaps.h"
+#include "app/win32/wide_text.h"
+
+#include <algorithm>
+#include <iterator>
+#include <string>
+
+namespace {
+
+constexpr COLORREF kYellow = RGB(255, 255, 0);
+constexpr COLORREF kRed = RGB(255, 0, 0);
+constexpr COLORREF kHelpTextColour = RGB(20, 255, 71);
+
+constexpr RECT kTitleRect{125, 15, 425, 35};
+constexpr int kTitleFontHeight = 30;
+constexpr int kChannelNameFontHeight = 16;
+constexpr RECT kHelpBannerRect{10, 45, 540, 65};
+constexpr RECT kHelpBannerFrame{8, 43, 542, 67};
+constexpr int kHelpFontHeight = 17;
+
+RECT ToRect(Rect r) {
+    return RECT{r.left, r.top, r.right, r.bottom};
+}
+
+void DrawLed(HDC dc, const SessionState& session, int colour, Point at) {
+    DrawTransparentBitmap(dc, LedBitmap(session, colour), at.x, at.y);
+}
+
+// One line of text centred across `rect`; a background colour makes it opaque.
+void DrawCentredText(HDC dc, const std::wstring& text, RECT rect, int fontHeight, COLORREF colour,
+                     const COLORREF* background, UINT extraFormat) {
+    HFONT font = CreateBoldArial(fontHeight);
+    if (font == nullptr) {
+        return;
+    }
+    HGDIOBJ oldFont = SelectObject(dc, font);
+    const int oldMode = SetBkMode(dc, background != nullptr ? OPAQUE : TRANSPARENT);
+    const COLORREF oldBackground = background != nullptr ? SetBkColor(dc, *background) : GetBkColor(dc);
+    const COLORREF oldText = SetTextColor(dc, colour);
+    DrawTextW(dc, text.c_str(), static_cast<int>(text.size()), &rect,
+              DT_CENTER | DT_SINGLELINE | extraFormat);
+    SetTextColor(dc, oldText);
+    SetBkColor(dc, oldBackground);
+    SetBkMode(dc, oldMode);
+    SelectObject(dc, oldFont);
+    DeleteObject(font);
+}
+
+void FrameWithColour(HDC dc, RECT rect, COLORREF colour) {
+    HBRUSH brush = CreateSolidBrush(colour);
+    if (brush != nullptr) {
+        FrameRect(dc, &rect, brush);
+        DeleteObject(brush);
+    }
+}
+
+void CopyBitmap(HDC dc, HBITMAP bitmap, Point at) {
+    BITMAP info{};
+    if (bitmap == nullptr || GetObjectW(bitmap, sizeof info, &info) == 0) {
+        return;
+    }
+    HDC source = CreateCompatibleDC(dc);
+    if (source == nullptr) {
+        return;
+    }
+    HGDIOBJ oldBitmap = SelectObject(source, bitmap);
+    BitBlt(dc, at.x, at.y, info.bmWidth, info.bmHeight, source, 0, 0, SRCCOPY);
+    SelectObject(source, oldBitmap);
+    DeleteDC(source);
+}
+
+// Runs a painter on the main window's device context; no window or no context, no painting.
+template <typename Painter> void PaintOnMainWindow(Painter paint) {
+    HWND window = Session().handles.mainWindow;
+    if (window == nullptr) {
+        return; // GetDC(nullptr) would hand out the whole screen
+    }
+    HDC dc = GetDC(window);
+    if (dc == nullptr) {
+        return;
+    }
+    paint(dc);
+    ReleaseDC(window, dc);
+}
+
+} // namespace
+
+void DrawTitle(HDC dc) {
+    if (dc == nullptr) {
+        return;
+    }
+    const COLORREF background = Session().backgroundColour;
+    // The 30-pixel font is taller than the title area; drawn unclipped so the letters keep their feet.
+    DrawCentredText(dc, L"ZELVORA", kTitleRect, kTitleFontHeight, kYellow, &background, DT_NOCLIP);
+}
+
+void PaintChannelPanel(HDC dc, const SessionState& session) {
+    const WindowHandles& handles = session.handles;
+    const ChannelPanelContent content = DescribeChannelPanel(
+        session.channelPort.load(std::memory_order_relaxed),
+        session.channelMemberCounts[kCurrentChannelCountIndex].load(std::memory_order_relaxed));
+    CopyBitmap(dc, handles.channelImages[0], kChannelBackgroundPosition);
+    if (content.channelImage > 0) {
+        DrawTransparentBitmap(dc, handles.channelImages[content.channelImage], kChannelImagePosition.x,
+                              kChannelImagePosition.y);
+    }
+    FrameWithColour(dc, ToRect(kChannelPanelZone), kRed);
+    if (content.name != nullptr) {
+        DrawCentredText(dc, WideFromUtf8(content.name), ToRect(kChannelNameRect), kChannelNameFontHeight,
+                        kYellow, nullptr, 0);
+    }
+    const COLORREF background = session.backgroundColour;
+    DrawLabel(dc, content.memberCount, kMemberCountPosition.x, kMemberCountPosition.y, background);
+    DrawLabel(dc, kChannelLabel, kChannelLabelPosition.x, kChannelLabelPosition.y, background);
+}
+
+void PaintStatusPanel(HDC dc, const SessionState& session, bool mainWindowInFront) {
+    const COLORREF background = session.backgroundColour;
+    for (const StatusLight& light : kStatusLights) {
+        DrawLed(dc, session, (session.*light.state).load(std::memory_order_relaxed), light.lightPosition);
+        DrawLabel(dc, light.label, light.labelPosition.x, light.labelPosition.y, background);
+    }
+    const auto levelLights = ErrorLevelLights(session.errorLevel.load(std::memory_order_relaxed));
+    for (std::size_t i = 0; i < levelLights.size(); ++i) {
+        DrawLed(dc, session, levelLights[i], kErrorLevelLightPositions[i]);
+    }
+    DrawLabel(dc, kErrorLevelLabel, kErrorLevelLabelPosition.x, kErrorLevelLabelPosition.y, background);
+    for (const Point at : kForegroundLightPositions) {
+        DrawLed(dc, session, mainWindowInFront ? kLedGreen : kLedRed, at);
+    }
+}
+
+void PaintNetworkRing(HDC dc, const SessionState& session) {
+    for (int i = 0; i < kRingLights; ++i) {
+        DrawLed(dc, session, session.networkRing[i].load(std::memory_order_relaxed), RingLightPosition(i));
+    }
+    DrawLabel(dc, "NETWORK", kNetworkLabelPosition.x, kNetworkLabelPosition.y, session.backgroundColour);
+}
+
+void PaintHelpBanner(HDC dc, const SessionState& session) {
+    FrameWithColour(dc, kHelpBannerFrame, kYellow);
+    RECT banner = kHelpBannerRect;
+    FillRect(dc, &banner, static_cast<HBRUSH>(GetStockObject(BLACK_BRUSH)));
+    const COLORREF background = session.backgroundColour;
+    const std::string text(std::begin(session.helpText),
+                           std::find(std::begin(session.helpText), std::end(session.helpText), '\0'));
+    DrawCentredText(dc, WideFromUtf8(text.c_str()), banner, kHelpFontHeight, kHelpTextColour, &background,
+                    DT_VCENTER);
+}
+
+void CALLBACK ChannelPanelTimerProc(HWND, UINT, UINT_PTR, DWORD) {
+    const SessionState& session = Session();
+    if (!session.panelsReady) {
+        return;
+    }
+    PaintOnMainWindow([&](HDC dc) { PaintChannelPanel(dc, session); });
+}
+
+void CALLBACK NetworkRingTimerProc(HWND, UINT, UINT_PTR, DWORD) {
+    PaintOnMainWindow([](HDC dc) { PaintNetworkRing(dc, Session()); });
+}
+
+void CALLBACK HelpBannerTimerProc(HWND, UINT, UINT_PTR, DWORD) {
+    PaintOnMainWindow([](HDC dc) { PaintHelpBanner(dc, Session()); });
+}
+
+void CALLBACK StatusPanelTimerProc(HWND, UINT, UINT_PTR, DWORD) {
+    const SessionState& session = Session();
+    const bool inFront = GetForegroundWindow() == session.handles.mainWindow;
+    PaintOnMainWindow([&](HDC dc) { PaintStatusPanel(dc, session, inFront); });
+}

@@ -1,0 +1,22 @@
+#pragma once
+
+#include "app/session_state.h"
+
+#include <windows.h>
+
+// The panels of the main window that timers repaint over whatever is there.
+
+// "ZELVORA" centred in the title area, yellow on the background colour.
+void DrawTitle(HDC dc);
+
+// Each painter draws its panel on the given device context from the session's state.
+void PaintChannelPanel(HDC dc, const SessionState& session);
+void PaintStatusPanel(HDC dc, const SessionState& session, bool mainWindowInFront);
+void PaintNetworkRing(HDC dc, const SessionState& session);
+void PaintHelpBanner(HDC dc, const SessionState& session);
+
+// Thread-timer routines: each paints its panel on the main window's device context.
+void CALLBACK ChannelPanelTimerProc(HWND, UINT, UINT_PTR, DWORD);
+void CALLBACK NetworkRingTimerProc(HWND, UINT, UINT_PTR, DWORD);
+void CALLBACK HelpBannerTimerProc(HWND, UINT, UINT_PTR, DWORD);
+void CALLBACK StatusPanelTimerProc(HWND, UINT, UINT_PTR, DWORD);
