@@ -1,0 +1,106 @@
+"""A private X display (Xvfb), its screenshots and the keyboard and mouse input sent to it."""
+
+import os
+import re
+import subprocess
+import time
+
+from . import image
+
+SCREEN_WIDTH = 1280
+SCREEN_HEIGHT = 1024
+
+
+class Display:
+    """Xvfb on a display number that no other server holds (Xvfb picks it and reports it when ready)."""
+
+    def __init__(self, procs, width=SCREEN_WIDTH, height=SCREEN_HEIGHT):
+        self.width = width
+        self.height = height
+        read_end, write_end = os.pipe()
+        try:
+            self.server = procs.start(["Xvfb", "-displayfd", str(write_end), "-screen", "0", f"{width}x{height}x24",
+                                       "-nolisten", "tcp", "-noreset"], pass_fds=(write_end,),
+                                      stderr=subprocess.DEVNULL)
+            os.close(write_end)
+            write_end = None
+            number = _read_all(read_end, timeout=20).strip()
+        finally:
+            os.close(read_end)
+            if write_end is not None:
+                os.close(write_end)
+        if not number.isdigit():
+            raise RuntimeError("Xvfb did not start")
+        self.name = f":{number}"
+
+    def env(self):
+        return {"DISPLAY": self.name}
+
+    def _run(self, *argv, check=True, timeout=20):
+        env = dict(os.environ, DISPLAY=self.name)
+        return subprocess.run([str(a) for a in argv], env=env, check=check, timeout=timeout,
+                              stdout=subprocess.PIPE, stderr=subprocess.PIPE)
+
+    def screenshot(self):
+        return image.from_xwd(self._run("xwd", "-root", "-silent").stdout)
+
+    def find_windows(self, name_pattern):
+        """X windows whose title matches the regular expression, visible ones only."""
+        result = self._run("xdotool", "search", "--onlyvisible", "--name", name_pattern, check=False)
+        return [int(w) for w in result.stdout.split()]
+
+    def wait_window(self, name_pattern, timeout=20):
+        deadline = time.monotonic() + timeout
+        while True:
+            found = self.find_windows(name_pattern)
+            if found:
+                return found[0]
+            if time.monotonic() > deadline:
+                raise TimeoutError(f"no window titled {name_pattern!r} on {self.name} after {timeout} s")
+            time.sleep(0.2)
+
+    def geometry(self, window):
+        """(x, y, width, height) of an X window on the screen."""
+        out = self._run("xdotool", "getwindowgeometry", "--shell", window).stdout.decode()
+        values = dict(re.findall(r"^(\w+)=(-?\d+)$", out, re.MULTILINE))
+        return tuple(int(values[k]) for k in ("X", "Y", "WIDTH", "HEIGHT"))
+
+    def focus(self, window):
+        # Keys are lost until the window has the focus; there is no window manager to give it.
+        self._run("xdotool", "windowfocus", "--sync", window)
+
+    def key(self, window, *keys):
+        """Presses and releases each key (xdotool names, e.g. space, Escape, KP_Add) in the focused window."""
+        self.focus(window)
+        # Sent without --window: with it, every key-up arrives twice.
+        self._run("xdotool", "key", *keys)
+
+    def key_down(self, window, key):
+        self.focus(window)
+        self._run("xdotool", "keydown", key)
+
+    def key_up(self, window, key):
+        self.focus(window)
+        self._run("xdotool", "keyup", key)
+
+    def click(self, window, x, y, button=1):
+        """Clicks at client coordinates (x, y) of the window; button 1 is left, 3 is right."""
+        self._run("xdotool", "mousemove", "--window", window, x, y, "click", button)
+
+
+def _read_all(fd, timeout):
+    deadline = time.monotonic() + timeout
+    os.set_blocking(fd, False)
+    data = b""
+    while time.monotonic() < deadline:
+        try:
+            chunk = os.read(fd, 64)
+        except BlockingIOError:
+            time.sleep(0.05)
+            continue
+        if not chunk:
+            break
+        data += chunk
+        if data.endswith(b"\n"):
+            break
+    return data.decode(errors="replace")

@@ -1,0 +1,76 @@
+"""The Win32 console probe, run in the client's prefix: the windows, the text of message boxes, buttons."""
+
+import json
+import subprocess
+import time
+
+from . import paths
+
+WM_CLOSE = 0x0010
+WM_DESTROY = 0x0002
+IDOK = 1
+MESSAGE_BOX_CLASS = "#32770"
+
+
+class Probe:
+    def __init__(self, env, exe=paths.PROBE_EXE):
+        if not exe.is_file():
+            raise FileNotFoundError(f"{exe} is missing: build the windows preset first")
+        self._env = env
+        self._exe = exe
+
+    def _run(self, *args, check=True):
+        result = subprocess.run([paths.WINE, str(self._exe), *[str(a) for a in args]], env=self._env,
+                                stdin=subprocess.DEVNULL, stdout=subprocess.PIPE, stderr=subprocess.DEVNULL,
+                                timeout=30)
+        if check and result.returncode != 0:
+            raise RuntimeError(f"probe {' '.join(map(str, args))} answered {result.returncode}")
+        return [json.loads(line) for line in result.stdout.decode("utf-8").splitlines() if line.strip()]
+
+    def windows(self, parent=None):
+        """Top-level windows (or the children of `parent`): dicts with hwnd, owner, class, title, pid, id,
+        x, y, width, height, visible and enabled."""
+        return self._run("windows", *([parent] if parent else []))
+
+    def find(self, *, cls=None, title=None, visible=True):
+        return [w for w in self.windows() if (cls is None or w["class"] == cls)
+                and (title is None or w["title"] == title) and (not visible or w["visible"])]
+
+    def wait_for(self, *, cls=None, title=None, timeout=20):
+        """The first visible top-level window of that class and title, once it exists."""
+        deadline = time.monotonic() + timeout
+        while True:
+            found = self.find(cls=cls, title=title)
+            if found:
+                return found[0]
+            if time.monotonic() > deadline:
+                raise TimeoutError(f"no window of class {cls!r} titled {title!r} after {timeout} s")
+            time.sleep(0.25)
+
+    def message_boxes(self):
+        """Every visible message box, with its caption ("title") and its text ("text")."""
+        boxes = self.find(cls=MESSAGE_BOX_CLASS)
+        for box in boxes:
+            box["text"] = self.box_text(box["hwnd"])
+        return boxes
+
+    def wait_message_box(self, caption=None, timeout=20):
+        box = self.wait_for(cls=MESSAGE_BOX_CLASS, title=caption, timeout=timeout)
+        box["text"] = self.box_text(box["hwnd"])
+        return box
+
+    def box_text(self, window):
+        return self._run("text", window, check=False)[0]["text"]
+
+    def press(self, window, button_id=IDOK):
+        self._run("press", window, button_id)
+
+    def close(self, window):
+        self._run("close", window)
+
+    def post(self, window, message, wparam=0, lparam=0):
+        """Posts a message; `window` is a handle ("0x1f2"), "class:NAME" or "title:TEXT"."""
+        self._run("post", window, message, wparam, lparam)
+
+    def foreground(self, window):
+        self._run("foreground", window)

@@ -1,0 +1,27 @@
+"""python3 -m harness.run_win32 EXE [ARGS...]: runs a Win32 test program under Wine in a fresh prefix on a
+private display, with the program's folder as working directory, and exits with the program's exit code."""
+
+import sys
+from pathlib import Path
+
+from .procs import terminate_on_sigterm
+from .session import WineSession
+
+
+def main(argv):
+    if len(argv) < 2:
+        print(__doc__, file=sys.stderr)
+        return 2
+    terminate_on_sigterm()
+    exe = Path(argv[1]).resolve()
+    if not exe.is_file():
+        print(f"{exe}: no such program", file=sys.stderr)
+        return 2
+    with WineSession(f"win32-{exe.stem}") as session:
+        sys.stdout.flush()
+        program = session.launch(exe, argv[2:], stdout=sys.stdout.fileno())
+        return program.proc.wait()
+
+
+if __name__ == "__main__":
+    sys.exit(main(sys.argv))

@@ -1,0 +1,75 @@
+"""Stand-in UDP peers on loopback: record every datagram with its arrival time, answer its sender."""
+
+import socket
+import threading
+import time
+from dataclasses import dataclass
+
+
+@dataclass(frozen=True)
+class Datagram:
+    data: bytes
+    source: tuple  # (host, port) of the sender
+    time: float  # time.monotonic() at arrival
+
+
+class UdpPeer:
+    """Listens on host:port until closed; use as a context manager."""
+
+    def __init__(self, port, host="127.0.0.1"):
+        self.address = (host, port)
+        self._socket = socket.socket(socket.AF_INET, socket.SOCK_DGRAM)
+        self._socket.bind(self.address)
+        self._socket.settimeout(0.1)
+        self._received = []
+        self._arrived = threading.Condition()
+        self._running = True
+        self._thread = threading.Thread(target=self._receive, daemon=True)
+        self._thread.start()
+
+    def _receive(self):
+        while self._running:
+            try:
+                data, source = self._socket.recvfrom(65536)
+            except socket.timeout:
+                continue
+            except OSError:
+                return
+            with self._arrived:
+                self._received.append(Datagram(data, source, time.monotonic()))
+                self._arrived.notify_all()
+
+    def datagrams(self):
+        with self._arrived:
+            return list(self._received)
+
+    def wait_for(self, predicate=lambda d: True, count=1, timeout=10):
+        """The first `count` datagrams that satisfy the predicate, waiting for them up to `timeout` s."""
+        deadline = time.monotonic() + timeout
+        with self._arrived:
+            while True:
+                matching = [d for d in self._received if predicate(d)]
+                if len(matching) >= count:
+                    return matching[:count]
+                left = deadline - time.monotonic()
+                if left <= 0:
+                    raise TimeoutError(f"{len(matching)} of {count} datagrams at {self.address} after {timeout} s")
+                self._arrived.wait(left)
+
+    def send(self, data, destination):
+        self._socket.sendto(data, destination)
+
+    def reply(self, datagram, data):
+        """Answers the sender of a recorded datagram."""
+        self.send(data, datagram.source)
+
+    def close(self):
+        self._running = False
+        self._thread.join()
+        self._socket.close()
+
+    def __enter__(self):
+        return self
+
+    def __exit__(self, *exc):
+        self.close()

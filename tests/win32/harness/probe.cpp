@@ -1,0 +1,193 @@
+// Lists, reads and drives the top-level windows of a Wine prefix for the end-to-end tests.
+// Every answer is one JSON object per line, in UTF-8.
+#include <windows.h>
+
+#include <cstdio>
+#include <cwchar>
+#include <string>
+#include <vector>
+
+namespace {
+
+// Message boxes keep their text in the static control with this identifier.
+constexpr int kMessageBoxTextId = 0xFFFF;
+
+std::string Utf8(const std::wstring& text) {
+    if (text.empty()) {
+        return {};
+    }
+    const int size = WideCharToMultiByte(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), nullptr, 0,
+                                         nullptr, nullptr);
+    std::string out(static_cast<size_t>(size), '\0');
+    WideCharToMultiByte(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), out.data(), size, nullptr,
+                        nullptr);
+    return out;
+}
+
+std::string JsonString(const std::wstring& text) {
+    std::string out = "\"";
+    for (const char c : Utf8(text)) {
+        const auto byte = static_cast<unsigned char>(c);
+        if (c == '"' || c == '\\') {
+            out += '\\';
+            out += c;
+        } else if (c == '\n') {
+            out += "\\n";
+        } else if (c == '\r') {
+            out += "\\r";
+        } else if (c == '\t') {
+            out += "\\t";
+        } else if (byte < 0x20) {
+            char escaped[8];
+            std::snprintf(escaped, sizeof escaped, "\\u%04x", byte);
+            out += escaped;
+        } else {
+            out += c;
+        }
+    }
+    return out + "\"";
+}
+
+std::string JsonHandle(HWND window) {
+    char text[32];
+    std::snprintf(text, sizeof text, "\"0x%llx\"",
+                  static_cast<unsigned long long>(reinterpret_cast<ULONG_PTR>(window)));
+    return text;
+}
+
+void WriteLine(const std::string& line) {
+    const std::string out = line + "\n";
+    DWORD written = 0;
+    WriteFile(GetStdHandle(STD_OUTPUT_HANDLE), out.data(), static_cast<DWORD>(out.size()), &written, nullptr);
+}
+
+std::wstring WindowText(HWND window) {
+    // WM_GETTEXT, unlike GetWindowTextW, also reads the controls of another process.
+    const auto length = SendMessageW(window, WM_GETTEXTLENGTH, 0, 0);
+    std::wstring text(static_cast<size_t>(length) + 1, L'\0');
+    const auto copied = SendMessageW(window, WM_GETTEXT, text.size(), reinterpret_cast<LPARAM>(text.data()));
+    text.resize(static_cast<size_t>(copied));
+    return text;
+}
+
+std::wstring ClassName(HWND window) {
+    wchar_t name[256] = {};
+    GetClassNameW(window, name, 256);
+    return name;
+}
+
+std::string Describe(HWND window) {
+    RECT rect{};
+    GetWindowRect(window, &rect);
+    DWORD pid = 0;
+    GetWindowThreadProcessId(window, &pid);
+    char numbers[200];
+    std::snprintf(numbers, sizeof numbers,
+                  "\"pid\":%lu,\"id\":%ld,\"x\":%ld,\"y\":%ld,\"width\":%ld,\"height\":%ld,\"visible\":%s,"
+                  "\"enabled\":%s",
+                  pid, static_cast<long>(GetWindowLongPtrW(window, GWLP_ID)), rect.left, rect.top,
+                  rect.right - rect.left, rect.bottom - rect.top, IsWindowVisible(window) ? "true" : "false",
+                  IsWindowEnabled(window) ? "true" : "false");
+    return "{\"hwnd\":" + JsonHandle(window) + ",\"owner\":" + JsonHandle(GetWindow(window, GW_OWNER)) +
+           ",\"class\":" + JsonString(ClassName(window)) + ",\"title\":" + JsonString(WindowText(window)) +
+           "," + numbers + "}";
+}
+
+BOOL CALLBACK Collect(HWND window, LPARAM list) {
+    reinterpret_cast<std::vector<HWND>*>(list)->push_back(window);
+    return TRUE;
+}
+
+// A window named on the command line: "0x1f2" (a handle), "class:X" or "title:ZELVORA".
+HWND FindNamed(const wchar_t* name) {
+    if (std::wcsncmp(name, L"0x", 2) == 0) {
+        const HWND window =
+            reinterpret_cast<HWND>(static_cast<ULONG_PTR>(std::wcstoull(name + 2, nullptr, 16)));
+        return IsWindow(window) ? window : nullptr;
+    }
+    if (std::wcsncmp(name, L"class:", 6) == 0) {
+        return FindWindowW(name + 6, nullptr);
+    }
+    if (std::wcsncmp(name, L"title:", 6) == 0) {
+        return FindWindowW(nullptr, name + 6);
+    }
+    return nullptr;
+}
+
+UINT Number(const wchar_t* text) {
+    return static_cast<UINT>(std::wcstoul(text, nullptr, 0));
+}
+
+int ListWindows(HWND parent) {
+    std::vector<HWND> windows;
+    if (parent) {
+        EnumChildWindows(parent, Collect, reinterpret_cast<LPARAM>(&windows));
+    } else {
+        EnumWindows(Collect, reinterpret_cast<LPARAM>(&windows));
+    }
+    for (const HWND window : windows) {
+        WriteLine(Describe(window));
+    }
+    return 0;
+}
+
+int BoxText(HWND box) {
+    const HWND label = GetDlgItem(box, kMessageBoxTextId);
+    WriteLine("{\"hwnd\":" + JsonHandle(box) + ",\"caption\":" + JsonString(WindowText(box)) +
+              ",\"text\":" + JsonString(label ? WindowText(label) : std::wstring{}) + "}");
+    return label ? 0 : 1;
+}
+
+int PressButton(HWND dialog, UINT id) {
+    const HWND button = GetDlgItem(dialog, static_cast<int>(id));
+    if (!button) {
+        return 1;
+    }
+    PostMessageW(dialog, WM_COMMAND, MAKEWPARAM(id, BN_CLICKED), reinterpret_cast<LPARAM>(button));
+    return 0;
+}
+
+int Usage() {
+    std::fputs("usage: zelvora-probe windows [WINDOW] | text WINDOW | press WINDOW [ID] | close WINDOW |\n"
+               "       post WINDOW MESSAGE [WPARAM [LPARAM]] | foreground WINDOW\n"
+               "WINDOW is a handle (0x1f2), class:NAME or title:TEXT\n",
+               stderr);
+    return 2;
+}
+
+} // namespace
+
+int wmain(int argc, wchar_t** argv) {
+    if (argc < 2) {
+        return Usage();
+    }
+    const std::wstring command = argv[1];
+    const HWND window = argc > 2 ? FindNamed(argv[2]) : nullptr;
+    if (command == L"windows") {
+        return argc > 2 && !window ? 1 : ListWindows(window);
+    }
+    if (argc < 3) {
+        return Usage();
+    }
+    if (!window) {
+        return 1;
+    }
+    if (command == L"text") {
+        return BoxText(window);
+    }
+    if (command == L"press") {
+        return PressButton(window, argc > 3 ? Number(argv[3]) : IDOK);
+    }
+    if (command == L"close") {
+        return PostMessageW(window, WM_CLOSE, 0, 0) ? 0 : 1;
+    }
+    if (command == L"post" && argc > 3) {
+        const WPARAM wparam = argc > 4 ? Number(argv[4]) : 0;
+        const LPARAM lparam = argc > 5 ? static_cast<LPARAM>(Number(argv[5])) : 0;
+        return PostMessageW(window, Number(argv[3]), wparam, lparam) ? 0 : 1;
+    }
+    if (command == L"foreground") {
+        return SetForegroundWindow(window) ? 0 : 1;
+    }
+    return Usage();
+}
