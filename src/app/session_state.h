@@ -108,6 +108,7 @@ struct SessionState {
     std::atomic<int> channelMembers[kChannelCount][kMaxChannelMembers] = {};
     std::atomic<int> channelMemberCounts[kChannelCount + 1] = {}; // entry 11: the current channel's count
     int inactivitySeconds = kInactivityStartSeconds;
+    bool inactivityCloseFired = false; // the countdown closes the client once
     std::atomic<int> audioRunFlag{kAudioStopRequested};
     std::atomic<bool> serialRunning{false};
     std::atomic<bool> accessoryStopRequested{
