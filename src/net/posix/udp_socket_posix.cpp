@@ -1,0 +1,106 @@
+#include "net/udp_socket.h"
+
+#include <arpa/inet.h>
+#include <netinet/in.h>
+#include <poll.h>
+#include <sys/socket.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <climits>
+
+namespace {
+
+int Fd(SocketHandle socket) {
+    return static_cast<int>(socket);
+}
+
+bool IsUsable(SocketHandle socket) {
+    return socket >= 0 && socket <= INT_MAX;
+}
+
+} // namespace
+
+bool StartSocketLibrary() {
+    return true;
+}
+
+void CleanupSocketLibrary() {}
+
+SocketHandle OpenUdpSocket() {
+    const int fd = ::socket(AF_INET, SOCK_DGRAM, IPPROTO_UDP);
+    if (fd < 0) {
+        return kInvalidSocket;
+    }
+    sockaddr_in local{};
+    local.sin_family = AF_INET;
+    local.sin_addr.s_addr = htonl(INADDR_ANY);
+    local.sin_port = 0;
+    if (::bind(fd, reinterpret_cast<const sockaddr*>(&local), sizeof local) != 0) {
+        ::close(fd);
+        return kInvalidSocket;
+    }
+    return fd;
+}
+
+void CloseUdpSocket(SocketHandle socket) {
+    if (IsUsable(socket)) {
+        ::close(Fd(socket));
+    }
+}
+
+int SendDatagram(SocketHandle socket, const char* ipv4Address, int port, const std::uint8_t* data,
+                 std::size_t length) {
+    if (!IsUsable(socket) || ipv4Address == nullptr || port <= 0 || port > 65535) {
+        return -1;
+    }
+    sockaddr_in peer{};
+    peer.sin_family = AF_INET;
+    peer.sin_port = htons(static_cast<std::uint16_t>(port));
+    if (inet_pton(AF_INET, ipv4Address, &peer.sin_addr) != 1) {
+        return -1;
+    }
+    const ssize_t sent =
+        ::sendto(Fd(socket), data, length, 0, reinterpret_cast<const sockaddr*>(&peer), sizeof peer);
+    return sent < 0 ? -1 : static_cast<int>(sent);
+}
+
+PollResult PollReadable(SocketHandle socket, int timeoutMs) {
+    if (!IsUsable(socket)) {
+        return PollResult::Failed;
+    }
+    pollfd entry{};
+    entry.fd = Fd(socket);
+    entry.events = POLLIN | POLLPRI;
+    int ready;
+    do {
+        ready = ::poll(&entry, 1, timeoutMs);
+    } while (ready < 0 && errno == EINTR);
+    if (ready < 0) {
+        return PollResult::Failed;
+    }
+    if (ready == 0) {
+        return PollResult::TimedOut;
+    }
+    return (entry.revents & (POLLIN | POLLPRI)) != 0 ? PollResult::Readable : PollResult::Failed;
+}
+
+int ReceiveDatagram(SocketHandle socket, std::uint8_t* buffer, std::size_t capacity) {
+    if (!IsUsable(socket)) {
+        return -1;
+    }
+    const ssize_t received = ::recvfrom(Fd(socket), buffer, capacity, 0, nullptr, nullptr);
+    return received < 0 ? -1 : static_cast<int>(received);
+}
+
+int LocalPort(SocketHandle socket) {
+    if (!IsUsable(socket)) {
+        return 0;
+    }
+    sockaddr_in local{};
+    socklen_t size = sizeof local;
+    if (::getsockname(Fd(socket), reinterpret_cast<sockaddr*>(&local), &size) != 0) {
+        return 0;
+    }
+    return ntohs(local.sin_port);
+}

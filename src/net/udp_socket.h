@@ -1,0 +1,33 @@
+#pragma once
+
+#include "net/socket_handle.h"
+
+#include <cstddef>
+#include <cstdint>
+
+// The few UDP operations the client needs, over Winsock on Windows and BSD sockets elsewhere.
+// Every operation on an invalid socket fails without effect.
+
+// Starts the socket library (Winsock 2.2); every successful start is paired with one cleanup.
+bool StartSocketLibrary();
+void CleanupSocketLibrary();
+
+// An IPv4 UDP socket bound to the wildcard address and an ephemeral port; invalid when creation or binding
+// failed (the half-made socket is then already closed).
+SocketHandle OpenUdpSocket();
+void CloseUdpSocket(SocketHandle socket);
+
+// Sends to a dotted-decimal IPv4 address, converted on every call; the byte count sent, or -1.
+int SendDatagram(SocketHandle socket, const char* ipv4Address, int port, const std::uint8_t* data,
+                 std::size_t length);
+
+enum class PollResult { Readable, TimedOut, Failed };
+
+// Waits up to `timeoutMs` for a datagram (normal or priority band) to be readable.
+PollResult PollReadable(SocketHandle socket, int timeoutMs);
+
+// Receives one datagram from any sender into `buffer`; the byte count received, or -1.
+int ReceiveDatagram(SocketHandle socket, std::uint8_t* buffer, std::size_t capacity);
+
+// The local port the system chose for a bound socket, or 0.
+int LocalPort(SocketHandle socket);
