@@ -1,0 +1,30 @@
+#include "net/presence_loop.h"
+
+#include "app/session_state.h"
+#include "net/voice_sockets.h"
+
+#include <chrono>
+#include <thread>
+
+int PresencePauseMs(int errorLevel) {
+    switch (errorLevel) {
+    case 0:
+        return 10;
+    case 1:
+        return 15;
+    case 2:
+        return 20;
+    case 3:
+        return 25;
+    default:
+        return 30;
+    }
+}
+
+void RunPresenceLoop(SessionState& session, const char* serverAddress, const std::atomic<bool>& running) {
+    while (running.load(std::memory_order_relaxed)) {
+        SendPresence(session, serverAddress);
+        const int pauseMs = PresencePauseMs(session.errorLevel.load(std::memory_order_relaxed));
+        std::this_thread::sleep_for(std::chrono::milliseconds(pauseMs));
+    }
+}

@@ -1,0 +1,106 @@
+#include "net/supervisor.h"
+
+#include "app/session_state.h"
+#include "net/datagrams.h"
+#include "net/udp_socket.h"
+
+#include <chrono>
+#include <thread>
+
+namespace {
+
+void Pause(int ms) {
+    std::this_thread::sleep_for(std::chrono::milliseconds(ms));
+}
+
+int SupervisorPortOf(int channelPort) {
+    return channelPort + kSupervisorPortOffset;
+}
+
+void SendStatusRequest(SessionState& session, const char* serverAddress) {
+    std::uint8_t datagram[kStatusRequestBytes];
+    const std::size_t length =
+        EncodeStatusRequest(datagram, session.relayByte.load(std::memory_order_relaxed));
+    SendDatagram(session.supervisorSocket, serverAddress, SupervisorPortOf(session.channelPort), datagram,
+                 length);
+}
+
+void SendPhaseRequest(SessionState& session, const char* serverAddress, SupervisorCycleState& state) {
+    if (state.phase == 'L') {
+        SendListRequest(session, serverAddress, session.channelPort);
+        SendListRequest(session, serverAddress, kFirstChannelPort + state.listPollIndex);
+        state.listPollIndex = (state.listPollIndex + 1) % kChannelCount;
+        state.phase = 'A';
+    } else {
+        SendStatusRequest(session, serverAddress);
+        state.phase = 'L';
+    }
+}
+
+void StoreMemberList(SessionState& session, const ListReply& reply) {
+    session.channelMemberCounts[reply.channel] = reply.count;
+    if (reply.channel == ChannelOfPort(session.channelPort)) {
+        session.channelMemberCounts[kCurrentChannelCountIndex] = reply.count;
+    }
+    for (int i = 0; i < reply.count; ++i) {
+        session.channelMembers[reply.channel][i] = reply.members[i];
+    }
+}
+
+void ActOnStatus(std::uint8_t code, const SupervisorNoticeHandler& onNotice) {
+    if (code == kNoticeUpdateRequired) {
+        onNotice(SupervisorNotice::UpdateRequired);
+    } else if (code == kNoticeClosing) {
+        onNotice(SupervisorNotice::Closing);
+    }
+}
+
+} // namespace
+
+bool SendListRequest(SessionState& session, const char* serverAddress, int channelPort) {
+    std::uint8_t datagram[kListRequestBytes];
+    const std::size_t length = EncodeListRequest(datagram);
+    if (SendDatagram(session.supervisorSocket, serverAddress, SupervisorPortOf(channelPort), datagram,
+                     length) < 0) {
+        session.svcLed = kLedRed;
+        return false;
+    }
+    return true;
+}
+
+void RunSupervisorCycle(SessionState& session, const char* serverAddress, SupervisorCycleState& state,
+                        const SupervisorTiming& timing, const SupervisorNoticeHandler& onNotice) {
+    SendPhaseRequest(session, serverAddress, state);
+    session.svcLed = kLedBlue;
+    Pause(timing.afterSendMs);
+
+    const SocketHandle socket = session.supervisorSocket.load(std::memory_order_relaxed);
+    std::uint8_t buffer[kReceiveBufferBytes];
+    const int received = PollReadable(socket, timing.pollTimeoutMs) == PollResult::Readable
+                             ? ReceiveDatagram(socket, buffer, sizeof buffer)
+                             : -1;
+    if (received <= 0) {
+        session.svcLed = kLedRed;
+        Pause(timing.afterCycleMs);
+        return;
+    }
+    session.svcLed = kLedGreen;
+    const auto length = static_cast<std::size_t>(received);
+    if (const auto notice = DecodeStatusReply(buffer, length)) {
+        ActOnStatus(*notice, onNotice);
+        session.svcLed = kLedYellow;
+        Pause(timing.afterStatusReplyMs);
+    } else if (const auto list = DecodeListReply(buffer, length)) {
+        StoreMemberList(session, *list);
+    }
+    Pause(timing.afterCycleMs);
+}
+
+void RunSupervisorLoop(SessionState& session, const char* serverAddress,
+                       const SupervisorNoticeHandler& onNotice, const std::atomic<bool>& running,
+                       const SupervisorTiming& timing) {
+    SupervisorCycleState state;
+    while (running.load(std::memory_order_relaxed)) {
+        RunSupervisorCycle(session, serverAddress, state, timing, onNotice);
+    }
+}

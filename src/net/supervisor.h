@@ -1,0 +1,38 @@
+#pragma once
+
+#include <atomic>
+#include <functional>
+
+struct SessionState;
+
+// Pauses of one supervisor cycle; the defaults are the network's, tests shorten them.
+struct SupervisorTiming {
+    int afterSendMs = 200;
+    int pollTimeoutMs = 500;
+    int afterCycleMs = 500;
+    int afterStatusReplyMs = 200;
+};
+
+enum class SupervisorNotice { UpdateRequired, Closing };
+
+// Acts on a notice of the supervisor; it may block the supervisor cycle for as long as it needs.
+using SupervisorNoticeHandler = std::function<void(SupervisorNotice)>;
+
+// What the supervisor thread alone keeps between cycles.
+struct SupervisorCycleState {
+    char phase = 'L';
+    int listPollIndex = 0;
+};
+
+// Asks for the member list of the channel of `channelPort` at its supervisor port; a failed send turns
+// svcLed red. True when the datagram went out.
+bool SendListRequest(SessionState& session, const char* serverAddress, int channelPort);
+
+// One request and its reply on supervisorSocket, with the pauses that follow.
+void RunSupervisorCycle(SessionState& session, const char* serverAddress, SupervisorCycleState& state,
+                        const SupervisorTiming& timing, const SupervisorNoticeHandler& onNotice);
+
+// The supervisor thread's body: cycles until `running` turns false.
+void RunSupervisorLoop(SessionState& session, const char* serverAddress,
+                       const SupervisorNoticeHandler& onNotice, const std::atomic<bool>& running,
+                       const SupervisorTiming& timing = {});
