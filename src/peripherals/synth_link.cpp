@@ -1,0 +1,33 @@
+#include "peripherals/synth_link.h"
+
+#include "app/session_state.h"
+#include "net/datagrams.h"
+#include "net/udp_socket.h"
+
+void SendSpeechText(SessionState& session, const char* text) {
+    std::uint8_t datagram[kSpeechTextMaxBytes];
+    const std::size_t length = EncodeSpeechText(datagram, text);
+    SendDatagram(session.synthSocket, kSynthesiserAddress, kSynthesiserPort, datagram, length);
+}
+
+void SendSynthStop(SessionState& session) {
+    std::uint8_t datagram[1];
+    const std::size_t length = EncodeSynthStop(datagram);
+    SendDatagram(session.synthSocket, kSynthesiserAddress, kSynthesiserPort, datagram, length);
+}
+
+bool OpenSynthSocketAndGreet(SessionState& session) {
+    if (!StartSocketLibrary()) {
+        session.synthSocket = kInvalidSocket;
+        return false;
+    }
+    const SocketHandle socket = OpenUdpSocket();
+    if (socket == kInvalidSocket) {
+        CleanupSocketLibrary();
+        session.synthSocket = kInvalidSocket;
+        return false;
+    }
+    session.synthSocket = socket;
+    SendSpeechText(session, kSynthesiserGreeting);
+    return true;
+}
