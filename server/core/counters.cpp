@@ -1,0 +1,43 @@
+#include "counters.h"
+
+#include <utility>
+
+namespace zelvora::network {
+
+std::string FormatCounters(const Counters& c) {
+    const std::pair<const char*, std::uint64_t> rows[] = {
+        {"greetings", c.greetings},
+        {"presence", c.presence},
+        {"audio", c.audio},
+        {"list-requests", c.listRequests},
+        {"status-requests", c.statusRequests},
+        {"dropped-wrong-size", c.wrongSize},
+        {"dropped-unknown-kind", c.unknownKind},
+        {"dropped-bad-field", c.badField},
+        {"dropped-bad-channel", c.badChannel},
+        {"dropped-not-member", c.notMember},
+        {"dropped-audio-wrong-channel", c.audioWrongChannel},
+        {"dropped-duplicate-audio", c.duplicateAudio},
+        {"dropped-floor-busy", c.floorBusy},
+        {"dropped-members-full", c.membersFull},
+        {"dropped-jitter-overflow", c.jitterOverflow},
+        {"dropped-echo-overflow", c.echoOverflow},
+        {"relayed", c.relayed},
+        {"relayed-speech", c.relayedSpeech},
+        {"list-replies", c.listReplies},
+        {"status-replies", c.statusReplies},
+        {"notices-delivered", c.noticesDelivered},
+        {"send-failures", c.sendFailures},
+        {"late-ticks", c.lateTicks},
+    };
+    std::string text;
+    for (const auto& [name, value] : rows) {
+        text += name;
+        text += ' ';
+        text += std::to_string(value);
+        text += '\n';
+    }
+    return text;
+}
+
+} // namespace zelvora::network
