@@ -12,7 +12,8 @@ SCREEN_HEIGHT = 1024
 
 
 class Display:
-    """Xvfb on a display number that no other server holds (Xvfb picks it and reports it when ready)."""
+    """Xvfb on a display number that no other server holds (Xvfb picks it and reports it when ready).
+    The root window is white, so that the rounded corners of a black window show in a screenshot."""
 
     def __init__(self, procs, width=SCREEN_WIDTH, height=SCREEN_HEIGHT):
         self.width = width
@@ -20,7 +21,7 @@ class Display:
         read_end, write_end = os.pipe()
         try:
             self.server = procs.start(["Xvfb", "-displayfd", str(write_end), "-screen", "0", f"{width}x{height}x24",
-                                       "-nolisten", "tcp", "-noreset"], pass_fds=(write_end,),
+                                       "-nolisten", "tcp", "-noreset", "-wr"], pass_fds=(write_end,),
                                       stderr=subprocess.DEVNULL)
             os.close(write_end)
             write_end = None

@@ -126,6 +126,22 @@ class WineSession:
         run = self.copy_run_dir(remove_files)
         return self.launch(run / "Zelvora.exe", cwd=run)
 
+    def dismiss_boxes_until_exit(self, program, timeout=60):
+        """Presses OK on every message box until the program ends; returns its exit code and the boxes
+        seen, as (caption, text) pairs in order."""
+        seen, handled = [], set()
+        deadline = time.monotonic() + timeout
+        while program.running():
+            if time.monotonic() > deadline:
+                raise TimeoutError(f"the program still runs after {timeout} s; boxes seen: {seen}")
+            for box in self.probe.message_boxes():
+                if box["hwnd"] not in handled:
+                    handled.add(box["hwnd"])
+                    seen.append((box["title"], box["text"]))
+                    self.probe.press(box["hwnd"])
+            time.sleep(0.2)
+        return program.wait_exit(), seen
+
     def screenshot(self, name):
         """Saves the whole screen as <artefacts>/<name>.png and returns it as an image.Image."""
         picture = self.display.screenshot()

@@ -1,0 +1,43 @@
+"""A required installation image that is missing stops the client with a box naming it; it then exits 0."""
+
+import unittest
+
+from harness import WINDOW_CLASS, WINDOW_TITLE, Client, terminate_on_sigterm
+
+MISSING_NAMED_FILE = "Le programme va s'arr\u00eater\ncar il manque le fichier\nREF: "
+MISSING_A_FILE = "Le programme va s'arr\u00eater\ncar il manque un fichier\nREF: "
+
+# file removed from the run directory, the only box expected (caption, text)
+CASES = [
+    ("btn-fleche.bmp", (MISSING_NAMED_FILE, "btn-fleche.bmp")),
+    ("btn-param.bmp", (MISSING_NAMED_FILE, "btn-param.bmp")),
+    ("doc_img.bmp", (MISSING_A_FILE, "DOC-IMG")),
+    ("synthe_1.bmp", (MISSING_A_FILE, "SYNTHE-IMG")),
+    ("7.bmp", (MISSING_A_FILE, "CHANNEL-NUM")),
+]
+
+
+class MissingImageTest(unittest.TestCase):
+    def test_each_missing_image_shows_one_box_owned_by_the_main_window_then_exits_0(self):
+        for name, expected_box in CASES:
+            with self.subTest(missing=name), Client(f"missing_{name}", remove_files=[name]) as client:
+                caption, text = expected_box
+                box = client.probe.wait_message_box(caption=caption, timeout=30)
+                main = client.probe.find(cls=WINDOW_CLASS, title=WINDOW_TITLE)
+                self.assertEqual(len(main), 1, "the main window is up while the box shows")
+                self.assertEqual(box["owner"], main[0]["hwnd"], "the box is owned by the main window")
+                self.assertFalse(main[0]["enabled"], "the main window is disabled while the box shows")
+                code, boxes = client.session.dismiss_boxes_until_exit(client.program, timeout=60)
+                self.assertEqual(boxes, [expected_box])
+                self.assertEqual(code, 0)
+
+    def test_two_missing_channel_images_show_one_box_each(self):
+        with Client("missing_two_channels", remove_files=["0.bmp", "10.bmp"]) as client:
+            code, boxes = client.session.dismiss_boxes_until_exit(client.program, timeout=60)
+            self.assertEqual(boxes, [(MISSING_A_FILE, "CHANNEL-NUM")] * 2)
+            self.assertEqual(code, 0)
+
+
+if __name__ == "__main__":
+    terminate_on_sigterm()
+    unittest.main()
