@@ -1,0 +1,32 @@
+#include "net/win32/network_threads.h"
+
+#include "app/session_state.h"
+#include "build_config.h"
+#include "net/presence_loop.h"
+#include "net/supervisor.h"
+#include "net/voice_receiver.h"
+#include "net/win32/supervisor_notices.h"
+
+#include <atomic>
+
+namespace {
+
+// The network threads run for the life of the process.
+const std::atomic<bool> gForever{true};
+
+} // namespace
+
+DWORD WINAPI PresenceThread(LPVOID) {
+    RunPresenceLoop(Session(), kVoiceServerAddress, gForever);
+    return 0;
+}
+
+DWORD WINAPI VoiceReceiveThread(LPVOID) {
+    RunVoiceReceiveLoop(Session());
+    return 0;
+}
+
+DWORD WINAPI SupervisorThread(LPVOID) {
+    RunSupervisorLoop(Session(), kVoiceServerAddress, ActOnSupervisorNotice, gForever);
+    return 0;
+}

@@ -1,0 +1,57 @@
+#include "net/win32/time_left.h"
+
+#include "app/main_window_layout.h"
+#include "app/session_state.h"
+#include "app/win32/draw_helpers.h"
+#include "net/inactivity_countdown.h"
+#include "net/win32/supervisor_notice.h"
+
+#include <cstring>
+
+namespace {
+
+constexpr char kInactivityNotice[] =
+    "Le d\xC3\xA9lais d'utilisation sans activit\xC3\xA9 est termin\xC3\xA9\n"
+    "Le superviseur va maintenant fermer\n"
+    "automatiquement votre application\n"
+    "dans 20 secondes";
+constexpr int kLabelTop = 293;
+
+void CloseForInactivity(SessionState& session) {
+    const HWND mainWindow = session.handles.mainWindow;
+    KillTimer(nullptr, session.handles.timerIds[kTimerTimeLeft]);
+    EnableWindow(mainWindow, FALSE);
+    ShowSupervisorNotice(kInactivityNotice);
+    EnableWindow(mainWindow, TRUE);
+    DestroyWindow(mainWindow);
+}
+
+void PaintTimeLeft(const SessionState& session, const char* text) {
+    const HWND mainWindow = session.handles.mainWindow;
+    if (mainWindow == nullptr || !IsWindow(mainWindow)) {
+        return;
+    }
+    const HDC dc = GetDC(mainWindow);
+    const RECT zone{kTimeLeftZone.left, kTimeLeftZone.top, kTimeLeftZone.right, kTimeLeftZone.bottom};
+    FillRect(dc, &zone, GetSysColorBrush(COLOR_SCROLLBAR));
+    const COLORREF background = session.backgroundColour;
+    SetTextColor(dc, RGB(255, 255, 0));
+    SetBkColor(dc, background);
+    SetBkMode(dc, OPAQUE);
+    TextOutA(dc, kTimeLeftZone.left, kTimeLeftZone.top, text, static_cast<int>(std::strlen(text)));
+    DrawLabel(dc, "TIME LEFT", kTimeLeftZone.left, kLabelTop, background);
+    ReleaseDC(mainWindow, dc);
+}
+
+} // namespace
+
+void CALLBACK TimeLeftTimerProc(HWND, UINT, UINT_PTR, DWORD) {
+    SessionState& session = Session();
+    const CountdownTick tick =
+        TickInactivityCountdown(session.inactivitySeconds, session.inactivityCloseFired);
+    if (tick.closeNow) {
+        CloseForInactivity(session);
+        return; // the main window is gone: nothing left to paint on
+    }
+    PaintTimeLeft(session, tick.text);
+}
