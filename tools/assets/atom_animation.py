@@ -6,7 +6,7 @@ first. Halves of the orbits and electrons behind the nucleus are drawn before it
 
 import math
 
-from raster import Canvas, circle, ellipse_ring, intersect, mix, clamp
+from raster import Canvas, circle, ellipse_ring, everywhere, intersect, mix, clamp
 
 SIZE = 150
 FRAMES = 24
@@ -22,8 +22,8 @@ TRAIL = 5
 
 def _background():
     canvas = Canvas(SIZE, SIZE)
-    canvas.paint(lambda x, y: -1.0,
-                 lambda x, y: mix((26, 28, 38), (5, 6, 9), clamp(math.hypot(x - CENTRE, y - CENTRE) / 100)))
+    canvas.paint(everywhere,
+                 lambda x, y: mix((22, 24, 31), (4, 5, 7), clamp(math.hypot(x - CENTRE, y - CENTRE) / 100)))
     return canvas
 
 

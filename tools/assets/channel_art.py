@@ -6,7 +6,7 @@ on the background's display window; their glow is blended with the background th
 the cut to transparent black at the glow's edge cannot be seen.
 """
 
-from raster import Canvas, polygon, rounded_rect, circle, capsule, mix, clamp
+from raster import Canvas, polygon, rounded_rect, circle, capsule, everywhere, mix, clamp
 
 PANEL_WIDTH, PANEL_HEIGHT = 180, 110
 NUMBER_WIDTH, NUMBER_HEIGHT = 90, 60
@@ -60,7 +60,7 @@ def _digit_box(left):
 
 def panel_background():
     canvas = Canvas(PANEL_WIDTH, PANEL_HEIGHT)
-    canvas.paint(lambda x, y: -1.0, lambda x, y: mix((34, 36, 41), (17, 18, 21), y / PANEL_HEIGHT))
+    canvas.paint(everywhere, lambda x, y: mix((34, 36, 41), (17, 18, 21), y / PANEL_HEIGHT))
     # A bevel just inside the outermost pixels, which the painter frames in red.
     canvas.paint(rounded_rect(2, 2, PANEL_WIDTH - 2, PANEL_HEIGHT - 2, 4), (62, 64, 70))
     canvas.paint(rounded_rect(3, 3, PANEL_WIDTH - 2, PANEL_HEIGHT - 2, 4), (14, 14, 16))

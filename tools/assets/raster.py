@@ -128,6 +128,11 @@ class Canvas:
 # Shapes ---------------------------------------------------------------------------------------------
 
 
+def everywhere(x, y):
+    """The whole canvas, for backgrounds."""
+    return -1.0
+
+
 def circle(cx, cy, radius):
     return lambda x, y: math.hypot(x - cx, y - cy) - radius
 
