@@ -14,12 +14,12 @@ class Datagram:
 
 
 class UdpPeer:
-    """Listens on host:port until closed; use as a context manager."""
+    """Listens on host:port (port 0: any free port) until closed; use as a context manager."""
 
     def __init__(self, port, host="127.0.0.1"):
-        self.address = (host, port)
         self._socket = socket.socket(socket.AF_INET, socket.SOCK_DGRAM)
-        self._socket.bind(self.address)
+        self._socket.bind((host, port))
+        self.address = self._socket.getsockname()
         self._socket.settimeout(0.1)
         self._received = []
         self._arrived = threading.Condition()
