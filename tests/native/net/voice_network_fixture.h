@@ -1,0 +1,39 @@
+#pragma once
+
+#include "app/session_state.h"
+#include "net/udp_socket.h"
+#include "net/voice_sockets.h"
+#include "udp_peer.h"
+
+#include <gtest/gtest.h>
+
+#include <memory>
+
+// A client session whose voice server is a test peer on a loopback address of its own, at the start channel
+// port. The greetings tell the peer where the client's two sockets are.
+class VoiceNetworkTest : public ::testing::Test {
+  protected:
+    explicit VoiceNetworkTest(const char* serverAddress)
+        : serverAddress_(serverAddress), voicePort_(serverAddress, kFirstChannelPort) {}
+
+    void SetUp() override {
+        ASSERT_TRUE(voicePort_.IsBound()) << "voice port of the test server is taken";
+        ASSERT_EQ(OpenVoiceSockets(*session_, serverAddress_), 0);
+        for (int i = 0; i < 2; ++i) {
+            const UdpPeer::Datagram greeting = voicePort_.Receive();
+            ASSERT_TRUE(greeting.received);
+            (greeting.bytes.size() == kGreetingBytes ? voiceClient_ : supervisorClient_) = greeting.from;
+        }
+    }
+
+    void TearDown() override {
+        CloseUdpSocket(session_->voiceSocket);
+        CloseUdpSocket(session_->supervisorSocket);
+    }
+
+    const char* serverAddress_;
+    std::unique_ptr<SessionState> session_ = std::make_unique<SessionState>();
+    UdpPeer voicePort_;
+    sockaddr_in voiceClient_{};
+    sockaddr_in supervisorClient_{};
+};

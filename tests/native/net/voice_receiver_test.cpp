@@ -1,0 +1,262 @@
+#include "net/voice_receiver.h"
+
+#include "net/datagrams.h"
+#include "voice_network_fixture.h"
+
+#include <chrono>
+#include <cstring>
+#include <vector>
+
+namespace {
+
+using Bytes = std::vector<std::uint8_t>;
+
+constexpr int kPollMs = 300;
+
+struct Relayed {
+    std::uint8_t kind = 'A';
+    std::uint8_t sequence = 1;
+    std::uint8_t relay = 0;
+    std::uint16_t account = 0;
+    std::uint8_t errorLevel = 0;
+    std::uint8_t flag = kPayloadSpeech;
+    std::int16_t sample = 1000; // every sample of the payload
+    std::size_t length = kReceiveBufferBytes;
+
+    Bytes Encode() const {
+        Bytes bytes(kReceiveBufferBytes, 0);
+        bytes[0] = kind;
+        bytes[1] = sequence;
+        bytes[2] = relay;
+        bytes[3] = static_cast<std::uint8_t>(account & 0xFF);
+        bytes[4] = static_cast<std::uint8_t>(account >> 8);
+        bytes[5] = errorLevel;
+        bytes[7] = flag;
+        for (std::size_t at = kAudioHeaderBytes; at < bytes.size(); at += 2) {
+            bytes[at] = static_cast<std::uint8_t>(sample & 0xFF);
+            bytes[at + 1] = static_cast<std::uint8_t>((sample >> 8) & 0xFF);
+        }
+        bytes.resize(length);
+        return bytes;
+    }
+};
+
+std::int16_t SampleAt(const std::uint8_t (&slot)[kPayloadBytes], int index) {
+    return static_cast<std::int16_t>(slot[2 * index] | (slot[2 * index + 1] << 8));
+}
+
+class VoiceReceiverTest : public VoiceNetworkTest {
+  protected:
+    VoiceReceiverTest() : VoiceNetworkTest("127.0.0.41") {}
+
+    void SetUp() override {
+        VoiceNetworkTest::SetUp();
+        StartVoiceReception(*session_);
+    }
+
+    // The voice server relays one datagram and the receive loop takes one turn.
+    void Relay(const Relayed& datagram) { RelayBytes(datagram.Encode()); }
+
+    void RelayBytes(const Bytes& bytes) {
+        voicePort_.SendTo(voiceClient_, bytes);
+        ReceiveVoiceOnce(*session_, kPollMs);
+    }
+
+    int Fill() {
+        std::lock_guard<std::mutex> hold(session_->playbackQueueLock);
+        return session_->playbackFill;
+    }
+};
+
+TEST_F(VoiceReceiverTest, StartQueuesFiveSlotsOfSilence) {
+    EXPECT_EQ(Fill(), 5);
+    EXPECT_EQ(session_->rxRunning, 1);
+    for (const auto& slot : session_->playbackQueue) {
+        EXPECT_EQ(SampleAt(slot, 0), 0);
+    }
+}
+
+TEST_F(VoiceReceiverTest, AcceptedSpeechSetsSpeakerLevelsAndQueuesThePayload) {
+    Relay({.kind = 'A', .sequence = 7, .relay = 0xFE, .account = 0x1234, .errorLevel = 2, .sample = -300});
+    EXPECT_EQ(session_->tstLed, kLedGreen);
+    EXPECT_EQ(session_->lastRxSequence, 7);
+    EXPECT_EQ(session_->relayByte, -2);
+    EXPECT_EQ(session_->speakerAccount, 0x1234);
+    EXPECT_EQ(session_->errorLevel, 2);
+    EXPECT_EQ(Fill(), 6);
+    EXPECT_EQ(SampleAt(session_->playbackQueue[5], 0), -300);
+    EXPECT_EQ(SampleAt(session_->playbackQueue[5], 499), -300);
+}
+
+TEST_F(VoiceReceiverTest, RejectedDatagramsChangeOnlyTheTestLight) {
+    struct Case {
+        const char* name;
+        Relayed second;
+        int testLight;
+    } cases[] = {
+        {"same sequence as the one before",
+         {.sequence = 7, .account = 99, .errorLevel = 4, .sample = 5},
+         kLedRed},
+        {"unknown kind",
+         {.kind = 'Z', .sequence = 8, .account = 99, .errorLevel = 4, .sample = 5},
+         kLedYellow},
+    };
+    for (const Case& c : cases) {
+        Relay({.sequence = 7, .relay = 3, .account = 0x1234, .errorLevel = 1, .sample = 100});
+        const int fillBefore = Fill();
+        Relay(c.second);
+        EXPECT_EQ(session_->tstLed, c.testLight) << c.name;
+        EXPECT_EQ(session_->speakerAccount, 0x1234) << c.name;
+        EXPECT_EQ(session_->errorLevel, 1) << c.name;
+        EXPECT_EQ(session_->relayByte, 3) << c.name;
+        EXPECT_EQ(session_->lastRxSequence, 7) << c.name;
+        EXPECT_EQ(Fill(), fillBefore) << c.name;
+        EXPECT_EQ(SampleAt(session_->playbackQueue[fillBefore - 1], 0), 100) << c.name;
+        Relay({.sequence = 200, .sample = 0}); // moves the remembered sequence away from 7
+    }
+}
+
+TEST_F(VoiceReceiverTest, FirstDatagramWithSequenceZeroCountsAsARepeat) {
+    Relay({.sequence = 0, .account = 5});
+    EXPECT_EQ(session_->tstLed, kLedRed);
+    EXPECT_EQ(session_->speakerAccount, 0);
+}
+
+TEST_F(VoiceReceiverTest, KindBIsAttenuatedToATenthOnlyOnChannelTen) {
+    struct Case {
+        std::uint8_t kind;
+        int channelPort;
+        std::int16_t sent, queued;
+    } cases[] = {
+        {'B', 30010, 12345, 1234},  {'B', 30010, -12345, -1234}, {'B', 30010, -5, 0},
+        {'B', 30010, 32767, 3276},  {'B', 30010, -32768, -3276}, {'B', 30009, 12345, 12345},
+        {'A', 30010, 12345, 12345},
+    };
+    std::uint8_t sequence = 1;
+    for (const Case& c : cases) {
+        session_->channelPort = c.channelPort;
+        const int slot = Fill();
+        Relay({.kind = c.kind, .sequence = sequence++, .sample = c.sent});
+        EXPECT_EQ(SampleAt(session_->playbackQueue[slot], 0), c.queued) << c.kind << " " << c.channelPort;
+        EXPECT_EQ(SampleAt(session_->playbackQueue[slot], 499), c.queued) << c.kind << " " << c.channelPort;
+        {
+            std::lock_guard<std::mutex> hold(session_->playbackQueueLock);
+            session_->playbackFill = kPlaybackFillAtStart;
+        }
+    }
+}
+
+TEST_F(VoiceReceiverTest, AFullQueueKeepsOverwritingItsLastSlot) {
+    for (int i = 1; i <= 20; ++i) {
+        Relay({.sequence = static_cast<std::uint8_t>(i), .sample = static_cast<std::int16_t>(i)});
+    }
+    EXPECT_EQ(Fill(), 15);
+    EXPECT_EQ(SampleAt(session_->playbackQueue[14], 0), 10);
+    EXPECT_EQ(SampleAt(session_->playbackQueue[15], 0), 20);
+}
+
+TEST_F(VoiceReceiverTest, PayloadFlagDecidesWhatIsQueued) {
+    struct Case {
+        std::uint8_t flag;
+        int fillAfter;
+        std::int16_t slotSample; // sample 0 of slot 5 afterwards; it held 77 before
+    } cases[] = {{kPayloadSpeech, 6, 500}, {kPayloadSilence, 6, 0}, {2, 5, 77}, {0xFF, 5, 77}};
+    std::uint8_t sequence = 1;
+    for (const Case& c : cases) {
+        {
+            std::lock_guard<std::mutex> hold(session_->playbackQueueLock);
+            session_->playbackFill = 5;
+            std::memset(session_->playbackQueue[5], 77, sizeof session_->playbackQueue[5]);
+            session_->playbackQueue[5][0] = 77;
+            session_->playbackQueue[5][1] = 0;
+        }
+        Relay({.sequence = sequence, .account = sequence, .errorLevel = 3, .flag = c.flag, .sample = 500});
+        EXPECT_EQ(Fill(), c.fillAfter) << int{c.flag};
+        EXPECT_EQ(SampleAt(session_->playbackQueue[5], 0), c.slotSample) << int{c.flag};
+        EXPECT_EQ(session_->speakerAccount, sequence) << int{c.flag};
+        EXPECT_EQ(session_->errorLevel, 3) << int{c.flag};
+        EXPECT_EQ(session_->tstLed, kLedGreen) << int{c.flag};
+        ++sequence;
+    }
+}
+
+TEST_F(VoiceReceiverTest, ShortDatagramNeverExposesBytesOfAnEarlierOne) {
+    Relay({.sequence = 1, .relay = 9, .account = 0x1234, .errorLevel = 3, .sample = 0x2222});
+    {
+        std::lock_guard<std::mutex> hold(session_->playbackQueueLock);
+        session_->playbackFill = 5; // the next payload lands in the slot that holds the earlier sound
+    }
+    // A speech datagram cut after 5 samples: the rest of its slot is silence, not the earlier sound.
+    Relay({.sequence = 2, .account = 0x1234, .sample = 0x0101, .length = kAudioHeaderBytes + 10});
+    EXPECT_EQ(SampleAt(session_->playbackQueue[5], 4), 0x0101);
+    EXPECT_EQ(SampleAt(session_->playbackQueue[5], 5), 0);
+    EXPECT_EQ(SampleAt(session_->playbackQueue[5], 499), 0);
+    // A header cut after the relay byte: the speaker and error level read as zero.
+    Relay({.sequence = 3, .relay = 4, .length = 3});
+    EXPECT_EQ(session_->tstLed, kLedGreen);
+    EXPECT_EQ(session_->relayByte, 4);
+    EXPECT_EQ(session_->speakerAccount, 0);
+    EXPECT_EQ(session_->errorLevel, 0);
+}
+
+TEST_F(VoiceReceiverTest, NothingReceivedMeansErrorLevel99AndKeepsTheRest) {
+    Relay({.sequence = 1, .account = 0x1234, .errorLevel = 1});
+    const int fill = Fill();
+    ReceiveVoiceOnce(*session_, 50); // no datagram
+    EXPECT_EQ(session_->errorLevel, 99);
+    EXPECT_EQ(session_->speakerAccount, 0x1234);
+    EXPECT_EQ(Fill(), fill);
+
+    Relay({.sequence = 2, .errorLevel = 1});
+    RelayBytes({}); // an empty datagram
+    EXPECT_EQ(session_->errorLevel, 99);
+    EXPECT_EQ(session_->lastRxSequence, 2);
+}
+
+TEST_F(VoiceReceiverTest, RingIsMarkedGreenOnlyWhileNotTransmitting) {
+    struct Case {
+        int keyState, serialState;
+        bool marked;
+    } cases[] = {
+        {kPttListen, kPttListen, true}, {kPttTalk, kPttListen, false}, {kPttListen, kPttTalk, false}};
+    std::uint8_t sequence = 1;
+    for (const Case& c : cases) {
+        {
+            std::lock_guard<std::mutex> hold(session_->pttLock);
+            session_->pttKeyState = c.keyState;
+            session_->pttSerialState = c.serialState;
+        }
+        session_->playbackRingPos = 9;
+        session_->networkRing[9] = kLedBlue;
+        Relay({.sequence = sequence++});
+        EXPECT_EQ(session_->networkRing[9], c.marked ? kLedGreen : kLedBlue) << c.keyState << c.serialState;
+    }
+}
+
+TEST_F(VoiceReceiverTest, RingPositionOutOfRangeIsNotWrittenOutsideTheRing) {
+    session_->playbackRingPos = 16;
+    Relay({.sequence = 1});
+    EXPECT_EQ(session_->networkRing[15], kLedGreen);
+}
+
+TEST_F(VoiceReceiverTest, UdpLightChangesEveryFifthAcceptedDatagram) {
+    session_->udpLed = kLedYellow;
+    std::vector<int> lights;
+    for (int i = 1; i <= 12; ++i) {
+        Relay({.sequence = static_cast<std::uint8_t>(i), .flag = 2});
+        lights.push_back(session_->udpLed);
+    }
+    const int B = kLedBlue, G = kLedGreen;
+    EXPECT_EQ(lights, (std::vector<int>{B, B, B, B, B, G, G, G, G, G, B, B}));
+}
+
+TEST_F(VoiceReceiverTest, UnusableSocketDoesNotSpin) {
+    CloseUdpSocket(session_->voiceSocket);
+    session_->voiceSocket = kInvalidSocket;
+    const auto start = std::chrono::steady_clock::now();
+    ReceiveVoiceOnce(*session_, 100);
+    EXPECT_GE(std::chrono::steady_clock::now() - start, std::chrono::milliseconds(90));
+    EXPECT_EQ(session_->errorLevel, 99);
+}
+
+} // namespace

@@ -1,0 +1,66 @@
+#include "peripherals/loopback_listener.h"
+
+#include "app/session_state.h"
+#include "net/udp_socket.h"
+#include "udp_peer.h"
+
+#include <gtest/gtest.h>
+
+#include <atomic>
+#include <chrono>
+#include <memory>
+#include <thread>
+#include <vector>
+
+namespace {
+
+using Bytes = std::vector<std::uint8_t>;
+
+int TalkKey(SessionState& session) {
+    std::lock_guard<std::mutex> hold(session.pttLock);
+    return session.pttKeyState;
+}
+
+TEST(LoopbackListener, KeyDatagramsPressAndReleaseTheTalkKey) {
+    auto session = std::make_unique<SessionState>();
+    session->synthSocket = OpenUdpSocket();
+    ASSERT_NE(session->synthSocket, kInvalidSocket);
+    UdpPeer synthesiser("127.0.0.44", 0);
+    const sockaddr_in client = LoopbackEndpoint(LocalPort(session->synthSocket));
+    struct Case {
+        const char* name;
+        int before;
+        Bytes datagram;
+        int after;
+    } cases[] = {
+        {"T presses", kPttListen, {'T'}, kPttTalk},
+        {"R releases", kPttTalk, {'R'}, kPttListen},
+        {"only byte 0 counts", kPttListen, {'T', 'R', 'R'}, kPttTalk},
+        {"lower-case t", kPttListen, {'t'}, kPttListen},
+        {"lower-case r", kPttTalk, {'r'}, kPttTalk},
+        {"empty datagram", kPttTalk, {}, kPttTalk},
+        {"other byte", kPttListen, {0x01, 'T'}, kPttListen},
+    };
+    for (const Case& c : cases) {
+        {
+            std::lock_guard<std::mutex> hold(session->pttLock);
+            session->pttKeyState = c.before;
+        }
+        synthesiser.SendTo(client, c.datagram);
+        ListenForSynthKeyOnce(*session, 20);
+        EXPECT_EQ(TalkKey(*session), c.after) << c.name;
+    }
+    CloseUdpSocket(session->synthSocket);
+}
+
+TEST(LoopbackListener, RunsUntilToldToStopEvenWithoutASocket) {
+    auto session = std::make_unique<SessionState>();
+    std::atomic<bool> running{true};
+    std::thread listener([&] { RunLoopbackListener(*session, running, 10); });
+    std::this_thread::sleep_for(std::chrono::milliseconds(50));
+    running = false;
+    listener.join();
+    EXPECT_EQ(TalkKey(*session), kPttListen);
+}
+
+} // namespace
