@@ -2,6 +2,7 @@
 
 #include "app/hover_help.h"
 #include "app/main_window_input.h"
+#include "app/main_window_layout.h"
 #include "app/session_state.h"
 #include "app/win32/about_box.h"
 #include "app/win32/close_button.h"
@@ -11,6 +12,7 @@
 #include "build_config.h"
 #include "peripherals/synth_link.h"
 
+#include <shellapi.h>
 #include <windowsx.h>
 
 #include <cstring>

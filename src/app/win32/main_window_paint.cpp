@@ -24,8 +24,10 @@ void PaintOutline(HDC dc, COLORREF background) {
                       kMainWindowCornerDiameter);
             HPEN framePen = CreatePen(PS_SOLID, 2, kYellow);
             SelectObject(dc, framePen);
-            const Rect& frame = Session().zones.bottomFrame;
-            RoundRect(dc, frame.left, frame.top, frame.right, frame.bottom, 20, 20);
+            // Fixed geometry rather than the zones, so the very first paint, before start-up sets them, is
+            // whole.
+            RoundRect(dc, kBottomFrame.left, kBottomFrame.top, kBottomFrame.right, kBottomFrame.bottom, 20,
+                      20);
             SelectObject(dc, outlinePen);
             DeleteObject(framePen);
         }
@@ -50,7 +52,7 @@ void PaintVersionAndCredit(HDC dc, COLORREF background) {
     TextOutA(dc, 430, 605, "Version ", 8);
     TextOutA(dc, 480, 605, kVersionText, static_cast<int>(sizeof kVersionText - 1));
     SetTextColor(dc, kYellow);
-    const Rect& about = Session().zones.about;
+    const Rect about = AboutZone(Rect{0, 0, kMainWindowWidth, kMainWindowHeight});
     RECT aboutRect{about.left, about.top, about.right, about.bottom};
     DrawTextW(dc, kCreditLine, -1, &aboutRect, DT_SINGLELINE | DT_VCENTER | DT_CENTER);
     SetTextColor(dc, oldText);

@@ -22,6 +22,7 @@
 
 #include <windows.h>
 
+#include <mmsystem.h>
 #include <objidl.h> // GDI+ needs the COM declarations that the lean Windows header leaves out
 #include <gdiplus.h>
 
