@@ -73,15 +73,18 @@ std::vector<std::uint8_t> Resample(std::span<const std::uint8_t> data, const For
         double left = 0;
         double rightValue = 0;
         if (step > 1.0) {
-            // Average the input frames this output frame covers: a crude low-pass against aliasing.
-            const std::size_t last = std::min(inFrames, static_cast<std::size_t>(position + step));
-            const std::size_t count = std::max<std::size_t>(1, last - first);
-            for (std::size_t i = first; i < first + count && i < inFrames; ++i) {
+            // Average the input frames within half a step either side: a crude low-pass against aliasing,
+            // centred so it adds no delay.
+            const auto to = std::min(inFrames - 1, static_cast<std::size_t>(position + step / 2));
+            const auto from =
+                std::min(to, static_cast<std::size_t>(std::max(0.0, std::ceil(position - step / 2))));
+            for (std::size_t i = from; i <= to; ++i) {
                 left += Sample(data, format, i, 0);
                 rightValue += Sample(data, format, i, right);
             }
-            left /= static_cast<double>(count);
-            rightValue /= static_cast<double>(count);
+            const auto count = static_cast<double>(to - from + 1);
+            left /= count;
+            rightValue /= count;
         } else {
             const std::size_t next = std::min(first + 1, inFrames - 1);
             const double fraction = position - static_cast<double>(first);
