@@ -95,8 +95,9 @@ void DrawTitle(HDC dc) {
         return;
     }
     const COLORREF background = Session().backgroundColour;
-    // The 30-pixel font is taller than the title area; drawn unclipped so the letters keep their feet.
-    DrawCentredText(dc, L"ZELVORA", kTitleRect, kTitleFontHeight, kYellow, &background, DT_NOCLIP);
+    // The 30-pixel font cell is taller than the title area: centred vertically, the capitals fit inside it
+    // whole instead of losing their feet, and the background stays clear of the help banner's frame.
+    DrawCentredText(dc, L"ZELVORA", kTitleRect, kTitleFontHeight, kYellow, &background, DT_VCENTER);
 }
 
 void PaintChannelPanel(HDC dc, const SessionState& session) {

@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <climits>
 #include <cstring>
 #include <memory>
@@ -92,46 +93,21 @@ TEST(Panels, StatusLightsShowTheirOwnFields) {
     }
 }
 
-TEST(Panels, StartStates) {
-    auto session = std::make_unique<SessionState>();
-    session->tstLed = kLedRed;
-    session->webLed = kLedRed;
-    session->txRxLed = kLedRed;
-    session->udpLed = kLedRed;
-    session->svcLed = kLedRed;
-    session->tcpLed = kLedRed;
-    for (auto& light : session->networkRing) {
-        light = kLedGreen;
-    }
-    SetLightStartStates(*session);
-    for (const StatusLight& light : kStatusLights) {
-        EXPECT_EQ((*session.*light.state).load(), kLedBlue) << light.label;
-    }
-    for (int i = 0; i < kRingLights; ++i) {
-        EXPECT_EQ(session->networkRing[i].load(), kLedBlue) << i;
-    }
-    EXPECT_EQ(session->zones.network, (Rect{375, 335, 480, 440}));
-    EXPECT_FALSE(session->zones.network.Contains({480, 400})) << "right edge";
-    EXPECT_TRUE(session->zones.network.Contains({375, 335}));
-}
-
-TEST(Panels, EveryLightHasOneBitmapName) {
-    bool seen[kLedDarkBlue + 1] = {};
-    for (const LedBitmapName& entry : kLedBitmapLoadOrder) {
-        ASSERT_TRUE(IsDrawableLed(entry.colour));
-        EXPECT_FALSE(seen[entry.colour]) << entry.entryName;
-        seen[entry.colour] = true;
-    }
+TEST(Panels, LightBitmapNames) {
     const struct {
         LedColour colour;
         const char* name;
-    } names[] = {{kLedRed, "LedRed.bmp"},     {kLedDarkRed, "LedDarkRed.bmp"},
-                 {kLedGreen, "LedGreen.bmp"}, {kLedYellow, "LedYellow.bmp"},
-                 {kLedBlue, "LedBlue.bmp"},   {kLedDarkBlue, "LedDarkBlue.bmp"}};
-    for (const auto& n : names) {
-        for (const LedBitmapName& entry : kLedBitmapLoadOrder) {
-            if (entry.colour == n.colour) {
-                EXPECT_STREQ(entry.entryName, n.name);
+    } expected[] = {{kLedRed, "LedRed.bmp"},     {kLedDarkRed, "LedDarkRed.bmp"},
+                    {kLedGreen, "LedGreen.bmp"}, {kLedYellow, "LedYellow.bmp"},
+                    {kLedBlue, "LedBlue.bmp"},   {kLedDarkBlue, "LedDarkBlue.bmp"}};
+    ASSERT_EQ(std::size(kLedBitmapLoadOrder), std::size(expected));
+    for (const auto& e : expected) {
+        const auto found = std::count_if(std::begin(kLedBitmapLoadOrder), std::end(kLedBitmapLoadOrder),
+                                         [&](const LedBitmapName& n) { return n.colour == e.colour; });
+        ASSERT_EQ(found, 1) << e.name;
+        for (const LedBitmapName& n : kLedBitmapLoadOrder) {
+            if (n.colour == e.colour) {
+                EXPECT_STREQ(n.entryName, e.name);
             }
         }
     }

@@ -1,0 +1,524 @@
+// Pixel checks of the painting helpers, the light loader and the panel painters on off-screen canvases.
+// With --stress, first paints every panel and helper thousands of times on a real window while Wine's GDI
+// handle table is full but for fewer free handles than rounds, so that one object leaked per painting
+// exhausts it; the free handles are counted before and after, and the pixel checks then run again.
+#include "app/led_container.h"
+#include "app/panel_layout.h"
+#include "app/session_state.h"
+#include "app/win32/draw_helpers.h"
+#include "app/win32/led_bitmaps.h"
+#include "app/win32/panel_painters.h"
+
+#include <windows.h>
+
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <memory>
+#include <string>
+#include <vector>
+
+namespace {
+
+int failures = 0;
+
+void Fail(int line, const char* what) {
+    std::printf("panels_test.cpp:%d: FAILED: %s\n", line, what);
+    ++failures;
+}
+
+#define CHECK(condition)                                                                                     \
+    do {                                                                                                     \
+        if (!(condition)) {                                                                                  \
+            Fail(__LINE__, #condition);                                                                      \
+        }                                                                                                    \
+    } while (0)
+
+#define CHECK_COLOUR(actual, expected, what)                                                                 \
+    do {                                                                                                     \
+        const unsigned long got = (actual), want = (expected);                                               \
+        if (got != want) {                                                                                   \
+            char text[160];                                                                                  \
+            std::snprintf(text, sizeof text, "%s: colour %06lx, expected %06lx", what, got, want);           \
+            Fail(__LINE__, text);                                                                            \
+        }                                                                                                    \
+    } while (0)
+
+constexpr int kWidth = 550;
+constexpr int kHeight = 730;
+constexpr COLORREF kFill = RGB(1, 2, 3);
+constexpr COLORREF kBackground = RGB(30, 60, 90);
+constexpr COLORREF kWhite = RGB(255, 255, 255);
+constexpr COLORREF kYellow = RGB(255, 255, 0);
+constexpr COLORREF kBlack = RGB(0, 0, 0);
+constexpr COLORREF kPanel = RGB(40, 40, 40);
+constexpr COLORREF kNumber = RGB(0, 120, 240);
+constexpr int kLedSize = 12;
+// Easily told apart, indexed by light colour.
+constexpr COLORREF kLedColours[] = {kBlack,           RGB(200, 0, 0), RGB(100, 0, 0), RGB(0, 200, 0),
+                                    RGB(200, 200, 0), RGB(0, 0, 200), RGB(0, 0, 100)};
+
+// A 32-bit off-screen canvas the size of the main window, so pixels read back exactly.
+class Canvas {
+  public:
+    Canvas() {
+        BITMAPINFO info{};
+        info.bmiHeader = {sizeof info.bmiHeader, kWidth, -kHeight, 1, 32, BI_RGB, 0, 0, 0, 0, 0};
+        void* bits = nullptr;
+        dc_ = CreateCompatibleDC(nullptr);
+        bitmap_ = CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
+        old_ = SelectObject(dc_, bitmap_);
+        HBRUSH brush = CreateSolidBrush(kFill);
+        RECT all{0, 0, kWidth, kHeight};
+        FillRect(dc_, &all, brush);
+        DeleteObject(brush);
+    }
+    ~Canvas() {
+        SelectObject(dc_, old_);
+        DeleteObject(bitmap_);
+        DeleteDC(dc_);
+    }
+    Canvas(const Canvas&) = delete;
+    Canvas& operator=(const Canvas&) = delete;
+
+    HDC dc() const { return dc_; }
+    COLORREF Pixel(int x, int y) const { return GetPixel(dc_, x, y); }
+    int Count(int x, int y, int width, int height, COLORREF colour, bool equal) const {
+        int count = 0;
+        for (int row = y; row < y + height; ++row) {
+            for (int column = x; column < x + width; ++column) {
+                count += (Pixel(column, row) == colour) == equal ? 1 : 0;
+            }
+        }
+        return count;
+    }
+    int CountOtherThan(int x, int y, int width, int height, COLORREF colour) const {
+        return Count(x, y, width, height, colour, false);
+    }
+    bool SameAs(const Canvas& other) const {
+        for (int row = 0; row < kHeight; ++row) {
+            for (int column = 0; column < kWidth; ++column) {
+                if (Pixel(column, row) != other.Pixel(column, row)) {
+                    return false;
+                }
+            }
+        }
+        return true;
+    }
+
+  private:
+    HDC dc_ = nullptr;
+    HBITMAP bitmap_ = nullptr;
+    HGDIOBJ old_ = nullptr;
+};
+
+// A screen-compatible bitmap of one colour whose top-left pixel is pure black.
+HBITMAP MakeSolidBitmap(int width, int height, COLORREF colour) {
+    HDC screen = GetDC(nullptr);
+    HBITMAP bitmap = CreateCompatibleBitmap(screen, width, height);
+    HDC dc = CreateCompatibleDC(screen);
+    HGDIOBJ old = SelectObject(dc, bitmap);
+    HBRUSH brush = CreateSolidBrush(colour);
+    RECT all{0, 0, width, height};
+    FillRect(dc, &all, brush);
+    DeleteObject(brush);
+    SetPixel(dc, 0, 0, kBlack);
+    SelectObject(dc, old);
+    DeleteDC(dc);
+    ReleaseDC(nullptr, screen);
+    return bitmap;
+}
+
+void InstallTestImages(SessionState& session) {
+    for (int colour = kLedRed; colour <= kLedDarkBlue; ++colour) {
+        session.handles.ledBitmaps[colour] = MakeSolidBitmap(kLedSize, kLedSize, kLedColours[colour]);
+    }
+    for (int channel = 0; channel < kChannelCount; ++channel) {
+        session.handles.channelImages[channel] =
+            channel == 0 ? MakeSolidBitmap(180, 110, kPanel) : MakeSolidBitmap(30, 30, kNumber);
+    }
+    session.backgroundColour = kBackground;
+}
+
+void ReleaseTestImages(SessionState& session) {
+    for (HBITMAP__*& bitmap : session.handles.ledBitmaps) {
+        DeleteObject(bitmap);
+        bitmap = nullptr;
+    }
+    for (HBITMAP__*& bitmap : session.handles.channelImages) {
+        DeleteObject(bitmap);
+        bitmap = nullptr;
+    }
+}
+
+void CheckLight(const Canvas& canvas, Point at, int colour, const char* what) {
+    CHECK_COLOUR(canvas.Pixel(at.x + kLedSize / 2, at.y + kLedSize / 2),
+                 IsDrawableLed(colour) ? kLedColours[colour] : kFill, what);
+    CHECK_COLOUR(canvas.Pixel(at.x, at.y), kFill, what); // the black corner is transparent
+}
+
+void TestDrawLabel() {
+    Canvas canvas;
+    DrawLabel(canvas.dc(), "TST", 100, 100, kBackground);
+    CHECK_COLOUR(canvas.Pixel(100, 100), kBackground, "label background at its top-left corner");
+    CHECK_COLOUR(canvas.Pixel(99, 100), kFill, "left of the label");
+    CHECK_COLOUR(canvas.Pixel(100, 99), kFill, "above the label");
+    CHECK(canvas.Count(100, 100, 30, 14, kWhite, true) > 5);
+    CHECK(canvas.CountOtherThan(100, 114, 30, 10, kFill) == 0); // 14 pixels high
+
+    Canvas untouched;
+    DrawLabel(untouched.dc(), nullptr, 100, 100, kBackground);
+    DrawLabel(nullptr, "TST", 100, 100, kBackground);
+    CHECK(untouched.CountOtherThan(0, 0, kWidth, kHeight, kFill) == 0);
+}
+
+void TestDrawUtf8Text() {
+    const COLORREF colour = RGB(250, 200, 10);
+    Canvas fromUtf8, reference, withoutAccent;
+    DrawUtf8Text(fromUtf8.dc(), "Ren\xC3\xA9", 50, 60, colour);
+    DrawUtf8Text(withoutAccent.dc(), "Ren", 50, 60, colour);
+    HFONT font = CreateBoldArial(20);
+    HGDIOBJ old = SelectObject(reference.dc(), font);
+    SetBkMode(reference.dc(), TRANSPARENT);
+    SetTextColor(reference.dc(), colour);
+    TextOutW(reference.dc(), 50, 60, L"Ren\u00E9", 4);
+    SelectObject(reference.dc(), old);
+    DeleteObject(font);
+
+    CHECK(fromUtf8.CountOtherThan(50, 60, 80, 24, kFill) > 20);
+    CHECK(fromUtf8.SameAs(reference));
+    CHECK(!fromUtf8.SameAs(withoutAccent)); // the e acute is drawn
+    CHECK_COLOUR(fromUtf8.Pixel(50, 60), kFill, "transparent background");
+
+    Canvas untouched;
+    DrawUtf8Text(untouched.dc(), nullptr, 50, 60, colour);
+    DrawUtf8Text(untouched.dc(), "", 50, 60, colour);
+    DrawUtf8Text(nullptr, "Ren", 50, 60, colour);
+    CHECK(untouched.CountOtherThan(0, 0, kWidth, kHeight, kFill) == 0);
+}
+
+void TestBitmapHelpers() {
+    const COLORREF green = RGB(0, 180, 0);
+    HBITMAP bitmap = MakeSolidBitmap(8, 6, green);
+    Canvas canvas;
+    DrawTransparentBitmap(canvas.dc(), bitmap, 20, 30);
+    CHECK_COLOUR(canvas.Pixel(20, 30), kFill, "black pixel stays transparent");
+    CHECK_COLOUR(canvas.Pixel(27, 35), green, "bottom-right pixel");
+    CHECK_COLOUR(canvas.Pixel(28, 35), kFill, "right of its own width");
+    CHECK_COLOUR(canvas.Pixel(27, 36), kFill, "below its own height");
+
+    DrawStretchedBitmap(canvas.dc(), bitmap, 50, 50, 40, 20);
+    CHECK_COLOUR(canvas.Pixel(89, 69), green, "stretched to the bottom-right corner");
+    CHECK_COLOUR(canvas.Pixel(90, 60), kFill, "right of the requested width");
+    CHECK_COLOUR(canvas.Pixel(70, 70), kFill, "below the requested height");
+    CHECK(canvas.Pixel(50, 50) != kFill); // opaque: even the black corner is copied
+
+    Canvas untouched;
+    DrawTransparentBitmap(untouched.dc(), nullptr, 20, 30);
+    DrawTransparentBitmap(nullptr, bitmap, 20, 30);
+    DrawStretchedBitmap(untouched.dc(), nullptr, 50, 50, 40, 20);
+    DrawStretchedBitmap(nullptr, bitmap, 50, 50, 40, 20);
+    CHECK(untouched.CountOtherThan(0, 0, kWidth, kHeight, kFill) == 0);
+    DeleteObject(bitmap);
+}
+
+void PutU32(std::vector<std::uint8_t>& bytes, std::size_t at, std::uint32_t value) {
+    for (std::size_t i = 0; i < 4; ++i) {
+        bytes[at + i] = static_cast<std::uint8_t>(value >> (8 * i));
+    }
+}
+
+// A light container whose entries are bottom-up 24-bit BMPs of one colour with a black top-left pixel.
+std::vector<std::uint8_t> MakeContainer(const std::vector<LedBitmapName>& lights) {
+    constexpr std::size_t kStride = (kLedSize * 3 + 3) / 4 * 4;
+    std::vector<std::uint8_t> file(4 + 40 * lights.size(), 0);
+    PutU32(file, 0, static_cast<std::uint32_t>(lights.size()));
+    for (std::size_t k = 0; k < lights.size(); ++k) {
+        std::vector<std::uint8_t> bmp(54 + kStride * kLedSize, 0);
+        bmp[0] = 'B';
+        bmp[1] = 'M';
+        PutU32(bmp, 10, 54);
+        PutU32(bmp, 14, 40);
+        PutU32(bmp, 18, kLedSize);
+        PutU32(bmp, 22, kLedSize);
+        bmp[26] = 1;
+        bmp[28] = 24;
+        const COLORREF colour = kLedColours[lights[k].colour];
+        for (std::size_t row = 0; row < kLedSize; ++row) {
+            for (std::size_t column = 0; column < kLedSize; ++column) {
+                const bool topLeft = row == kLedSize - 1 && column == 0; // the last stored row is the top
+                std::uint8_t* pixel = &bmp[54 + kStride * row + 3 * column];
+                pixel[0] = topLeft ? 0 : GetBValue(colour);
+                pixel[1] = topLeft ? 0 : GetGValue(colour);
+                pixel[2] = topLeft ? 0 : GetRValue(colour);
+            }
+        }
+        std::memcpy(&file[4 + 40 * k], lights[k].entryName, std::strlen(lights[k].entryName));
+        PutU32(file, 4 + 40 * k + 32, static_cast<std::uint32_t>(file.size()));
+        PutU32(file, 4 + 40 * k + 36, static_cast<std::uint32_t>(bmp.size()));
+        file.insert(file.end(), bmp.begin(), bmp.end());
+    }
+    return file;
+}
+
+// Loads the lights from the given container (none: no file) in a fresh working directory.
+int LoadAndCount(SessionState& session, const std::vector<std::uint8_t>* container) {
+    static int round = 0;
+    wchar_t temp[MAX_PATH];
+    GetTempPathW(MAX_PATH, temp);
+    const std::wstring dir = std::wstring(temp) + L"zelvora_leds_" + std::to_wstring(GetCurrentProcessId()) +
+                             L"_" + std::to_wstring(++round);
+    CreateDirectoryW(dir.c_str(), nullptr);
+    SetCurrentDirectoryW(dir.c_str());
+    if (container != nullptr) {
+        std::FILE* file = std::fopen(kLedContainerFile, "wb");
+        std::fwrite(container->data(), 1, container->size(), file);
+        std::fclose(file);
+    }
+    LoadLedBitmaps(session);
+    DeleteFileW(L"mini_leds.bmf");
+    SetCurrentDirectoryW(temp);
+    RemoveDirectoryW(dir.c_str());
+    int loaded = 0;
+    for (int colour = kLedRed; colour <= kLedDarkBlue; ++colour) {
+        loaded += LedBitmap(session, colour) != nullptr ? 1 : 0;
+    }
+    return loaded;
+}
+
+void TestLoadLedBitmaps() {
+    auto session = std::make_unique<SessionState>();
+    const std::vector<LedBitmapName> six(std::begin(kLedBitmapLoadOrder), std::end(kLedBitmapLoadOrder));
+    const auto valid = MakeContainer(six);
+    CHECK(LoadAndCount(*session, &valid) == 6);
+    Canvas canvas;
+    for (int colour = kLedRed; colour <= kLedDarkBlue; ++colour) {
+        BITMAP info{};
+        CHECK(GetObjectW(LedBitmap(*session, colour), sizeof info, &info) != 0 && info.bmWidth == kLedSize &&
+              info.bmHeight == kLedSize);
+        const Point at{20 * colour, 10};
+        DrawTransparentBitmap(canvas.dc(), LedBitmap(*session, colour), at.x, at.y);
+        CheckLight(canvas, at, colour, "loaded light");
+    }
+    CHECK(LedBitmap(*session, 0) == nullptr && LedBitmap(*session, 7) == nullptr);
+    CHECK(session->zones.network == (Rect{375, 335, 480, 440}));
+
+    auto five = six;
+    five.pop_back();
+    const auto withoutLast = MakeContainer(five);
+    CHECK(LoadAndCount(*session, &withoutLast) == 5 && LedBitmap(*session, six.back().colour) == nullptr);
+    auto twentyOne = six;
+    twentyOne.resize(21, six.front());
+    const auto overfull = MakeContainer(twentyOne);
+    CHECK(LoadAndCount(*session, &overfull) == 0);
+    CHECK(LoadAndCount(*session, &valid) == 6);
+    session->tstLed = kLedRed;
+    CHECK(LoadAndCount(*session, nullptr) == 0);
+    CHECK(session->tstLed == kLedBlue); // start states are set even without lights
+}
+
+void TestStatusPanel(SessionState& session) {
+    session.tstLed = kLedGreen;
+    session.webLed = kLedYellow;
+    session.txRxLed = kLedRed;
+    session.udpLed = 0; // undrawn
+    session.svcLed = kLedDarkRed;
+    session.tcpLed = kLedDarkBlue;
+    constexpr int D = kLedDarkBlue, Y = kLedYellow, R = kLedRed, G = kLedGreen;
+    const struct {
+        int level;
+        bool inFront;
+        int lights[kErrorLevelLightCount];
+    } cases[] = {{3, true, {D, D, D, Y, D}},
+                 {7, false, {D, D, D, D, D}},
+                 {99, true, {R, R, R, R, R}},
+                 {0, false, {G, D, D, D, D}}};
+    for (const auto& c : cases) {
+        Canvas canvas;
+        session.errorLevel = c.level;
+        PaintStatusPanel(canvas.dc(), session, c.inFront);
+        for (std::size_t i = 0; i < kErrorLevelLightPositions.size(); ++i) {
+            CheckLight(canvas, kErrorLevelLightPositions[i], c.lights[i], "error-level light");
+        }
+        for (const Point at : kForegroundLightPositions) {
+            CheckLight(canvas, at, c.inFront ? kLedGreen : kLedRed, "foreground light");
+        }
+        for (const StatusLight& light : kStatusLights) {
+            CheckLight(canvas, light.lightPosition, (session.*light.state).load(), light.label);
+            CHECK_COLOUR(canvas.Pixel(light.labelPosition.x, light.labelPosition.y), kBackground,
+                         light.label);
+        }
+        CHECK_COLOUR(canvas.Pixel(kErrorLevelLabelPosition.x, kErrorLevelLabelPosition.y), kBackground,
+                     "ERROR");
+    }
+}
+
+void TestNetworkRing(SessionState& session) {
+    for (int i = 0; i < kRingLights; ++i) {
+        session.networkRing[i] = i % 7; // 0 leaves the light undrawn
+    }
+    Canvas canvas;
+    PaintNetworkRing(canvas.dc(), session);
+    for (int i = 0; i < kRingLights; ++i) {
+        const Point at = RingLightPosition(i);
+        if (i == 12) { // the NETWORK label, drawn last, covers this light's left half
+            CHECK_COLOUR(canvas.Pixel(at.x + kLedSize - 1, at.y + kLedSize / 2), kLedColours[12 % 7],
+                         "ring light 12");
+        } else {
+            CheckLight(canvas, at, i % 7, "ring light");
+        }
+    }
+    CHECK_COLOUR(canvas.Pixel(kNetworkLabelPosition.x, kNetworkLabelPosition.y), kBackground,
+                 "NETWORK label");
+}
+
+void TestChannelPanel(SessionState& session) {
+    const struct {
+        int port;
+        COLORREF numberArea;
+    } cases[] = {{30000, kPanel}, {30005, kNumber}, {30010, kNumber}};
+    for (const auto& c : cases) {
+        Canvas canvas;
+        session.channelPort = c.port;
+        session.channelMemberCounts[kCurrentChannelCountIndex] = -1;
+        PaintChannelPanel(canvas.dc(), session);
+        const Point number = kChannelImagePosition;
+        CHECK_COLOUR(canvas.Pixel(number.x + 15, number.y + 15), c.numberArea, "channel number bitmap");
+        CHECK_COLOUR(canvas.Pixel(number.x, number.y), kPanel, "channel number's black is transparent");
+        CHECK_COLOUR(canvas.Pixel(10, 80), RGB(255, 0, 0), "frame top-left");
+        CHECK_COLOUR(canvas.Pixel(189, 189), RGB(255, 0, 0), "frame bottom-right");
+        CHECK_COLOUR(canvas.Pixel(190, 150), kFill, "right of the frame");
+        CHECK(canvas.CountOtherThan(20, 85, 160, 20, kPanel) > 20); // the channel name
+        CHECK_COLOUR(canvas.Pixel(kChannelLabelPosition.x, kChannelLabelPosition.y), kBackground, "CHANNEL");
+
+        CHECK_COLOUR(canvas.Pixel(kMemberCountPosition.x, kMemberCountPosition.y), kBackground,
+                     "member count");
+        CHECK(canvas.Count(kMemberCountPosition.x, kMemberCountPosition.y, 14, 14, kWhite, true) > 3);
+    }
+}
+
+void TestHelpBannerAndTitle(SessionState& session) {
+    std::strcpy(session.helpText, "R\xC3\xA9glages");
+    Canvas banner;
+    PaintHelpBanner(banner.dc(), session);
+    CHECK_COLOUR(banner.Pixel(8, 43), kYellow, "banner frame top-left");
+    CHECK_COLOUR(banner.Pixel(541, 66), kYellow, "banner frame bottom-right");
+    CHECK_COLOUR(banner.Pixel(9, 44), kFill, "between frame and banner");
+    CHECK_COLOUR(banner.Pixel(539, 64), kBlack, "banner filled black");
+    CHECK(banner.Count(200, 45, 150, 20, kBackground, true) > 20); // the text's opaque background
+    CHECK(banner.CountOtherThan(200, 45, 150, 20, kBlack) > 50);
+
+    Session().backgroundColour = kBackground;
+    Canvas title;
+    DrawTitle(title.dc());
+    CHECK(title.Count(125, 15, 300, 20, kYellow, true) > 50);
+    CHECK(title.CountOtherThan(0, 0, kWidth, 15, kFill) == 0);
+    CHECK(title.CountOtherThan(0, 35, kWidth, 30, kFill) == 0); // clear of the help banner below
+    CHECK(title.CountOtherThan(0, 15, 125, 20, kFill) == 0);
+}
+
+void RunPixelChecks() {
+    TestDrawLabel();
+    TestDrawUtf8Text();
+    TestBitmapHelpers();
+    TestLoadLedBitmaps();
+    auto session = std::make_unique<SessionState>();
+    InstallTestImages(*session);
+    TestStatusPanel(*session);
+    TestNetworkRing(*session);
+    TestChannelPanel(*session);
+    TestHelpBannerAndTitle(*session);
+    ReleaseTestImages(*session);
+}
+
+// Every painter and helper once, on the main window, the way the timers and the other windows use them.
+void PaintEverything(HWND window, HBITMAP picture, int round) {
+    Session().networkRing[round % kRingLights] = 1 + round % 6;
+    ChannelPanelTimerProc(nullptr, WM_TIMER, 0, 0);
+    NetworkRingTimerProc(nullptr, WM_TIMER, 0, 0);
+    HelpBannerTimerProc(nullptr, WM_TIMER, 0, 0);
+    StatusPanelTimerProc(nullptr, WM_TIMER, 0, 0);
+    HDC dc = GetDC(window);
+    DrawTitle(dc);
+    DrawLabel(dc, "Version ", 430, 605, kBackground);
+    DrawUtf8Text(dc, "Ren\xC3\xA9", 20, 500, kWhite);
+    DrawTransparentBitmap(dc, picture, 20, 530);
+    DrawStretchedBitmap(dc, picture, 60, 530, 32, 32);
+    ReleaseDC(window, dc);
+    MSG message;
+    while (PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) {
+        DispatchMessageW(&message);
+    }
+}
+
+// Creates brushes until the table is full (at most `limit`), then deletes them all; returns how many.
+int FillHandleTable(std::vector<HBRUSH>& brushes, std::size_t limit) {
+    HBRUSH brush;
+    while (brushes.size() < limit && (brush = CreateSolidBrush(RGB(0, 0, 1))) != nullptr) {
+        brushes.push_back(brush);
+    }
+    return static_cast<int>(brushes.size());
+}
+
+void DeleteBrushes(std::vector<HBRUSH>& brushes, std::size_t keep) {
+    while (brushes.size() > keep) {
+        DeleteObject(brushes.back());
+        brushes.pop_back();
+    }
+}
+
+void RunStress(int rounds) {
+    constexpr int kHeadroom = 1000; // free handles during the run, fewer than the rounds
+    constexpr int kSlack = 16;      // objects the system may hold for itself between rounds
+    WNDCLASSW windowClass{};
+    windowClass.lpfnWndProc = DefWindowProcW;
+    windowClass.lpszClassName = L"PanelsTestClass";
+    RegisterClassW(&windowClass);
+    HWND window = CreateWindowExW(0, windowClass.lpszClassName, L"ZELVORA", WS_POPUP | WS_VISIBLE, 0, 0,
+                                  kWidth, kHeight, nullptr, nullptr, nullptr, nullptr);
+    CHECK(window != nullptr);
+    SessionState& session = Session();
+    session.handles.mainWindow = window;
+    session.panelsReady = true;
+    session.channelPort = 30007;
+    session.errorLevel = 3;
+    std::strcpy(session.helpText, "Cliquez ici pour d\xC3\xA9placer la fen\xC3\xAAtre Zelvora");
+    InstallTestImages(session);
+    HBITMAP picture = MakeSolidBitmap(16, 16, RGB(0, 200, 100));
+    PaintEverything(window, picture, 0); // lets the system make what it caches on first use
+
+    std::vector<HBRUSH> reserve;
+    constexpr std::size_t kNoLimit = 1u << 20;
+    const int tableRoom = FillHandleTable(reserve, kNoLimit);
+    CHECK(tableRoom < static_cast<int>(kNoLimit));
+    DeleteBrushes(reserve, reserve.size() - kHeadroom);
+    std::vector<HBRUSH> probes;
+    const int freeBefore = FillHandleTable(probes, kNoLimit);
+    DeleteBrushes(probes, 0);
+    for (int round = 0; round < rounds; ++round) {
+        PaintEverything(window, picture, round);
+    }
+    const int freeAfter = FillHandleTable(probes, kNoLimit);
+    DeleteBrushes(probes, 0);
+    std::printf("%d free GDI handles at start; %d painting rounds with %d free before, %d after\n", tableRoom,
+                rounds, freeBefore, freeAfter);
+    CHECK(rounds > freeBefore);
+    CHECK(freeAfter >= freeBefore - kSlack);
+    RunPixelChecks(); // while the table is nearly full: leaked objects would starve them
+    DeleteBrushes(reserve, 0);
+    DeleteObject(picture);
+    ReleaseTestImages(session);
+    DestroyWindow(window);
+}
+
+} // namespace
+
+int main(int argc, char** argv) {
+    if (argc > 1 && std::strcmp(argv[1], "--stress") == 0) {
+        RunStress(argc > 2 ? std::atoi(argv[2]) : 3000);
+    } else {
+        RunPixelChecks();
+    }
+    std::printf("panels_test: %d failure(s)\n", failures);
+    return failures;
+}
