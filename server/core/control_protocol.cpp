@@ -110,7 +110,10 @@ ParsedControlLine ParseControlLine(std::string_view line) {
 }
 
 std::string FormatControlLine(const ControlRequest& request) {
-    const std::string member = " " + std::to_string(request.channel) + " " + std::to_string(request.account);
+    std::string member(" ");
+    member += std::to_string(request.channel);
+    member += ' ';
+    member += std::to_string(request.account);
     switch (request.verb) {
     case ControlVerb::Members:
         return "members";
