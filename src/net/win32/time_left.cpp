@@ -32,18 +32,21 @@ void PaintTimeLeft(const SessionState& session, const char* text) {
         return;
     }
     const HDC dc = GetDC(mainWindow);
+    DrawTimeLeft(dc, text, session.backgroundColour);
+    ReleaseDC(mainWindow, dc);
+}
+
+} // namespace
+
+void DrawTimeLeft(HDC dc, const char* text, COLORREF background) {
     const RECT zone{kTimeLeftZone.left, kTimeLeftZone.top, kTimeLeftZone.right, kTimeLeftZone.bottom};
     FillRect(dc, &zone, GetSysColorBrush(COLOR_SCROLLBAR));
-    const COLORREF background = session.backgroundColour;
     SetTextColor(dc, RGB(255, 255, 0));
     SetBkColor(dc, background);
     SetBkMode(dc, OPAQUE);
     TextOutA(dc, kTimeLeftZone.left, kTimeLeftZone.top, text, static_cast<int>(std::strlen(text)));
     DrawLabel(dc, "TIME LEFT", kTimeLeftZone.left, kLabelTop, background);
-    ReleaseDC(mainWindow, dc);
 }
-
-} // namespace
 
 void CALLBACK TimeLeftTimerProc(HWND, UINT, UINT_PTR, DWORD) {
     SessionState& session = Session();

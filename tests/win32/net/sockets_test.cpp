@@ -1,0 +1,109 @@
+// The Winsock side of the client's UDP operations, and the receive loop running on it.
+#include "app/session_state.h"
+#include "check.h"
+#include "net/udp_socket.h"
+#include "net/voice_receiver.h"
+
+#include <windows.h>
+
+#include <memory>
+#include <vector>
+
+namespace {
+
+using Bytes = std::vector<std::uint8_t>;
+
+constexpr char kLoopback[] = "127.0.0.1";
+
+void TestRoundTrip() {
+    const SocketHandle sender = OpenUdpSocket();
+    const SocketHandle receiver = OpenUdpSocket();
+    CHECK(sender != kInvalidSocket && receiver != kInvalidSocket);
+    const int port = LocalPort(receiver);
+    CHECK(port > 0 && port != LocalPort(sender));
+
+    CHECK(PollReadable(receiver, 50) == PollResult::TimedOut);
+    const Bytes sent = {'A', 1, 2, 0, 0xFF};
+    CHECK(SendDatagram(sender, kLoopback, port, sent.data(), sent.size()) == 5);
+    CHECK(PollReadable(receiver, 1000) == PollResult::Readable);
+    std::uint8_t buffer[1024];
+    CHECK(ReceiveDatagram(receiver, buffer, sizeof buffer) == 5);
+    CHECK(Bytes(buffer, buffer + 5) == sent);
+
+    // An empty datagram is received as zero bytes.
+    CHECK(SendDatagram(sender, kLoopback, port, buffer, 0) == 0);
+    CHECK(PollReadable(receiver, 1000) == PollResult::Readable);
+    CHECK(ReceiveDatagram(receiver, buffer, sizeof buffer) == 0);
+
+    // A datagram longer than the buffer fails or is cut, and the next one still arrives whole.
+    const Bytes oversized(2000, 'x');
+    SendDatagram(sender, kLoopback, port, oversized.data(), oversized.size());
+    SendDatagram(sender, kLoopback, port, sent.data(), sent.size());
+    CHECK(PollReadable(receiver, 1000) == PollResult::Readable);
+    const int cut = ReceiveDatagram(receiver, buffer, sizeof buffer);
+    CHECK(cut == -1 || cut == 1024);
+    CHECK(PollReadable(receiver, 1000) == PollResult::Readable);
+    CHECK(ReceiveDatagram(receiver, buffer, sizeof buffer) == 5);
+
+    CloseUdpSocket(sender);
+    CloseUdpSocket(receiver);
+}
+
+void TestUnusableSocketsAndAddresses() {
+    std::uint8_t buffer[16] = {};
+    CHECK(PollReadable(kInvalidSocket, 0) == PollResult::Failed);
+    CHECK(SendDatagram(kInvalidSocket, kLoopback, 5555, buffer, 1) == -1);
+    CHECK(ReceiveDatagram(kInvalidSocket, buffer, sizeof buffer) == -1);
+    CHECK(LocalPort(kInvalidSocket) == 0);
+
+    const SocketHandle socket = OpenUdpSocket();
+    const char* badAddresses[] = {"", "localhost", "127.0.0", "256.0.0.1", nullptr};
+    for (const char* address : badAddresses) {
+        CHECK(SendDatagram(socket, address, 30000, buffer, 1) == -1);
+    }
+    CHECK(SendDatagram(socket, kLoopback, 0, buffer, 1) == -1);
+    CHECK(SendDatagram(socket, kLoopback, 65536, buffer, 1) == -1);
+    CloseUdpSocket(socket);
+}
+
+void TestReceiveLoopOnWinsock() {
+    auto session = std::make_unique<SessionState>();
+    session->voiceSocket = OpenUdpSocket();
+    const SocketHandle server = OpenUdpSocket();
+    StartVoiceReception(*session);
+    Bytes relayed(1024, 0);
+    relayed[0] = 'A';
+    relayed[1] = 5;
+    relayed[3] = 0x34;
+    relayed[4] = 0x12;
+    relayed[5] = 1;
+    relayed[7] = 1;
+    relayed[24] = 0x39;
+    relayed[25] = 0x30;
+    SendDatagram(server, kLoopback, LocalPort(session->voiceSocket), relayed.data(), relayed.size());
+    ReceiveVoiceOnce(*session, 1000);
+    CHECK(session->speakerAccount == 0x1234);
+    CHECK(session->errorLevel == 1);
+    CHECK(session->playbackFill == 6);
+    CHECK(session->playbackQueue[5][0] == 0x39 && session->playbackQueue[5][1] == 0x30);
+
+    // A socket that cannot be polled costs the poll time, so the loop never spins.
+    CloseUdpSocket(session->voiceSocket);
+    session->voiceSocket = kInvalidSocket;
+    const ULONGLONG start = GetTickCount64();
+    ReceiveVoiceOnce(*session, 200);
+    CHECK(GetTickCount64() - start >= 180);
+    CHECK(session->errorLevel == 99);
+    CloseUdpSocket(server);
+}
+
+} // namespace
+
+int main() {
+    CHECK(StartSocketLibrary());
+    TestRoundTrip();
+    TestUnusableSocketsAndAddresses();
+    TestReceiveLoopOnWinsock();
+    CleanupSocketLibrary();
+    return CheckSummary("net_sockets_test");
+}
