@@ -1,5 +1,6 @@
 """A private X display (Xvfb), its screenshots and the keyboard and mouse input sent to it."""
 
+import ctypes
 import os
 import re
 import subprocess
@@ -7,13 +8,21 @@ import time
 
 from . import image
 
+_SHAPE_BOUNDING = 0
+
+
+class _XRectangle(ctypes.Structure):
+    _fields_ = [("x", ctypes.c_short), ("y", ctypes.c_short), ("width", ctypes.c_ushort),
+                ("height", ctypes.c_ushort)]
+
+
 SCREEN_WIDTH = 1280
 SCREEN_HEIGHT = 1024
 
 
 class Display:
-    """Xvfb on a display number that no other server holds (Xvfb picks it and reports it when ready).
-    The root window is white, so that the rounded corners of a black window show in a screenshot."""
+    """Xvfb on a display number that no other server holds (Xvfb picks it and reports it when ready),
+    with a white root window."""
 
     def __init__(self, procs, width=SCREEN_WIDTH, height=SCREEN_HEIGHT):
         self.width = width
@@ -65,6 +74,28 @@ class Display:
         out = self._run("xdotool", "getwindowgeometry", "--shell", window).stdout.decode()
         values = dict(re.findall(r"^(\w+)=(-?\d+)$", out, re.MULTILINE))
         return tuple(int(values[k]) for k in ("X", "Y", "WIDTH", "HEIGHT"))
+
+    def shape(self, window):
+        """The rectangles (x, y, width, height) of an X window's bounding shape, in window coordinates: the
+        window region the program set, one rectangle when it set none. A screenshot cannot show it: Wine draws
+        the window's whole rectangle even where the shape cuts it off."""
+        x11 = ctypes.CDLL("libX11.so.6")
+        xext = ctypes.CDLL("libXext.so.6")
+        x11.XOpenDisplay.restype = ctypes.c_void_p
+        xext.XShapeGetRectangles.restype = ctypes.POINTER(_XRectangle)
+        connection = x11.XOpenDisplay(self.name.encode())
+        if not connection:
+            raise RuntimeError(f"cannot open display {self.name}")
+        try:
+            count, ordering = ctypes.c_int(), ctypes.c_int()
+            rects = xext.XShapeGetRectangles(ctypes.c_void_p(connection), ctypes.c_ulong(window), _SHAPE_BOUNDING,
+                                             ctypes.byref(count), ctypes.byref(ordering))
+            result = [(rects[i].x, rects[i].y, rects[i].width, rects[i].height) for i in range(count.value)]
+            if rects:
+                x11.XFree(rects)
+            return result
+        finally:
+            x11.XCloseDisplay(ctypes.c_void_p(connection))
 
     def focus(self, window):
         # Keys are lost until the window has the focus; there is no window manager to give it.
