@@ -5,6 +5,7 @@ client ends, after SECONDS, or on Ctrl-C."""
 
 import argparse
 import os
+import shutil
 import subprocess
 import sys
 import time
@@ -45,9 +46,9 @@ def main():
             print(f"run-client: reference network started, its output goes to {log}")
         client = session.launch(paths.CLIENT_EXE, cwd=paths.RUN_DIR, stdout=sys.stdout.fileno())
         print(f"run-client: Zelvora.exe started from {paths.RUN_DIR} on display {display or session.display.name}")
+        speaker_copy = OUTPUT / "speaker.raw"
         if session.sound:
-            print(f"run-client: the client's sound is recorded in {session.sound.speaker_file} "
-                  "(raw 16-bit stereo, 8000 Hz) while it runs")
+            print(f"run-client: the client's sound will be saved to {speaker_copy} (raw 16-bit stereo, 8000 Hz)")
         if not display:
             _save_screenshot(session, client)
         deadline = time.monotonic() + args.seconds if args.seconds else None
@@ -58,6 +59,8 @@ def main():
         except KeyboardInterrupt:
             pass
         code = client.proc.poll()
+        if session.sound:
+            shutil.copyfile(session.sound.speaker_file, speaker_copy)
         print(f"run-client: the client ended with exit code {code}" if code is not None
               else "run-client: stopping the client")
     return code or 0
