@@ -68,14 +68,6 @@ class VoiceReceiverTest : public VoiceNetworkTest {
     }
 };
 
-TEST_F(VoiceReceiverTest, StartQueuesFiveSlotsOfSilence) {
-    EXPECT_EQ(Fill(), 5);
-    EXPECT_EQ(session_->rxRunning, 1);
-    for (const auto& slot : session_->playbackQueue) {
-        EXPECT_EQ(SampleAt(slot, 0), 0);
-    }
-}
-
 TEST_F(VoiceReceiverTest, AcceptedSpeechSetsSpeakerLevelsAndQueuesThePayload) {
     Relay({.kind = 'A', .sequence = 7, .relay = 0xFE, .account = 0x1234, .errorLevel = 2, .sample = -300});
     EXPECT_EQ(session_->tstLed, kLedGreen);

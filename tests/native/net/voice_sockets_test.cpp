@@ -90,14 +90,6 @@ TEST_F(VoiceSocketsTest, AudioDatagramsCarryTheBlockAndASequenceThatSkipsZero) {
     EXPECT_EQ(sequences, (Bytes{254, 255, 1}));
 }
 
-TEST_F(VoiceSocketsTest, UnusableSocketSendsNothingAndDoesNotFail) {
-    CloseUdpSocket(session_->voiceSocket);
-    session_->voiceSocket = kInvalidSocket;
-    SendPresence(*session_, serverAddress_);
-    EXPECT_EQ(session_->presencePhase, 1);
-    EXPECT_FALSE(voicePort_.Receive(50).received);
-}
-
 TEST(PresencePause, FollowsTheErrorLevel) {
     const std::pair<int, int> table[] = {{0, 10}, {1, 15},  {2, 20},  {3, 25},
                                          {4, 30}, {99, 30}, {-1, 30}, {5, 30}};
