@@ -1,17 +1,12 @@
 """Processes a test starts, each ended by its PID when the test is over, even when it fails."""
 
-import ctypes
 import os
 import signal
 import subprocess
 
-_PR_SET_PDEATHSIG = 1
-_libc = ctypes.CDLL(None, use_errno=True)
-
-
-def _die_with_parent():
-    # A harness killed by a CTest time-out must not leave Xvfb or PulseAudio behind.
-    _libc.prctl(_PR_SET_PDEATHSIG, signal.SIGKILL)
+# A harness killed by a CTest time-out must not leave Xvfb or PulseAudio behind (and a preexec_fn is unsafe
+# while the UDP peers' threads run).
+_DIE_WITH_PARENT = ["setpriv", "--pdeathsig", "KILL", "--"]
 
 
 def terminate_on_sigterm():
@@ -31,9 +26,8 @@ class Processes:
 
     def start(self, argv, *, env=None, cwd=None, stdin=subprocess.DEVNULL, stdout=None, stderr=None,
               pass_fds=()):
-        proc = subprocess.Popen([str(a) for a in argv], env=env, cwd=cwd, stdin=stdin, stdout=stdout,
-                                stderr=stderr, pass_fds=pass_fds, start_new_session=True,
-                                preexec_fn=_die_with_parent)
+        proc = subprocess.Popen(_DIE_WITH_PARENT + [str(a) for a in argv], env=env, cwd=cwd, stdin=stdin,
+                                stdout=stdout, stderr=stderr, pass_fds=pass_fds, start_new_session=True)
         self._started.append(proc)
         return proc
 
