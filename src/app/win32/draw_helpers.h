@@ -4,9 +4,31 @@
 
 // Painting helpers shared by every window. Each call creates and deletes its own fonts, memory
 // device contexts and off-screen bitmaps and restores what it selected, so nothing is held between calls.
+// A null device context, text or bitmap draws nothing.
 
 // Bold Arial of the given cell height with TrueType output precision; the caller deletes it.
 HFONT CreateBoldArial(int height);
+
+// Selects a bold Arial font and the text colours into a device context for its lifetime, then puts back
+// what was selected and deletes the font. A null background leaves the text's background transparent.
+class ScopedTextStyle {
+  public:
+    ScopedTextStyle(HDC dc, int fontHeight, COLORREF textColour, const COLORREF* background);
+    ~ScopedTextStyle();
+    ScopedTextStyle(const ScopedTextStyle&) = delete;
+    ScopedTextStyle& operator=(const ScopedTextStyle&) = delete;
+
+    // False when the font could not be made; nothing was selected then.
+    bool Ready() const { return font_ != nullptr; }
+
+  private:
+    HDC dc_;
+    HFONT font_;
+    HGDIOBJ oldFont_ = nullptr;
+    int oldMode_ = 0;
+    COLORREF oldBackground_ = 0;
+    COLORREF oldText_ = 0;
+};
 
 // Single-byte text with its top-left corner at (x, y): white bold Arial 14 on an opaque background.
 // A null text draws nothing.
@@ -17,6 +39,9 @@ void DrawUtf8Text(HDC dc, const char* utf8, int x, int y, COLORREF textColour);
 
 // The bitmap at its own size, top-left at (x, y); pure black pixels are transparent.
 void DrawTransparentBitmap(HDC dc, HBITMAP bitmap, int x, int y);
+
+// The bitmap at its own size, top-left at (x, y), copied opaquely.
+void DrawBitmap(HDC dc, HBITMAP bitmap, int x, int y);
 
 // The whole bitmap scaled to width x height with halftone stretching, then copied opaquely to (x, y).
 void DrawStretchedBitmap(HDC dc, HBITMAP bitmap, int x, int y, int width, int height);

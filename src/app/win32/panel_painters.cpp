@@ -34,21 +34,11 @@ void DrawLed(HDC dc, const SessionState& session, int colour, Point at) {
 // One line of text centred across `rect`; a background colour makes it opaque.
 void DrawCentredText(HDC dc, const std::wstring& text, RECT rect, int fontHeight, COLORREF colour,
                      const COLORREF* background, UINT extraFormat) {
-    HFONT font = CreateBoldArial(fontHeight);
-    if (font == nullptr) {
-        return;
+    const ScopedTextStyle style(dc, fontHeight, colour, background);
+    if (style.Ready()) {
+        DrawTextW(dc, text.c_str(), static_cast<int>(text.size()), &rect,
+                  DT_CENTER | DT_SINGLELINE | extraFormat);
     }
-    HGDIOBJ oldFont = SelectObject(dc, font);
-    const int oldMode = SetBkMode(dc, background != nullptr ? OPAQUE : TRANSPARENT);
-    const COLORREF oldBackground = background != nullptr ? SetBkColor(dc, *background) : GetBkColor(dc);
-    const COLORREF oldText = SetTextColor(dc, colour);
-    DrawTextW(dc, text.c_str(), static_cast<int>(text.size()), &rect,
-              DT_CENTER | DT_SINGLELINE | extraFormat);
-    SetTextColor(dc, oldText);
-    SetBkColor(dc, oldBackground);
-    SetBkMode(dc, oldMode);
-    SelectObject(dc, oldFont);
-    DeleteObject(font);
 }
 
 void FrameWithColour(HDC dc, RECT rect, COLORREF colour) {
@@ -57,21 +47,6 @@ void FrameWithColour(HDC dc, RECT rect, COLORREF colour) {
         FrameRect(dc, &rect, brush);
         DeleteObject(brush);
     }
-}
-
-void CopyBitmap(HDC dc, HBITMAP bitmap, Point at) {
-    BITMAP info{};
-    if (bitmap == nullptr || GetObjectW(bitmap, sizeof info, &info) == 0) {
-        return;
-    }
-    HDC source = CreateCompatibleDC(dc);
-    if (source == nullptr) {
-        return;
-    }
-    HGDIOBJ oldBitmap = SelectObject(source, bitmap);
-    BitBlt(dc, at.x, at.y, info.bmWidth, info.bmHeight, source, 0, 0, SRCCOPY);
-    SelectObject(source, oldBitmap);
-    DeleteDC(source);
 }
 
 // Runs a painter on the main window's device context; no window or no context, no painting.
@@ -105,7 +80,7 @@ void PaintChannelPanel(HDC dc, const SessionState& session) {
     const ChannelPanelContent content = DescribeChannelPanel(
         session.channelPort.load(std::memory_order_relaxed),
         session.channelMemberCounts[kCurrentChannelCountIndex].load(std::memory_order_relaxed));
-    CopyBitmap(dc, handles.channelImages[0], kChannelBackgroundPosition);
+    DrawBitmap(dc, handles.channelImages[0], kChannelBackgroundPosition.x, kChannelBackgroundPosition.y);
     if (content.channelImage > 0) {
         DrawTransparentBitmap(dc, handles.channelImages[content.channelImage], kChannelImagePosition.x,
                               kChannelImagePosition.y);

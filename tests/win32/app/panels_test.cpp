@@ -207,6 +207,11 @@ void TestBitmapHelpers() {
     CHECK_COLOUR(canvas.Pixel(28, 35), kFill, "right of its own width");
     CHECK_COLOUR(canvas.Pixel(27, 36), kFill, "below its own height");
 
+    DrawBitmap(canvas.dc(), bitmap, 120, 30);
+    CHECK_COLOUR(canvas.Pixel(120, 30), kBlack, "opaque copy keeps black");
+    CHECK_COLOUR(canvas.Pixel(127, 35), green, "opaque copy's bottom-right pixel");
+    CHECK_COLOUR(canvas.Pixel(128, 35), kFill, "right of the copy");
+
     DrawStretchedBitmap(canvas.dc(), bitmap, 50, 50, 40, 20);
     CHECK_COLOUR(canvas.Pixel(89, 69), green, "stretched to the bottom-right corner");
     CHECK_COLOUR(canvas.Pixel(90, 60), kFill, "right of the requested width");
@@ -216,6 +221,8 @@ void TestBitmapHelpers() {
     Canvas untouched;
     DrawTransparentBitmap(untouched.dc(), nullptr, 20, 30);
     DrawTransparentBitmap(nullptr, bitmap, 20, 30);
+    DrawBitmap(untouched.dc(), nullptr, 20, 30);
+    DrawBitmap(nullptr, bitmap, 20, 30);
     DrawStretchedBitmap(untouched.dc(), nullptr, 50, 50, 40, 20);
     DrawStretchedBitmap(nullptr, bitmap, 50, 50, 40, 20);
     CHECK(untouched.CountOtherThan(0, 0, kWidth, kHeight, kFill) == 0);
