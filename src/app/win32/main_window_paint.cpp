@@ -43,23 +43,17 @@ void PaintOutline(HDC dc, COLORREF background) {
 }
 
 void PaintVersionAndCredit(HDC dc, COLORREF background) {
-    HFONT font = CreateFontW(14, 0, 0, 0, FW_BOLD, FALSE, FALSE, FALSE, DEFAULT_CHARSET, OUT_TT_PRECIS,
-                             CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, DEFAULT_PITCH | FF_SWISS, L"Arial");
-    HGDIOBJ oldFont = SelectObject(dc, font);
-    const int oldMode = SetBkMode(dc, OPAQUE);
-    const COLORREF oldBack = SetBkColor(dc, background);
-    const COLORREF oldText = SetTextColor(dc, kWhite);
+    const ScopedTextStyle style(dc, 14, kWhite, &background);
+    if (!style.Ready()) {
+        return;
+    }
     TextOutA(dc, 430, 605, "Version ", 8);
     TextOutA(dc, 480, 605, kVersionText, static_cast<int>(sizeof kVersionText - 1));
     SetTextColor(dc, kYellow);
+    // Fixed geometry rather than the zone, so the very first paint, before start-up sets it, is whole.
     const Rect about = AboutZone(Rect{0, 0, kMainWindowWidth, kMainWindowHeight});
     RECT aboutRect{about.left, about.top, about.right, about.bottom};
     DrawTextW(dc, kCreditLine, -1, &aboutRect, DT_SINGLELINE | DT_VCENTER | DT_CENTER);
-    SetTextColor(dc, oldText);
-    SetBkColor(dc, oldBack);
-    SetBkMode(dc, oldMode);
-    SelectObject(dc, oldFont);
-    DeleteObject(font);
 }
 
 } // namespace
