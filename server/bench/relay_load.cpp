@@ -23,6 +23,7 @@
 #include <sys/epoll.h>
 #include <sys/socket.h>
 #include <sys/wait.h>
+#include <thread>
 #include <time.h>
 #include <unistd.h>
 #include <vector>
@@ -63,6 +64,8 @@ struct Options {
     int seconds = 10;
     int serverCpu = 0;
     int loadCpu = 1;
+    // 0: pace presence by the error level received, as the client does; else a fixed pause.
+    int presenceMs = 0;
 };
 
 class Server {
@@ -94,12 +97,19 @@ class Server {
                 break;
             }
         }
+        // Keep reading its log, a line per join, so it never waits on us.
+        drain_ = std::thread([this] {
+            char discard[512];
+            while (output_ != nullptr && std::fgets(discard, sizeof discard, output_) != nullptr) {
+            }
+        });
     }
     ~Server() {
         if (pid_ > 0) {
             kill(pid_, SIGTERM);
             waitpid(pid_, nullptr, 0);
         }
+        drain_.join();
         if (output_ != nullptr) {
             std::fclose(output_);
         }
@@ -141,6 +151,7 @@ class Server {
     pid_t pid_ = -1;
     FILE* output_ = nullptr;
     int controlPort_ = 0;
+    std::thread drain_;
 };
 
 // Kernel-wide UDP receive and send buffer errors: drops no program sees.
@@ -194,7 +205,10 @@ struct Tally {
     std::vector<double> sendLateMs;
 };
 
-Micros PresencePause(int errorLevel) {
+Micros PresencePause(int errorLevel, int fixedMs) {
+    if (fixedMs > 0) {
+        return fixedMs * 1000;
+    }
     return errorLevel >= 0 && errorLevel <= 3 ? 10'000 + errorLevel * 5'000 : 30'000;
 }
 
@@ -231,11 +245,12 @@ void SendAudio(Client& client, const sockaddr_in& to) {
     sendto(client.fd, audio, sizeof audio, 0, reinterpret_cast<const sockaddr*>(&to), sizeof to);
 }
 
-// Reads everything waiting on one client's socket.
+// Reads one datagram from a readable socket; epoll reports it again if more wait, and skipping the
+// extra empty read halves the load generator's receive calls.
 void Receive(Client& client, bool measuring, Tally& tally) {
     std::uint8_t buffer[1100];
     char control[256];
-    for (;;) {
+    {
         iovec vector{buffer, sizeof buffer};
         msghdr message{};
         message.msg_iov = &vector;
@@ -341,13 +356,6 @@ bool RunStep(const Options& options, int clientCount) {
             kernelDropsAtStart = KernelUdpDrops();
         }
         const bool sending = now < measureTo;
-        while (sending && presenceDue.top().first <= now) {
-            auto [due, index] = presenceDue.top();
-            presenceDue.pop();
-            Client& client = clients[index];
-            SendPresence(client, ports[static_cast<std::size_t>(client.channel)]);
-            presenceDue.push({std::max(due, now - 5'000) + PresencePause(client.errorLevel), index});
-        }
         for (std::size_t t = 0; sending && t < static_cast<std::size_t>(kChannels); ++t) {
             Client& talker = clients[t];
             while (talker.nextAudio <= now) {
@@ -357,6 +365,14 @@ bool RunStep(const Options& options, int clientCount) {
                 SendAudio(talker, ports[static_cast<std::size_t>(talker.channel)]);
                 talker.nextAudio += kTick;
             }
+        }
+        while (sending && presenceDue.top().first <= now) {
+            auto [due, index] = presenceDue.top();
+            presenceDue.pop();
+            Client& client = clients[index];
+            SendPresence(client, ports[static_cast<std::size_t>(client.channel)]);
+            presenceDue.push(
+                {std::max(due, now - 5'000) + PresencePause(client.errorLevel, options.presenceMs), index});
         }
         const int ready = epoll_wait(epoll, events.data(), static_cast<int>(events.size()), 1);
         for (int e = 0; e < ready; ++e) {
@@ -369,7 +385,12 @@ bool RunStep(const Options& options, int clientCount) {
     std::uint64_t serverDrops = 0;
     for (const char* counter : {"send-failures", "late-ticks", "dropped-jitter-overflow",
                                 "dropped-members-full", "dropped-floor-busy"}) {
-        serverDrops += server.Counter(options, counter);
+        const std::uint64_t value = server.Counter(options, counter);
+        if (value != 0) {
+            std::fprintf(stderr, "  %d clients: %s %llu\n", clientCount, counter,
+                         static_cast<unsigned long long>(value));
+        }
+        serverDrops += value;
     }
     for (const Client& client : clients) {
         close(client.fd);
@@ -381,13 +402,14 @@ bool RunStep(const Options& options, int clientCount) {
     const double median = Percentile(tally.latencyMs, 0.5);
     const double p99 = Percentile(tally.latencyMs, 0.99);
     const double lateP99 = Percentile(tally.sendLateMs, 0.99);
-    std::printf("%7d %8.1f%% %10.0f %9.4f%% %10llu %10llu %8llu %8llu %9.2f %9.2f %9.2f\n", clientCount,
+    const double lateMax = Percentile(tally.sendLateMs, 1.0);
+    std::printf("%7d %8.1f%% %10.0f %9.4f%% %10llu %10llu %8llu %8llu %9.2f %9.2f %9.2f %9.2f\n", clientCount,
                 100 * cpu / window, static_cast<double>(tally.relayed) / options.seconds,
                 100 * static_cast<double>(tally.relayed) / expected,
                 static_cast<unsigned long long>(tally.lostRelayed),
                 static_cast<unsigned long long>(tally.lostSpeech),
                 static_cast<unsigned long long>(serverDrops), static_cast<unsigned long long>(kernelDrops),
-                median, p99, lateP99);
+                median, p99, lateP99, lateMax);
     std::fflush(stdout);
     return tally.lostRelayed == 0 && tally.lostSpeech == 0 && serverDrops == 0 && kernelDrops == 0;
 }
@@ -408,6 +430,8 @@ bool ParseOptions(int argc, char** argv, Options& options) {
             options.serverCpu = std::stoi(value);
         } else if (option == "--load-cpu") {
             options.loadCpu = std::stoi(value);
+        } else if (option == "--presence-ms") {
+            options.presenceMs = std::stoi(value);
         } else if (option == "--clients") {
             options.clientCounts.clear();
             std::istringstream list(value);
@@ -429,12 +453,13 @@ int main(int argc, char** argv) {
     if (!ParseOptions(argc, argv, options)) {
         std::fprintf(stderr,
                      "usage: zelvora-network-bench [--clients 100,500,...] [--seconds S] [--program PATH]\n"
-                     "       [--address 127.0.0.77] [--port-base 37000] [--server-cpu 0] [--load-cpu 1]\n");
+                     "       [--address 127.0.0.77] [--port-base 37000] [--server-cpu 0] [--load-cpu 1] "
+                     "[--presence-ms 0]\n");
         return 2;
     }
     PinTo(options.loadCpu);
     std::printf("clients  srv-cpu  relayed/s  received  lost-rel  lost-spch  srv-drop  krn-drop  lat-p50ms  "
-                "lat-p99ms  late-p99\n");
+                "lat-p99ms  late-p99  late-max\n");
     for (const int count : options.clientCounts) {
         if (!RunStep(options, count)) {
             std::printf("losses at %d clients: stopping\n", count);

@@ -113,7 +113,7 @@ ChannelFloor::Output ChannelFloor::Tick(Micros now) {
     case State::Idle:
         break;
     case State::Live:
-        output.payload = queue_.Next(now, settings_.tick);
+        output.payload = queue_.Next(now, settings_.tick, counters_.jitterTrimmed);
         output.speaker = holder_.account;
         output.deaf = holder_.key;
         break;

@@ -21,6 +21,7 @@ std::string FormatCounters(const Counters& c) {
         {"dropped-floor-busy", c.floorBusy},
         {"dropped-members-full", c.membersFull},
         {"dropped-jitter-overflow", c.jitterOverflow},
+        {"dropped-jitter-trimmed", c.jitterTrimmed},
         {"dropped-echo-overflow", c.echoOverflow},
         {"relayed", c.relayed},
         {"relayed-speech", c.relayedSpeech},

@@ -24,6 +24,7 @@ struct Counters {
     std::uint64_t floorBusy = 0;
     std::uint64_t membersFull = 0;
     std::uint64_t jitterOverflow = 0;
+    std::uint64_t jitterTrimmed = 0;
     std::uint64_t echoOverflow = 0;
     // Sent.
     std::uint64_t relayed = 0;

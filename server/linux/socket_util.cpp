@@ -20,10 +20,13 @@ int OpenBound(int type, Endpoint at, std::string& error) {
         const int on = 1;
         setsockopt(fd, SOL_SOCKET, SO_REUSEADDR, &on, sizeof on);
     } else {
-        // Room for bursts: a tick sends one datagram to every client at once.
-        const int bytes = 4 << 20;
-        setsockopt(fd, SOL_SOCKET, SO_SNDBUF, &bytes, sizeof bytes);
-        setsockopt(fd, SOL_SOCKET, SO_RCVBUF, &bytes, sizeof bytes);
+        // Sending: room for a tick's burst, one datagram to every member of the channel at once.
+        // Receiving: room for bursts, but small enough that an overloaded relay drops datagrams instead
+        // of delaying speech by seconds behind a deep queue.
+        const int sendBytes = 1 << 20;
+        const int receiveBytes = 1 << 20;
+        setsockopt(fd, SOL_SOCKET, SO_SNDBUF, &sendBytes, sizeof sendBytes);
+        setsockopt(fd, SOL_SOCKET, SO_RCVBUF, &receiveBytes, sizeof receiveBytes);
     }
     const sockaddr_in address = ToSockaddr(at);
     if (bind(fd, reinterpret_cast<const sockaddr*>(&address), sizeof address) != 0) {

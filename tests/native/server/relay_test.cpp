@@ -131,14 +131,35 @@ TEST(Relay, AShortUtteranceStillPlaysAfterTwoTicks) {
 
 TEST(Relay, AFullJitterQueueDropsItsOldestPayload) {
     Channel h;
-    for (std::uint8_t fill = 1; fill <= 12; ++fill) {
+    for (std::uint8_t fill = 1; fill <= 20; ++fill) {
         h.Audio(kChannel, kTalker, kTalker.port, ++h.sequence, fill);
     }
-    for (int tick = 0; tick < 12; ++tick) {
+    for (int tick = 0; tick < 20; ++tick) {
         h.Step();
     }
-    EXPECT_EQ(h.HeardSpeech(kListener), (std::vector<std::uint8_t>{5, 6, 7, 8, 9, 10, 11, 12}));
+    std::vector<std::uint8_t> expected;
+    for (std::uint8_t fill = 5; fill <= 20; ++fill) {
+        expected.push_back(fill);
+    }
+    EXPECT_EQ(h.HeardSpeech(kListener), expected);
     EXPECT_EQ(h.network.counters().jitterOverflow, 4u);
+}
+
+TEST(Relay, AStandingDelayIsTrimmedAfterASecond) {
+    Channel h;
+    std::uint8_t fill = 0;
+    for (int n = 0; n < 6; ++n) { // a burst: six payloads wait
+        h.Audio(kChannel, kTalker, kTalker.port, ++h.sequence, ++fill);
+    }
+    for (int tick = 0; tick < 64; ++tick) { // then one payload per tick, as steady as the relay
+        h.Say(++fill);
+    }
+    // Every tick of the first second found 7 waiting: 5 dropped, leaving 2, so what is relayed is the
+    // payload that arrived one tick before.
+    EXPECT_EQ(h.network.counters().jitterTrimmed, 5u);
+    const auto heard = h.Heard(kListener);
+    EXPECT_EQ(heard.back(), fill - 1);
+    EXPECT_EQ(std::count(heard.begin(), heard.end(), 0), 0) << "no gap in the speech";
 }
 
 TEST(Floor, FirstTalkerHoldsUntilSilentForTheHoldTime) {
