@@ -1,5 +1,6 @@
 #!/bin/sh
 # Installs the Debian 12 packages the build and the tests need, only those missing. Runs as root or with sudo.
+# Wine's package only recommends the X and TLS libraries it loads at run time, so they are named here.
 set -eu
 
 packages="
@@ -7,6 +8,7 @@ cmake g++ make git python3 ca-certificates
 googletest libgtest-dev libbenchmark-dev
 clang libclang-rt-14-dev clang-format
 g++-mingw-w64-x86-64-posix wine64
+libgnutls30 libxext6 libxrender1 libxrandr2 libxcursor1 libxi6 libxinerama1 libxcomposite1 libxfixes3
 xvfb xdotool x11-apps
 pulseaudio pulseaudio-utils sox
 iproute2 util-linux
