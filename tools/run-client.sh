@@ -8,15 +8,8 @@ cd "$(dirname "$0")/.."
 tools/setup-debian.sh
 cmake --preset windows
 cmake --build --preset windows -j2
-server=""
-# TEMPORARY until the reference network lands in server/: run the client alone.
-if [ -f server/CMakeLists.txt ]; then
-    cmake --preset native
-    cmake --build --preset native -j2 --target zelvora-network
-    server=build/native/server/zelvora-network
-else
-    echo "run-client: the reference network is not in this tree yet; the client runs without it" >&2
-fi
+cmake --preset native
+cmake --build --preset native -j2 --target zelvora-network
 
 export PYTHONPATH="$PWD/tests/e2e" PYTHONDONTWRITEBYTECODE=1
-exec python3 -m harness.run_client ${server:+--server "$server"} "$@"
+exec python3 -m harness.run_client --server build/native/server/zelvora-network "$@"
