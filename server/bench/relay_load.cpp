@@ -384,7 +384,7 @@ bool RunStep(const Options& options, int clientCount) {
     const std::uint64_t kernelDrops = KernelUdpDrops() - kernelDropsAtStart;
     std::uint64_t serverDrops = 0;
     for (const char* counter : {"send-failures", "late-ticks", "dropped-jitter-overflow",
-                                "dropped-members-full", "dropped-floor-busy"}) {
+                                "dropped-jitter-trimmed", "dropped-members-full", "dropped-floor-busy"}) {
         const std::uint64_t value = server.Counter(options, counter);
         if (value != 0) {
             std::fprintf(stderr, "  %d clients: %s %llu\n", clientCount, counter,
@@ -392,6 +392,8 @@ bool RunStep(const Options& options, int clientCount) {
         }
         serverDrops += value;
     }
+    const std::uint64_t tickAverage = server.Counter(options, "tick-time-average-us");
+    const std::uint64_t tickMax = server.Counter(options, "tick-time-max-us");
     for (const Client& client : clients) {
         close(client.fd);
     }
@@ -403,13 +405,13 @@ bool RunStep(const Options& options, int clientCount) {
     const double p99 = Percentile(tally.latencyMs, 0.99);
     const double lateP99 = Percentile(tally.sendLateMs, 0.99);
     const double lateMax = Percentile(tally.sendLateMs, 1.0);
-    std::printf("%7d %8.1f%% %10.0f %9.4f%% %10llu %10llu %8llu %8llu %9.2f %9.2f %9.2f %9.2f\n", clientCount,
-                100 * cpu / window, static_cast<double>(tally.relayed) / options.seconds,
-                100 * static_cast<double>(tally.relayed) / expected,
-                static_cast<unsigned long long>(tally.lostRelayed),
-                static_cast<unsigned long long>(tally.lostSpeech),
-                static_cast<unsigned long long>(serverDrops), static_cast<unsigned long long>(kernelDrops),
-                median, p99, lateP99, lateMax);
+    std::printf(
+        "%7d %8.1f%% %10.0f %9.4f%% %10llu %10llu %8llu %8llu %9.2f %9.2f %9.2f %9.2f %8.2f %8.2f\n",
+        clientCount, 100 * cpu / window, static_cast<double>(tally.relayed) / options.seconds,
+        100 * static_cast<double>(tally.relayed) / expected,
+        static_cast<unsigned long long>(tally.lostRelayed), static_cast<unsigned long long>(tally.lostSpeech),
+        static_cast<unsigned long long>(serverDrops), static_cast<unsigned long long>(kernelDrops), median,
+        p99, lateP99, lateMax, static_cast<double>(tickAverage) / 1000, static_cast<double>(tickMax) / 1000);
     std::fflush(stdout);
     return tally.lostRelayed == 0 && tally.lostSpeech == 0 && serverDrops == 0 && kernelDrops == 0;
 }
@@ -459,7 +461,7 @@ int main(int argc, char** argv) {
     }
     PinTo(options.loadCpu);
     std::printf("clients  srv-cpu  relayed/s  received  lost-rel  lost-spch  srv-drop  krn-drop  lat-p50ms  "
-                "lat-p99ms  late-p99  late-max\n");
+                "lat-p99ms  late-p99  late-max  tick-avg  tick-max\n");
     for (const int count : options.clientCounts) {
         if (!RunStep(options, count)) {
             std::printf("losses at %d clients: stopping\n", count);

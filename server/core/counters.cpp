@@ -30,6 +30,9 @@ std::string FormatCounters(const Counters& c) {
         {"notices-delivered", c.noticesDelivered},
         {"send-failures", c.sendFailures},
         {"late-ticks", c.lateTicks},
+        {"ticks", c.ticks},
+        {"tick-time-average-us", c.ticks == 0 ? 0 : c.tickMicrosTotal / c.ticks},
+        {"tick-time-max-us", c.tickMicrosMax},
     };
     std::string text;
     for (const auto& [name, value] : rows) {

@@ -35,6 +35,11 @@ struct Counters {
     // Counted by the event loop.
     std::uint64_t sendFailures = 0;
     std::uint64_t lateTicks = 0;
+    // How long the relay ticks take, sends included: the last client of a tick gets its datagram this
+    // long after the first.
+    std::uint64_t ticks = 0;
+    std::uint64_t tickMicrosTotal = 0;
+    std::uint64_t tickMicrosMax = 0;
 };
 
 // "name value" lines, one per counter.

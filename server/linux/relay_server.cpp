@@ -1,11 +1,13 @@
 #include "relay_server.h"
 
+#include "batching_outbox.h"
 #include "control_server.h"
 #include "core/network.h"
 #include "monotonic_clock.h"
 #include "socket_util.h"
 #include "stdout_log.h"
 
+#include <algorithm>
 #include <array>
 #include <cerrno>
 #include <csignal>
@@ -31,25 +33,6 @@ constexpr std::uint64_t kMaxCatchUpTicks = 4;
 constexpr int kReadsPerWakeup = 64;
 
 constexpr int kSupervisorOffset = 1000;
-
-class SocketOutbox final : public Outbox {
-  public:
-    SocketOutbox(const std::array<std::array<int, kChannelCount>, 2>& sockets, Counters& counters)
-        : sockets_(sockets), counters_(counters) {}
-
-    void Send(PortKind kind, int channel, Endpoint to, std::span<const std::uint8_t> bytes) override {
-        const sockaddr_in address = ToSockaddr(to);
-        const int fd = sockets_[kind == PortKind::Voice ? 0 : 1][static_cast<std::size_t>(channel)];
-        if (sendto(fd, bytes.data(), bytes.size(), 0, reinterpret_cast<const sockaddr*>(&address),
-                   sizeof address) < 0) {
-            ++counters_.sendFailures;
-        }
-    }
-
-  private:
-    const std::array<std::array<int, kChannelCount>, 2>& sockets_;
-    Counters& counters_;
-};
 
 struct Resources {
     int epoll = -1;
@@ -127,7 +110,7 @@ bool OpenTimerAndSignals(const NetworkSettings& settings, Resources& resources) 
     return true;
 }
 
-void ReadDatagrams(int fd, int kind, int channel, Network& network, Outbox& out) {
+void ReadDatagrams(int fd, int kind, int channel, Network& network, BatchingOutbox& out) {
     // One byte more than the largest valid datagram, so anything longer reads as the wrong size.
     std::array<std::uint8_t, 1025> buffer;
     for (int read = 0; read < kReadsPerWakeup; ++read) {
@@ -136,7 +119,7 @@ void ReadDatagrams(int fd, int kind, int channel, Network& network, Outbox& out)
         const ssize_t length =
             recvfrom(fd, buffer.data(), buffer.size(), 0, reinterpret_cast<sockaddr*>(&from), &fromLength);
         if (length < 0) {
-            return;
+            break;
         }
         const auto bytes = std::span<const std::uint8_t>(buffer).first(static_cast<std::size_t>(length));
         if (kind == 0) {
@@ -145,9 +128,10 @@ void ReadDatagrams(int fd, int kind, int channel, Network& network, Outbox& out)
             network.OnSupervisorDatagram(channel, FromSockaddr(from), bytes, out);
         }
     }
+    out.Flush();
 }
 
-void RunTicks(int timer, Network& network, Outbox& out) {
+void RunTicks(int timer, Network& network, BatchingOutbox& out) {
     std::uint64_t owed = 0;
     if (read(timer, &owed, sizeof owed) != sizeof owed) {
         return;
@@ -156,8 +140,15 @@ void RunTicks(int timer, Network& network, Outbox& out) {
         network.counters().lateTicks += owed - kMaxCatchUpTicks;
         owed = kMaxCatchUpTicks;
     }
+    Counters& counters = network.counters();
     for (std::uint64_t tick = 0; tick < owed; ++tick) {
-        network.Tick(MonotonicNow(), out);
+        const Micros start = MonotonicNow();
+        network.Tick(start, out);
+        out.Flush();
+        const auto took = static_cast<std::uint64_t>(MonotonicNow() - start);
+        ++counters.ticks;
+        counters.tickMicrosTotal += took;
+        counters.tickMicrosMax = std::max(counters.tickMicrosMax, took);
     }
 }
 
@@ -184,7 +175,7 @@ int Serve(const ServeOptions& options) {
     }
 
     Network network(options.settings, log);
-    SocketOutbox out(resources.sockets, network.counters());
+    BatchingOutbox out(resources.sockets, network.counters());
     log.Line("ready voice " + PortRange(options.address, options.portBase) + " supervisor " +
              PortRange(options.address, options.portBase + kSupervisorOffset) +
              " control 127.0.0.1:" + std::to_string(control.Port()));
