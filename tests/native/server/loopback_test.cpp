@@ -268,3 +268,29 @@ TEST(Loopback, ServesAStandInClientAndStopsCleanlyOnSigterm) {
 }
 
 } // namespace
+
+namespace {
+
+// Whoever reads the log may stop reading; the relay must go on and say what it could not write.
+TEST(Loopback, AnUnreadLogDoesNotStallTheNetwork) {
+    RunningNetwork network;
+    ASSERT_TRUE(network.Start()) << network.ReadOutput(0);
+    StandInClient client(network.address());
+    const Bytes greeting = {'T', '.', 'W', 'I', 'N', 0, 0, 0, 0};
+    for (int burst = 0; burst < 10; ++burst) { // a log line each: far more than a pipe holds
+        for (int n = 0; n < 300; ++n) {
+            StandInClient::Send(client.voice, network.Port(0), greeting);
+        }
+        usleep(20'000);
+    }
+    const std::string stats = network.Operator("stats");
+    EXPECT_NE(stats.find("greetings 3000\n"), std::string::npos) << stats;
+    const std::string relayed = std::to_string(client.Listen(network, 1, 200).size());
+    EXPECT_NE(relayed, "0");
+    network.ReadOutput(300); // the pipe drains; the next line says how many were lost
+    StandInClient::Send(client.voice, network.Port(0), greeting);
+    EXPECT_NE(network.ReadOutput(500).find("log lines dropped"), std::string::npos);
+    EXPECT_EQ(network.Stop(), 0);
+}
+
+} // namespace
