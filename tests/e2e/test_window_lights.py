@@ -1,0 +1,296 @@
+"""The status panel's error-level lights, the NETWORK ring and the two foreground lights, read off the screen."""
+
+import ctypes
+import math
+import struct
+import subprocess
+import threading
+import time
+import unittest
+
+from harness import Client, Image, UdpPeer, terminate_on_sigterm
+from harness import paths
+
+FIRST_CHANNEL_PORT = 30000
+LIGHT_SIZE = 14
+RED, DARK_RED, GREEN, YELLOW, BLUE, DARK_BLUE = 1, 2, 3, 4, 5, 6
+LIGHT_ENTRIES = {RED: "LedRed.bmp", DARK_RED: "LedDarkRed.bmp", GREEN: "LedGreen.bmp", YELLOW: "LedYellow.bmp",
+                 BLUE: "LedBlue.bmp", DARK_BLUE: "LedDarkBlue.bmp"}
+COLOUR_NAMES = {RED: "red", DARK_RED: "dark red", GREEN: "green", YELLOW: "yellow", BLUE: "blue",
+                DARK_BLUE: "dark blue", None: "no light"}
+
+ERROR_LEVEL_LIGHTS = [(420, 220), (438, 220), (456, 220), (474, 220), (492, 220)]
+FOREGROUND_LIGHTS = [(125, 18), (409, 18)]
+TST_LIGHT = (420, 270)
+# The painter's period; the screen must show a change of foreground no later than that.
+STATUS_PANEL_PERIOD = 0.2
+# Wine's handling of the click that activates the other window, and one read of the screen.
+FOREGROUND_SLACK = 0.1
+
+
+def ring_light_positions():
+    """Light i of the NETWORK ring, in single precision as the client computes it."""
+    f32 = lambda v: struct.unpack("f", struct.pack("f", v))[0]
+    positions = []
+    for i in range(16):
+        theta = f32(f32(2 * math.pi) - f32(i * f32(math.pi / 8)))
+        positions.append((420 + math.trunc(f32(40 * f32(math.sin(theta)))),
+                          380 + math.trunc(f32(40 * f32(math.cos(theta))))))
+    return positions
+
+
+def light_bitmaps():
+    """The six light pictures of the installation's container, as lists of RGB rows (bottom-up BMPs)."""
+    data = (paths.RUN_DIR / "mini_leds.bmf").read_bytes()
+    (count,) = struct.unpack_from("<I", data, 0)
+    entries = {}
+    for k in range(count):
+        name = data[4 + 40 * k:36 + 40 * k].split(b"\0")[0].decode()
+        offset, length = struct.unpack_from("<II", data, 36 + 40 * k)
+        entries.setdefault(name, data[offset:offset + length])
+    bitmaps = {}
+    for colour, name in LIGHT_ENTRIES.items():
+        bmp = entries[name]
+        (pixels,) = struct.unpack_from("<I", bmp, 10)
+        width, height, _, bits = struct.unpack_from("<iiHH", bmp, 18)
+        step = bits // 8
+        stride = (width * step + 3) & ~3
+        rows = []
+        for y in range(height):
+            start = pixels + (height - 1 - y) * stride
+            rows.append([(bmp[start + x * step + 2], bmp[start + x * step + 1], bmp[start + x * step])
+                         for x in range(width)])
+        bitmaps[colour] = rows
+    return bitmaps
+
+
+class LightReader:
+    """Tells which light picture is drawn at a point of a screenshot. Black pixels of a light are transparent,
+    so only its other pixels are compared; a light matches when all of them are on the screen unchanged."""
+
+    def __init__(self):
+        self._bitmaps = light_bitmaps()
+
+    def colour(self, shot, x, y, partly_covered=False):
+        """With `partly_covered` (a label drawn over part of the light), the light whose coloured pixels show
+        most, at least a column's worth of them."""
+        if partly_covered:
+            shown = {colour: self._lamp_pixels_shown(shot, x, y, rows) for colour, rows in self._bitmaps.items()}
+            best = max(shown, key=shown.get)
+            return best if shown[best] >= LIGHT_SIZE // 2 else None
+        for colour, rows in self._bitmaps.items():
+            if all(shot.pixel(x + dx, y + dy) == rgb for dy, row in enumerate(rows) for dx, rgb in enumerate(row)
+                   if rgb != (0, 0, 0)):
+                return colour
+        return None
+
+    @staticmethod
+    def _lamp_pixels_shown(shot, x, y, rows):
+        # The grey rim is the same in every light: only the lamp tells them apart.
+        return sum(shot.pixel(x + dx, y + dy) == rgb for dy, row in enumerate(rows) for dx, rgb in enumerate(row)
+                   if max(rgb) - min(rgb) > 24)
+
+    def colours(self, shot, origin, points, partly_covered=()):
+        return [self.colour(shot, origin[0] + x, origin[1] + y, i in partly_covered) for i, (x, y) in
+                enumerate(points)]
+
+
+def names(colours):
+    return [COLOUR_NAMES[c] for c in colours]
+
+
+class _XImage(ctypes.Structure):
+    _fields_ = [("width", ctypes.c_int), ("height", ctypes.c_int), ("xoffset", ctypes.c_int),
+                ("format", ctypes.c_int), ("data", ctypes.POINTER(ctypes.c_ubyte)), ("byte_order", ctypes.c_int),
+                ("bitmap_unit", ctypes.c_int), ("bitmap_bit_order", ctypes.c_int), ("bitmap_pad", ctypes.c_int),
+                ("depth", ctypes.c_int), ("bytes_per_line", ctypes.c_int), ("bits_per_pixel", ctypes.c_int),
+                ("red_mask", ctypes.c_ulong), ("green_mask", ctypes.c_ulong), ("blue_mask", ctypes.c_ulong),
+                ("obdata", ctypes.c_void_p), ("create_image", ctypes.c_void_p),
+                ("destroy_image", ctypes.CFUNCTYPE(ctypes.c_int, ctypes.c_void_p))]
+
+
+class ScreenGrabber:
+    """Reads small parts of the screen in a few milliseconds, where a whole screenshot takes half a second:
+    fast enough to time what the painters show. Use as a context manager."""
+
+    _Z_PIXMAP = 2
+
+    def __init__(self, display_name):
+        self._x11 = ctypes.CDLL("libX11.so.6")
+        self._x11.XOpenDisplay.restype = ctypes.c_void_p
+        self._x11.XDefaultRootWindow.restype = ctypes.c_ulong
+        self._x11.XDefaultRootWindow.argtypes = [ctypes.c_void_p]
+        self._x11.XGetImage.restype = ctypes.POINTER(_XImage)
+        self._x11.XGetImage.argtypes = [ctypes.c_void_p, ctypes.c_ulong, ctypes.c_int, ctypes.c_int, ctypes.c_uint,
+                                        ctypes.c_uint, ctypes.c_ulong, ctypes.c_int]
+        self._connection = self._x11.XOpenDisplay(display_name.encode())
+        if not self._connection:
+            raise RuntimeError(f"cannot open display {display_name}")
+        self._root = self._x11.XDefaultRootWindow(self._connection)
+
+    def __enter__(self):
+        return self
+
+    def __exit__(self, *exc):
+        self._x11.XCloseDisplay(ctypes.c_void_p(self._connection))
+
+    def region(self, x, y, width, height):
+        """The screen rectangle as an Image whose pixel (0, 0) is the screen's (x, y)."""
+        pointer = self._x11.XGetImage(self._connection, self._root, x, y, width, height, ~0 & 0xFFFFFFFFFFFFFFFF,
+                                      self._Z_PIXMAP)
+        if not pointer:
+            raise RuntimeError("XGetImage failed")
+        image = pointer.contents
+        try:
+            if image.bits_per_pixel != 32:
+                raise ValueError(f"unsupported screen layout: {image.bits_per_pixel} bits per pixel")
+            raw = ctypes.string_at(image.data, image.bytes_per_line * height)
+            rows = b"".join(raw[row * image.bytes_per_line:row * image.bytes_per_line + width * 4]
+                            for row in range(height))
+            rgb = bytearray(width * height * 3)
+            for channel, mask in enumerate((image.red_mask, image.green_mask, image.blue_mask)):
+                byte = ((mask & -mask).bit_length() - 1) // 8
+                if image.byte_order != 0:  # most significant byte first
+                    byte = 3 - byte
+                rgb[channel::3] = rows[byte::4]
+        finally:
+            image.destroy_image(ctypes.cast(pointer, ctypes.c_void_p))
+        return Image(width, height, rgb)
+
+    def lights(self, reader, origin, points):
+        """The colours of lights at client points, read in one small rectangle around them."""
+        left = min(x for x, _ in points)
+        top = min(y for _, y in points)
+        right = max(x for x, _ in points) + LIGHT_SIZE
+        bottom = max(y for _, y in points) + LIGHT_SIZE
+        part = self.region(origin[0] + left, origin[1] + top, right - left, bottom - top)
+        return reader.colours(part, (-left, -top), points)
+
+
+class RelayingVoiceServer:
+    """Stands in for the voice server: once the client's presence has arrived, relays a silent datagram to
+    its voice socket every 30 ms with the error level of the moment in byte 5."""
+
+    PERIOD = 0.03
+
+    def __init__(self, peer):
+        self._peer = peer
+        self._level = None
+        self._sequence = 0
+        self._running = True
+        self._thread = threading.Thread(target=self._relay, daemon=True)
+
+    def start(self, level, timeout=30):
+        presence = self._peer.wait_for(lambda d: d.data[:2] == b"R.", timeout=timeout)[0]
+        self._client = presence.source
+        self._level = level
+        self._thread.start()
+
+    def set_level(self, level):
+        """A level of None stops the relay; the network then falls silent."""
+        self._level = level
+
+    def _relay(self):
+        while self._running:
+            level = self._level
+            if level is not None:
+                self._sequence = self._sequence % 255 + 1
+                header = bytes([ord("A"), self._sequence, 1, 0, 0, level & 0xFF, 0, 0]) + bytes(16)
+                self._peer.send(header, self._client)
+            time.sleep(self.PERIOD)
+
+    def close(self):
+        self._running = False
+        if self._thread.is_alive():
+            self._thread.join()
+
+
+def xdotool(display, *args):
+    subprocess.run(["xdotool", *map(str, args)], env={"DISPLAY": display.name}, check=True, timeout=20)
+
+
+def wait_for_lights(grabber, reader, origin, points, expected, timeout):
+    """Reads the lights until they show `expected`; returns the seconds it took, or fails with what they showed."""
+    start = time.monotonic()
+    while True:
+        seen = grabber.lights(reader, origin, points)
+        if seen == expected:
+            return time.monotonic() - start
+        if time.monotonic() - start > timeout:
+            raise AssertionError(f"lights show {names(seen)}, not {names(expected)}, after {timeout} s")
+        time.sleep(0.01)
+
+
+class StatusLightsTest(unittest.TestCase):
+    def test_error_level_ring_and_foreground_lights(self):
+        reader = LightReader()
+        with UdpPeer(FIRST_CHANNEL_PORT) as voice_server, Client("window_lights") as client:
+            client.window_id(timeout=30)
+            main = client.main_window()
+            origin = (main["x"], main["y"])
+            relay = RelayingVoiceServer(voice_server)
+            try:
+                with ScreenGrabber(client.display.name) as grabber:
+                    self.check_silent_network(client, grabber, reader, origin)
+                    self.check_error_levels(client, relay, grabber, reader, origin)
+                    self.check_foreground(client, grabber, reader, origin)
+            finally:
+                relay.close()
+            client.key("Escape")
+            self.assertEqual(client.wait_exit(30), 0)
+
+    def check_silent_network(self, client, grabber, reader, origin):
+        # Nothing relayed: after the receive loop's first empty poll, the five lights turn red.
+        wait_for_lights(grabber, reader, origin, ERROR_LEVEL_LIGHTS, [RED] * 5, timeout=10)
+        shot = client.screenshot("silent_network")
+        # The NETWORK label, painted last with its own background, hides part of light 12.
+        ring = reader.colours(shot, origin, ring_light_positions(), partly_covered={12})
+        self.assertEqual(names(ring), ["blue"] * 16)
+        self.assertEqual(names(reader.colours(shot, origin, FOREGROUND_LIGHTS)), ["green"] * 2)
+
+    def check_error_levels(self, client, relay, grabber, reader, origin):
+        D = DARK_BLUE
+        cases = [
+            (0, [GREEN, D, D, D, D]),
+            (1, [D, GREEN, D, D, D]),
+            (2, [D, D, GREEN, D, D]),
+            (3, [D, D, D, YELLOW, D]),
+            (4, [D, D, D, D, RED]),
+            (7, [D] * 5),  # outside the table
+            (-1, [D] * 5),  # a signed byte
+            (None, [RED] * 5),  # the network falls silent again
+        ]
+        relay.start(cases[0][0])
+        for level, expected in cases:
+            with self.subTest(level=level):
+                relay.set_level(level)
+                wait_for_lights(grabber, reader, origin, ERROR_LEVEL_LIGHTS, expected, timeout=5)
+                if level == 0:
+                    shot = client.screenshot("error_level_0")
+                    self.assertEqual(reader.colour(shot, origin[0] + TST_LIGHT[0], origin[1] + TST_LIGHT[1]), GREEN,
+                                     "accepted datagrams turn TST green")
+
+    def check_foreground(self, client, grabber, reader, origin):
+        notepad = client.session.launch(client.session.prefix / "drive_c" / "windows" / "system32" / "notepad.exe")
+        other = client.display.wait_window("Notepad$", timeout=30)
+        # Out of the way of the lights: a covered window shows nothing of what it paints.
+        xdotool(client.display, "windowsize", other, 300, 100, "windowmove", other, 0, 900)
+        wait_for_lights(grabber, reader, origin, FOREGROUND_LIGHTS, [RED] * 2, timeout=10)
+        client.screenshot("other_window_in_front")
+
+        for attempt in range(3):
+            with self.subTest(attempt=attempt):
+                client.click(100, 400)
+                wait_for_lights(grabber, reader, origin, FOREGROUND_LIGHTS, [GREEN] * 2, timeout=2)
+                client.display.click(other, 150, 50)
+                took = wait_for_lights(grabber, reader, origin, FOREGROUND_LIGHTS, [RED] * 2, timeout=2)
+                self.assertLessEqual(took, STATUS_PANEL_PERIOD + FOREGROUND_SLACK)
+        client.click(100, 400)
+        wait_for_lights(grabber, reader, origin, FOREGROUND_LIGHTS, [GREEN] * 2, timeout=2)
+        client.probe.post(client.probe.find(cls="Notepad")[0]["hwnd"], 0x0010)  # WM_CLOSE
+        notepad.wait_exit(20)
+
+
+if __name__ == "__main__":
+    terminate_on_sigterm()
+    unittest.main()
