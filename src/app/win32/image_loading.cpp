@@ -8,17 +8,11 @@ HBITMAP LoadBitmapFile(const char* fileName) {
 }
 
 void ReportMissingImage(HWND mainWindow, const char* boxText, const char* boxCaption) {
-    // After a first missing picture the window is gone; later boxes still reach the user, unowned.
-    HWND owner = IsWindow(mainWindow) ? mainWindow : nullptr;
-    if (owner != nullptr) {
-        EnableWindow(owner, FALSE);
-    }
-    MessageBoxW(owner, WideFromUtf8(boxText).c_str(), WideFromUtf8(boxCaption).c_str(),
+    EnableWindow(mainWindow, FALSE);
+    MessageBoxW(mainWindow, WideFromUtf8(boxText).c_str(), WideFromUtf8(boxCaption).c_str(),
                 MB_ICONQUESTION | MB_OK);
-    if (owner != nullptr) {
-        EnableWindow(owner, TRUE);
-        DestroyWindow(owner);
-    }
+    EnableWindow(mainWindow, TRUE);
+    DestroyWindow(mainWindow);
 }
 
 HBITMAP LoadRequiredImage(HWND mainWindow, const RequiredImage& image) {
