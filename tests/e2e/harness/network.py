@@ -1,0 +1,165 @@
+"""The reference network (zelvora-network serve) on the client's fixed ports, driven by its operator tool.
+
+    with ReferenceNetwork("member_count") as network, Client("member_count") as c:
+        network.wait_for_client(channel=0)
+        network.add_member(channel=0, account=7)
+        network.notice(240)
+
+Start it before the client, so that the client's greetings reach it."""
+
+import subprocess
+import threading
+import time
+from dataclasses import dataclass
+
+from . import paths
+from .procs import Processes
+
+NETWORK_EXE = paths.NATIVE_BUILD / "server" / "zelvora-network"
+
+
+@dataclass(frozen=True)
+class Member:
+    channel: int
+    account: int
+    address: str  # "host:port" of a client's voice socket; "" for a simulated member
+    error: int  # the error level relayed to it; -1 for a simulated member
+    relay: int  # its relay byte; -1 for a simulated member
+    talking: bool
+
+    @property
+    def simulated(self):
+        return not self.address
+
+
+def parse_members(text):
+    """The members listed by `zelvora-network members`, in the order listed."""
+    members = []
+    for line in text.splitlines():
+        words = line.split()
+        if not words or words[0] != "member":
+            continue
+        talking = words[-1] == "talking"
+        if talking:
+            words = words[:-1]
+        channel, account = int(words[1]), int(words[2])
+        if words[3:] == ["simulated"]:
+            members.append(Member(channel, account, "", -1, -1, talking))
+        elif len(words) == 8 and words[4] == "error" and words[6] == "relay":
+            members.append(Member(channel, account, words[3], int(words[5]), int(words[7]), talking))
+        else:
+            raise ValueError(f"unexpected member line: {line!r}")
+    return members
+
+
+def parse_counters(text):
+    """`zelvora-network stats` as a dict of counter name to value."""
+    counters = {}
+    for line in text.splitlines():
+        name, _, value = line.rpartition(" ")
+        if name and value.isdigit():
+            counters[name] = int(value)
+    return counters
+
+
+class ReferenceNetwork:
+    """`serve` with its operator interface on a free port; its log goes to <artefacts>/<name>-network.log
+    and stays readable through `log_lines()`. Use as a context manager: SIGTERM ends it."""
+
+    def __init__(self, name, address="127.0.0.1"):
+        self.name = name
+        self.address = address
+        self.control_port = None
+        self.exit_code = None
+        self._lines = []
+        self._lock = threading.Lock()
+
+    def __enter__(self):
+        if not NETWORK_EXE.is_file():
+            raise FileNotFoundError(f"{NETWORK_EXE} is missing: build the native preset first")
+        paths.ARTIFACTS.mkdir(parents=True, exist_ok=True)
+        self._log = open(paths.ARTIFACTS / f"{self.name}-network.log", "w")
+        self._procs = Processes()
+        try:
+            self._proc = self._procs.start([NETWORK_EXE, "serve", "--address", self.address, "--control", "0"],
+                                           stdout=subprocess.PIPE, stderr=subprocess.STDOUT)
+            self._reader = threading.Thread(target=self._read_log, daemon=True)
+            self._reader.start()
+            ready = self.wait_for_log(lambda line: " ready " in f" {line}", timeout=20)
+            self.control_port = int(ready.rsplit(":", 1)[1])
+        except BaseException:
+            self.__exit__()
+            raise
+        return self
+
+    def __exit__(self, *exc):
+        self._procs.close()
+        self.exit_code = self._proc.returncode if hasattr(self, "_proc") else None
+        if hasattr(self, "_reader"):
+            self._reader.join(5)
+            self._proc.stdout.close()
+        self._log.close()
+
+    def _read_log(self):
+        for raw in self._proc.stdout:
+            line = raw.decode("utf-8", "replace").rstrip("\n")
+            with self._lock:
+                self._lines.append(line)
+                self._log.write(line + "\n")
+                self._log.flush()
+
+    def log_lines(self):
+        with self._lock:
+            return list(self._lines)
+
+    def wait_for_log(self, predicate, timeout=20):
+        """The first log line that satisfies the predicate, waiting for it up to `timeout` s."""
+        deadline = time.monotonic() + timeout
+        while True:
+            found = [line for line in self.log_lines() if predicate(line)]
+            if found:
+                return found[0]
+            if self._proc.poll() is not None:
+                raise RuntimeError(f"zelvora-network ended with {self._proc.returncode}: {self.log_lines()[-5:]}")
+            if time.monotonic() > deadline:
+                raise TimeoutError(f"no such line in the network's log after {timeout} s")
+            time.sleep(0.1)
+
+    def command(self, *args):
+        """Runs an operator subcommand against this network; its output, or RuntimeError on failure."""
+        result = subprocess.run([str(NETWORK_EXE), *map(str, args), "--control", str(self.control_port)],
+                                stdin=subprocess.DEVNULL, capture_output=True, timeout=20)
+        if result.returncode != 0:
+            raise RuntimeError(f"zelvora-network {' '.join(map(str, args))}: {result.stderr.decode().strip()}")
+        return result.stdout.decode()
+
+    def members(self):
+        return parse_members(self.command("members"))
+
+    def clients(self, channel=None):
+        """The real clients listed, on one channel or on all."""
+        return [m for m in self.members() if not m.simulated and (channel is None or m.channel == channel)]
+
+    def counters(self):
+        return parse_counters(self.command("stats"))
+
+    def add_member(self, channel, account):
+        self.command("add-member", "--channel", channel, "--account", account)
+
+    def remove_member(self, channel, account):
+        self.command("remove-member", "--channel", channel, "--account", account)
+
+    def notice(self, code, to="all"):
+        self.command("notice", code, "--to", to)
+
+    def wait_for_client(self, channel, count=1, timeout=30):
+        """The real clients on a channel, once there are `count` of them (a client's relay byte is set by
+        then: the network tags every member it relays to)."""
+        deadline = time.monotonic() + timeout
+        while True:
+            found = self.clients(channel)
+            if len(found) >= count:
+                return found
+            if time.monotonic() > deadline:
+                raise TimeoutError(f"{len(found)} of {count} clients on channel {channel} after {timeout} s")
+            time.sleep(0.25)

@@ -1,0 +1,92 @@
+"""The supervisor's notices, sent by the reference network's operator: the update notice opens the
+installer page and closes the client; the closing notice shows its window and closes the client when the
+window goes, by itself after 20 s or earlier when dismissed."""
+
+import re
+import time
+import unittest
+
+from harness import WINDOW_CLASS, WINDOW_TITLE, Client, paths, terminate_on_sigterm
+from harness.network import ReferenceNetwork
+
+CAPTION = "Info du Superviseur"
+UPDATE_TEXT = "Votre application doit \u00eatre mise \u00e0 jour"
+CLOSING_TEXT = "Le superviseur va fermer\nautomatiquement votre application\ndans 20 secondes"
+NOTICE_CLASS = "CustomDialog"
+# From the status request that carries the notice to the window: one supervisor cycle, and a margin.
+NOTICE_DEADLINE = 8
+NOTICE_LIFETIME = 20.0
+
+
+def site_url():
+    """The network web site's address the client was built with."""
+    cache = (paths.WINDOWS_BUILD / "CMakeCache.txt").read_text()
+    return re.search(r"^ZELVORA_SITE_URL:\w+=(.*)$", cache, re.MULTILINE).group(1)
+
+
+class SupervisorNoticeTest(unittest.TestCase):
+    def _start(self, name):
+        """The network and a client that has joined it and been tagged with a relay byte."""
+        network = self.enterContext(ReferenceNetwork(name))
+        client = self.enterContext(Client(name))
+        main = client.main_window(timeout=60)
+        tagged = network.wait_for_client(0)[0]
+        self.assertGreater(tagged.relay, 0)
+        time.sleep(3)  # a few status requests with that relay byte
+        self.assertEqual(client.probe.message_boxes(), [])
+        return network, client, main
+
+    def _closing_notice_window(self, network, client, main):
+        network.notice(240)
+        window = client.probe.wait_for(cls=NOTICE_CLASS, title=CAPTION, timeout=NOTICE_DEADLINE)
+        shown = time.monotonic()
+        self.assertEqual(window["owner"], main["hwnd"])
+        self.assertEqual((window["x"], window["y"], window["width"], window["height"]),
+                         (main["x"] + 20, main["y"] + 20, 400, 200))
+        texts = [(c["class"], c["title"]) for c in client.probe.windows(window["hwnd"]) if c["visible"]]
+        self.assertEqual(texts, [("Static", CLOSING_TEXT)])
+        network.wait_for_log(lambda line: "notice 240 delivered" in line, timeout=5)
+        client.screenshot("closing_notice")
+        return window, shown
+
+    def test_update_notice_box_then_installer_page_then_exit(self):
+        network, client, main = self._start("update_notice")
+        network.notice(220)
+        box = client.probe.wait_message_box(caption=CAPTION, timeout=NOTICE_DEADLINE)
+        self.assertEqual(box["text"], UPDATE_TEXT)
+        self.assertEqual(box["owner"], main["hwnd"], "owned by the main window")
+        network.wait_for_log(lambda line: "notice 220 delivered" in line, timeout=5)
+        client.screenshot("update_notice")
+        time.sleep(1)
+        self.assertTrue(client.running(), "the client waits for the box")
+        self.assertEqual(client.session.opened_urls(), [], "nothing opened before OK")
+
+        client.probe.press(box["hwnd"])
+        self.assertEqual(client.wait_exit(30), 0)
+        # The shell hands the address to the browser stand-in, which may record it after the client is gone.
+        client.session.wait_until(client.session.opened_urls, timeout=10, what="an address opened")
+        self.assertEqual(client.session.opened_urls(), [site_url() + "/installer.php"])
+
+    def test_closing_notice_dismissed_early_closes_the_client_at_once(self):
+        network, client, main = self._start("closing_notice_dismissed")
+        window, shown = self._closing_notice_window(network, client, main)
+        self.assertTrue(client.running())
+        client.probe.close(window["hwnd"])
+        self.assertEqual(client.wait_exit(10), 0)
+        self.assertLess(time.monotonic() - shown, NOTICE_LIFETIME / 2, "well before the window's own time")
+        self.assertEqual(client.session.opened_urls(), [])
+
+    def test_closing_notice_closes_itself_and_the_client_after_20_seconds(self):
+        network, client, main = self._start("closing_notice_timed_out")
+        window, shown = self._closing_notice_window(network, client, main)
+        time.sleep(NOTICE_LIFETIME - 4 - (time.monotonic() - shown))
+        self.assertEqual([w["hwnd"] for w in client.probe.find(cls=NOTICE_CLASS)], [window["hwnd"]],
+                         "still shown a few seconds before its time")
+        self.assertEqual(client.probe.find(cls=WINDOW_CLASS, title=WINDOW_TITLE)[0]["hwnd"], main["hwnd"])
+        self.assertEqual(client.wait_exit(15), 0)
+        self.assertGreater(time.monotonic() - shown, NOTICE_LIFETIME - 2.5)
+
+
+if __name__ == "__main__":
+    terminate_on_sigterm()
+    unittest.main()

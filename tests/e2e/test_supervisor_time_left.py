@@ -1,0 +1,91 @@
+"""The time-left display counts down once a second from 01:14:59, and a key release starts it again."""
+
+import time
+import unittest
+
+from harness import Client, terminate_on_sigterm
+from harness.zone_grab import ZoneGrabber
+
+# The time text is drawn in yellow at (455, 270), "TIME LEFT" under it at (455, 293); client coordinates.
+TIME_ZONE = (455, 270, 70, 16)
+LABEL_ZONE = (455, 293, 70, 16)
+TICKS_BEFORE_RELEASE = 4  # 01:14:59 down to 01:14:56
+
+
+def is_yellow(rgb):
+    r, g, b = rgb
+    return r > 200 and g > 200 and b < 80
+
+
+def has_pixel(image, condition):
+    return any(condition(image.pixel(x, y)) for y in range(image.height) for x in range(image.width))
+
+
+class TimeLeftDisplay:
+    """Pictures of the time zone every 50 ms. A display is a picture seen in two screenshots in
+    a row (one seen once may have been caught halfway through painting); each is reported once, with the
+    time it was first seen, shortly after the tick that drew it."""
+
+    def __init__(self, client, grabber):
+        self._grabber = grabber
+        x, y, _, _ = client.display.geometry(client.window_id(timeout=60))
+        self._zone = (x + TIME_ZONE[0], y + TIME_ZONE[1], TIME_ZONE[2], TIME_ZONE[3])
+        self._label_zone = (x + LABEL_ZONE[0], y + LABEL_ZONE[1], LABEL_ZONE[2], LABEL_ZONE[3])
+        self._previous = None
+        self._shown = None
+
+    def next_displays(self, count, timeout):
+        """The next `count` displays that differ from the one before: (time first seen, picture)."""
+        found = []
+        deadline = time.monotonic() + timeout
+        while len(found) < count:
+            if time.monotonic() > deadline:
+                raise TimeoutError(f"{len(found)} of {count} countdown displays after {timeout} s")
+            seen = time.monotonic()
+            crop = self._grabber.grab(*self._zone)
+            if crop.rgb == self._previous and crop.rgb != self._shown and has_pixel(crop, is_yellow):
+                found.append((seen, crop))
+                self._shown = crop.rgb
+            self._previous = crop.rgb
+            time.sleep(0.05)
+        return found
+
+    def label(self):
+        return self._grabber.grab(*self._label_zone)
+
+
+class TimeLeftTest(unittest.TestCase):
+    def test_counts_down_each_second_and_restarts_at_a_key_release(self):
+        with Client("time_left") as client, ZoneGrabber(client.display.name) as grabber:
+            display = TimeLeftDisplay(client, grabber)
+            countdown = display.next_displays(TICKS_BEFORE_RELEASE, timeout=30)
+            client.screenshot("counting_down")
+            self.assertTrue(has_pixel(display.label(), lambda rgb: rgb == (255, 255, 255)), "TIME LEFT is drawn")
+            pictures = [crop.rgb for _, crop in countdown]
+            self.assertEqual(len(set(pictures)), TICKS_BEFORE_RELEASE, "every second shows another time")
+            for (earlier, _), (later, _) in zip(countdown, countdown[1:]):
+                self.assertGreater(later - earlier, 0.5)
+                self.assertLess(later - earlier, 2.0)
+
+            # The key goes up just after a tick, so that the next tick is the first to see it.
+            last_tick = countdown[-1][0]
+            for _ in range(3):
+                client.key("0")  # channel 0, where the client already is: only the release counts
+                if time.monotonic() - last_tick < 0.6:
+                    break
+                last_tick = display.next_displays(1, timeout=5)[0][0]
+            else:
+                self.skipTest("the machine is too slow to release a key between two ticks")
+            restarted = display.next_displays(2, timeout=10)
+            client.screenshot("after_key_release")
+            for i, (_, crop) in enumerate(countdown + restarted):
+                crop.save_png(client.session.artifacts / f"display_{i}.png")
+            self.assertEqual(restarted[0][1].rgb, pictures[0], "01:14:59 again at the next tick")
+            self.assertEqual(restarted[1][1].rgb, pictures[1], "then 01:14:58")
+            self.assertTrue(client.running())
+            self.assertEqual(client.probe.message_boxes(), [])
+
+
+if __name__ == "__main__":
+    terminate_on_sigterm()
+    unittest.main()
