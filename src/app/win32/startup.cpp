@@ -4,6 +4,7 @@
 #include "app/main_window_layout.h"
 #include "app/required_images.h"
 #include "app/session_state.h"
+#include "app/win32/close_button.h"
 #include "app/win32/heartbeat.h"
 #include "app/win32/image_loading.h"
 #include "app/win32/led_bitmaps.h"
@@ -127,15 +128,17 @@ void ResetInputDeviceSlots(SessionState& session) {
 }
 
 void PaintTitleAndPrepareCloseButton(HWND window) {
-    HDC dc = GetDC(window);
-    if (dc != nullptr) {
-        DrawTitle(dc);
-        ReleaseDC(window, dc);
-    }
     SessionState& session = Session();
     std::strcpy(session.helpText, kWelcomeHelpText);
     session.zones.close = kCloseZone;
     session.closeButtonReady = true;
+    HDC dc = GetDC(window);
+    if (dc != nullptr) {
+        DrawTitle(dc);
+        // The first paint ran before the cross was ready, and nothing repaints it until the pointer passes.
+        DrawCloseButton(dc);
+        ReleaseDC(window, dc);
+    }
 }
 
 // COM and GDI+ stay up for the whole run once started; the animation needs both.
