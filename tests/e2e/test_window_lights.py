@@ -1,6 +1,5 @@
 """The status panel's error-level lights, the NETWORK ring and the two foreground lights, read off the screen."""
 
-import ctypes
 import math
 import struct
 import subprocess
@@ -8,8 +7,9 @@ import threading
 import time
 import unittest
 
-from harness import Client, Image, UdpPeer, terminate_on_sigterm
+from harness import Client, UdpPeer, terminate_on_sigterm
 from harness import paths
+from harness.zone_grab import ZoneGrabber
 
 FIRST_CHANNEL_PORT = 30000
 LIGHT_SIZE = 14
@@ -99,72 +99,14 @@ def names(colours):
     return [COLOUR_NAMES[c] for c in colours]
 
 
-class _XImage(ctypes.Structure):
-    _fields_ = [("width", ctypes.c_int), ("height", ctypes.c_int), ("xoffset", ctypes.c_int),
-                ("format", ctypes.c_int), ("data", ctypes.POINTER(ctypes.c_ubyte)), ("byte_order", ctypes.c_int),
-                ("bitmap_unit", ctypes.c_int), ("bitmap_bit_order", ctypes.c_int), ("bitmap_pad", ctypes.c_int),
-                ("depth", ctypes.c_int), ("bytes_per_line", ctypes.c_int), ("bits_per_pixel", ctypes.c_int),
-                ("red_mask", ctypes.c_ulong), ("green_mask", ctypes.c_ulong), ("blue_mask", ctypes.c_ulong),
-                ("obdata", ctypes.c_void_p), ("create_image", ctypes.c_void_p),
-                ("destroy_image", ctypes.CFUNCTYPE(ctypes.c_int, ctypes.c_void_p))]
-
-
-class ScreenGrabber:
-    """Reads small parts of the screen in a few milliseconds, where a whole screenshot takes half a second:
-    fast enough to time what the painters show. Use as a context manager."""
-
-    _Z_PIXMAP = 2
-
-    def __init__(self, display_name):
-        self._x11 = ctypes.CDLL("libX11.so.6")
-        self._x11.XOpenDisplay.restype = ctypes.c_void_p
-        self._x11.XDefaultRootWindow.restype = ctypes.c_ulong
-        self._x11.XDefaultRootWindow.argtypes = [ctypes.c_void_p]
-        self._x11.XGetImage.restype = ctypes.POINTER(_XImage)
-        self._x11.XGetImage.argtypes = [ctypes.c_void_p, ctypes.c_ulong, ctypes.c_int, ctypes.c_int, ctypes.c_uint,
-                                        ctypes.c_uint, ctypes.c_ulong, ctypes.c_int]
-        self._connection = self._x11.XOpenDisplay(display_name.encode())
-        if not self._connection:
-            raise RuntimeError(f"cannot open display {display_name}")
-        self._root = self._x11.XDefaultRootWindow(self._connection)
-
-    def __enter__(self):
-        return self
-
-    def __exit__(self, *exc):
-        self._x11.XCloseDisplay(ctypes.c_void_p(self._connection))
-
-    def region(self, x, y, width, height):
-        """The screen rectangle as an Image whose pixel (0, 0) is the screen's (x, y)."""
-        pointer = self._x11.XGetImage(self._connection, self._root, x, y, width, height, ~0 & 0xFFFFFFFFFFFFFFFF,
-                                      self._Z_PIXMAP)
-        if not pointer:
-            raise RuntimeError("XGetImage failed")
-        image = pointer.contents
-        try:
-            if image.bits_per_pixel != 32:
-                raise ValueError(f"unsupported screen layout: {image.bits_per_pixel} bits per pixel")
-            raw = ctypes.string_at(image.data, image.bytes_per_line * height)
-            rows = b"".join(raw[row * image.bytes_per_line:row * image.bytes_per_line + width * 4]
-                            for row in range(height))
-            rgb = bytearray(width * height * 3)
-            for channel, mask in enumerate((image.red_mask, image.green_mask, image.blue_mask)):
-                byte = ((mask & -mask).bit_length() - 1) // 8
-                if image.byte_order != 0:  # most significant byte first
-                    byte = 3 - byte
-                rgb[channel::3] = rows[byte::4]
-        finally:
-            image.destroy_image(ctypes.cast(pointer, ctypes.c_void_p))
-        return Image(width, height, rgb)
-
-    def lights(self, reader, origin, points):
-        """The colours of lights at client points, read in one small rectangle around them."""
-        left = min(x for x, _ in points)
-        top = min(y for _, y in points)
-        right = max(x for x, _ in points) + LIGHT_SIZE
-        bottom = max(y for _, y in points) + LIGHT_SIZE
-        part = self.region(origin[0] + left, origin[1] + top, right - left, bottom - top)
-        return reader.colours(part, (-left, -top), points)
+def read_lights(grabber, reader, origin, points):
+    """The colours of lights at client points, read in one small zone around them."""
+    left = min(x for x, _ in points)
+    top = min(y for _, y in points)
+    right = max(x for x, _ in points) + LIGHT_SIZE
+    bottom = max(y for _, y in points) + LIGHT_SIZE
+    zone = grabber.grab(origin[0] + left, origin[1] + top, right - left, bottom - top)
+    return reader.colours(zone, (-left, -top), points)
 
 
 class RelayingVoiceServer:
@@ -213,7 +155,7 @@ def wait_for_lights(grabber, reader, origin, points, expected, timeout):
     """Reads the lights until they show `expected`; returns the seconds it took, or fails with what they showed."""
     start = time.monotonic()
     while True:
-        seen = grabber.lights(reader, origin, points)
+        seen = read_lights(grabber, reader, origin, points)
         if seen == expected:
             return time.monotonic() - start
         if time.monotonic() - start > timeout:
@@ -230,7 +172,7 @@ class StatusLightsTest(unittest.TestCase):
             origin = (main["x"], main["y"])
             relay = RelayingVoiceServer(voice_server)
             try:
-                with ScreenGrabber(client.display.name) as grabber:
+                with ZoneGrabber(client.display.name) as grabber:
                     self.check_silent_network(client, grabber, reader, origin)
                     self.check_error_levels(client, relay, grabber, reader, origin)
                     self.check_foreground(client, grabber, reader, origin)

@@ -4,7 +4,8 @@ import time
 import unittest
 
 from harness import Client, UdpPeer, terminate_on_sigterm
-from test_window_lights import ScreenGrabber, xdotool
+from harness.zone_grab import ZoneGrabber
+from test_window_lights import xdotool
 
 SYNTHESISER_PORT = 5555
 BANNER = (10, 45, 530, 20)  # x, y, width, height
@@ -52,7 +53,7 @@ class PointerTest(unittest.TestCase):
             synthesiser.wait_for(timeout=30)  # the greeting: the message loop runs
             main = client.main_window()
             origin = (main["x"], main["y"])
-            with ScreenGrabber(client.display.name) as grabber:
+            with ZoneGrabber(client.display.name) as grabber:
                 time.sleep(2 * BANNER_PERIOD)
                 self.check_close_cross(client, grabber, origin)
                 self.check_hover_help(client, grabber, origin)
@@ -63,7 +64,7 @@ class PointerTest(unittest.TestCase):
 
     def check_close_cross(self, client, grabber, origin):
         def cross():
-            part = grabber.region(origin[0] + 510, origin[1] + 10, 30, 30)
+            part = grabber.grab(origin[0] + 510, origin[1] + 10, 30, 30)
             return [part.pixel(x - 510, y - 10) for x, y in CROSS_POINTS]
 
         with self.subTest("the cross is red from the start"):
@@ -77,7 +78,7 @@ class PointerTest(unittest.TestCase):
 
     def check_hover_help(self, client, grabber, origin):
         def banner():
-            return grabber.region(origin[0] + BANNER[0], origin[1] + BANNER[1], BANNER[2], BANNER[3]).rgb
+            return grabber.grab(origin[0] + BANNER[0], origin[1] + BANNER[1], BANNER[2], BANNER[3]).rgb
 
         def wait_for_change(before):
             start = time.monotonic()
