@@ -2,6 +2,7 @@
 
 #include "app/main_window_layout.h"
 #include "app/session_state.h"
+#include "app/title_animation_timing.h"
 
 #include <windows.h>
 
@@ -16,10 +17,9 @@ using namespace Gdiplus::DllExports;
 namespace {
 
 constexpr wchar_t kAnimationFile[] = L"electron-animation.gif";
-constexpr int kDefaultFrameDelayMs = 100;
 
 // Delays of every frame in hundredths of a second, empty when the file carries none.
-std::vector<LONG> ReadFrameDelays(GpImage* image) {
+std::vector<std::int32_t> ReadFrameDelays(GpImage* image) {
     UINT size = 0;
     if (GdipGetPropertyItemSize(image, PropertyTagFrameDelay, &size) != Ok || size < sizeof(PropertyItem)) {
         return {};
@@ -29,8 +29,8 @@ std::vector<LONG> ReadFrameDelays(GpImage* image) {
     if (GdipGetPropertyItem(image, PropertyTagFrameDelay, size, item) != Ok || item->value == nullptr) {
         return {};
     }
-    const LONG* values = static_cast<const LONG*>(item->value);
-    return std::vector<LONG>(values, values + item->length / sizeof(LONG));
+    const auto* values = static_cast<const std::int32_t*>(item->value);
+    return std::vector<std::int32_t>(values, values + item->length / sizeof(std::int32_t));
 }
 
 // Draws the active frame scaled into a new 150 x 150 ARGB bitmap.
@@ -75,7 +75,7 @@ void LoadTitleAnimation(HWND mainWindow) {
             GdipImageGetFrameCount(gif, &firstDimension, &frameCount);
         }
     }
-    const std::vector<LONG> delays = ReadFrameDelays(gif);
+    const std::vector<std::int32_t> delays = ReadFrameDelays(gif);
     // The frame table is fixed; a longer animation keeps its first frames.
     for (UINT i = 0; i < frameCount && handles.animationFrameCount < kMaxAnimationFrames; ++i) {
         if (GdipImageSelectActiveFrame(gif, &firstDimension, i) != Ok) {
@@ -87,12 +87,12 @@ void LoadTitleAnimation(HWND mainWindow) {
         }
         const int index = handles.animationFrameCount++;
         handles.animationFrames[index] = frame;
-        handles.frameDelaysMs[index] =
-            delays.empty() ? kDefaultFrameDelayMs : static_cast<int>(delays[i < delays.size() ? i : 0] * 10);
+        handles.frameDelaysMs[index] = FrameDelayMs(delays.data(), delays.size(), i);
     }
     GdipDisposeImage(gif);
     if (handles.animationFrameCount > 0) {
-        SetTimer(mainWindow, kTitleAnimationTimerId, static_cast<UINT>(handles.frameDelaysMs[0]), nullptr);
+        SetTimer(mainWindow, kTitleAnimationTimerId, AnimationTimerPeriodMs(handles.frameDelaysMs[0]),
+                 nullptr);
     }
 }
 
