@@ -76,12 +76,15 @@ class TimeLeftTest(unittest.TestCase):
                 last_tick = display.next_displays(1, timeout=5)[0][0]
             else:
                 self.skipTest("the machine is too slow to release a key between two ticks")
-            restarted = display.next_displays(2, timeout=10)
+            restarted = display.next_displays(3, timeout=10)
             client.screenshot("after_key_release")
             for i, (_, crop) in enumerate(countdown + restarted):
                 crop.save_png(client.session.artifacts / f"display_{i}.png")
-            self.assertEqual(restarted[0][1].rgb, pictures[0], "01:14:59 again at the next tick")
-            self.assertEqual(restarted[1][1].rgb, pictures[1], "then 01:14:58")
+            after = [crop.rgb for _, crop in restarted]
+            # A loaded machine may handle the release after the tick that was due next.
+            restart = 1 if after[0] != pictures[0] and after[0] not in pictures else 0
+            self.assertEqual(after[restart], pictures[0], "01:14:59 again at the tick after the release")
+            self.assertEqual(after[restart + 1], pictures[1], "then 01:14:58")
             self.assertTrue(client.running())
             self.assertEqual(client.probe.message_boxes(), [])
 
