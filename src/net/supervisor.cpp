@@ -55,6 +55,24 @@ void ActOnStatus(std::uint8_t code, const SupervisorNoticeHandler& onNotice) {
     }
 }
 
+// Acts on one datagram of the supervisor; true when it was a status reply.
+bool HandleReply(SessionState& session, const std::uint8_t* buffer, std::size_t length,
+                 const SupervisorNoticeHandler& onNotice) {
+    if (const auto notice = DecodeStatusReply(buffer, length)) {
+        ActOnStatus(*notice, onNotice);
+        session.svcLed = kLedYellow;
+        return true;
+    }
+    if (const auto list = DecodeListReply(buffer, length)) {
+        StoreMemberList(session, *list);
+    }
+    return false;
+}
+
+// A list phase asks twice, so replies outnumber cycles: take those already waiting as well, or they pile
+// up and the lists and notices fall ever further behind. Bounded, so a flood cannot hold the cycle.
+constexpr int kMostRepliesPerCycle = 8;
+
 } // namespace
 
 bool SendListRequest(SessionState& session, const char* serverAddress, int channelPort) {
@@ -85,13 +103,18 @@ void RunSupervisorCycle(SessionState& session, const char* serverAddress, Superv
         return;
     }
     session.svcLed = kLedGreen;
-    const auto length = static_cast<std::size_t>(received);
-    if (const auto notice = DecodeStatusReply(buffer, length)) {
-        ActOnStatus(*notice, onNotice);
-        session.svcLed = kLedYellow;
+    bool statusReplied = HandleReply(session, buffer, static_cast<std::size_t>(received), onNotice);
+    for (int more = 1; more < kMostRepliesPerCycle && PollReadable(socket, 0) == PollResult::Readable;
+         ++more) {
+        const int length = ReceiveDatagram(socket, buffer, sizeof buffer);
+        if (length <= 0) {
+            break;
+        }
+        statusReplied =
+            HandleReply(session, buffer, static_cast<std::size_t>(length), onNotice) || statusReplied;
+    }
+    if (statusReplied) {
         Pause(timing.afterStatusReplyMs);
-    } else if (const auto list = DecodeListReply(buffer, length)) {
-        StoreMemberList(session, *list);
     }
     Pause(timing.afterCycleMs);
 }

@@ -93,6 +93,31 @@ TEST_F(SupervisorTest, ListRepliesFillTheMemberTable) {
     EXPECT_EQ(Count(kCurrentChannelCountIndex), 4) << "another channel's list leaves the current count alone";
 }
 
+TEST_F(SupervisorTest, EveryWaitingReplyIsTakenSoNoneFallBehind) {
+    session_->channelPort = 30003;
+    // Both replies of a list phase, and a notice behind them, wait before the client polls.
+    supervisorPorts_[0]->SendTo(supervisorClient_, Bytes{'L', 7, 1, 7, 0});
+    supervisorPorts_[0]->SendTo(supervisorClient_, Bytes{'A', 0, 240});
+    Cycle({'L', 3, 2, 3, 0, 4, 0});
+    EXPECT_EQ(Count(7), 1);
+    EXPECT_EQ(Count(3), 2);
+    EXPECT_EQ(Count(kCurrentChannelCountIndex), 2);
+    EXPECT_EQ(notices_, std::vector<SupervisorNotice>{SupervisorNotice::Closing});
+    // Nothing is left over for the next cycle.
+    Cycle();
+    EXPECT_EQ(session_->svcLed, kLedRed);
+}
+
+TEST_F(SupervisorTest, AFloodOfRepliesCannotHoldTheCycle) {
+    for (int i = 0; i < 20; ++i) {
+        supervisorPorts_[0]->SendTo(supervisorClient_, Bytes{'L', 1, 1, static_cast<std::uint8_t>(i), 0});
+    }
+    Cycle();
+    EXPECT_EQ(Members(1, 0), 7) << "eight replies taken in the first cycle";
+    Cycle();
+    EXPECT_EQ(Members(1, 0), 15);
+}
+
 TEST_F(SupervisorTest, ShorterListKeepsTheLaterEntriesButReportsFewerMembers) {
     Cycle({'L', 2, 5, 1, 0, 2, 0, 3, 0, 4, 0, 5, 0});
     Cycle({'L', 2, 2, 7, 0, 8, 0});
