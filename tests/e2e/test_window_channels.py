@@ -45,17 +45,34 @@ class GlyphReader:
 
     @staticmethod
     def glyphs(ink):
-        """The ink cut at its empty columns; glyphs that touch stay together."""
-        glyphs, start = [], None
-        width = len(ink[0]) if ink else 0
-        for x in range(width + 1):
-            filled = x < width and any(row[x] for row in ink)
-            if filled and start is None:
-                start = x
-            elif not filled and start is not None:
-                glyphs.append(GlyphReader._trimmed([row[start:x] for row in ink]))
-                start = None
-        return glyphs
+        """The ink split into its connected shapes, left to right; shapes sharing columns make one glyph.
+        Anti-aliased neighbours such as "." and "7" may share no empty column, yet never touch."""
+        height, width = len(ink), len(ink[0]) if ink else 0
+        seen, shapes = set(), []
+        for x0 in range(width):
+            for y0 in range(height):
+                if not ink[y0][x0] or (x0, y0) in seen:
+                    continue
+                shape, stack = set(), [(x0, y0)]
+                seen.add((x0, y0))
+                while stack:
+                    x, y = stack.pop()
+                    shape.add((x, y))
+                    for nx in (x - 1, x, x + 1):
+                        for ny in (y - 1, y, y + 1):
+                            if 0 <= nx < width and 0 <= ny < height and ink[ny][nx] and (nx, ny) not in seen:
+                                seen.add((nx, ny))
+                                stack.append((nx, ny))
+                shapes.append(shape)
+        groups = []
+        for shape in sorted(shapes, key=lambda points: min(x for x, _ in points)):
+            left, right = min(x for x, _ in shape), max(x for x, _ in shape)
+            if groups and left <= groups[-1][1]:
+                groups[-1] = (groups[-1][0], max(right, groups[-1][1]), groups[-1][2] | shape)
+            else:
+                groups.append((left, right, shape))
+        return [GlyphReader._trimmed([tuple((x, y) in points for x in range(width)) for y in range(height)])
+                for _, _, points in groups]
 
     @staticmethod
     def ends_with(ink, glyph):

@@ -109,6 +109,8 @@ void OnKeyDown(HWND window, WPARAM virtualKey) {
         ShowAboutBox(window);
         break;
     case KeyAction::Inactive:
+        // The box takes the key's release, so the activity it shows is counted now.
+        session.inactivitySeconds = kInactivityStartSeconds;
         MessageBoxW(window, L"D\u00e9sol\u00e9.\nCette touche est inactive !", L"Info Clavier", MB_OK);
         break;
     }

@@ -11,7 +11,7 @@ from pathlib import Path
 from . import paths
 
 # Bump when the recipe below changes, so that old templates are made anew.
-_RECIPE = "5"
+_RECIPE = "6"
 
 
 def wine_env(prefix, **extra):
@@ -70,6 +70,8 @@ def ensure_template():
             _reg_add(env, r"HKCU\Software\Wine\WineDbg", "ShowCrashDialog", "REG_DWORD", "0")
             # Web addresses opened by the client are written to a file instead of starting a browser.
             _reg_add(env, r"HKCU\Software\Wine\WineBrowser", "Browsers", "REG_SZ", str(paths.RECORD_URL_SCRIPT))
+            # The client asks for Arial; Liberation Sans has its letter widths, so the layout is as on Windows.
+            _reg_add(env, r"HKCU\Software\Wine\Fonts\Replacements", "Arial", "REG_SZ", "Liberation Sans")
             _make_chime(template / "drive_c" / "windows" / "Media" / "chimes.wav")
         finally:
             subprocess.run([paths.WINESERVER, "-k"], env=env, stderr=subprocess.DEVNULL)
