@@ -2,6 +2,8 @@
 
 #include "app/session_state.h"
 
+#include <cstddef>
+
 namespace {
 
 struct ZoneText {
@@ -42,20 +44,26 @@ constexpr char kNothingSpecial[] = "Il n'y a rien de sp\xE9"
 
 } // namespace
 
-const char* HoverHelpText(const Zones& zones, Point p) {
-    for (const ZoneText& entry : kHoverTexts) {
+namespace {
+
+// The text of the first zone in the table that contains p, or null.
+template <std::size_t N> const char* FirstZoneText(const ZoneText (&table)[N], const Zones& zones, Point p) {
+    for (const ZoneText& entry : table) {
         if ((zones.*entry.zone).Contains(p)) {
             return entry.text;
         }
     }
-    return kWelcomeHelpText;
+    return nullptr;
+}
+
+} // namespace
+
+const char* HoverHelpText(const Zones& zones, Point p) {
+    const char* text = FirstZoneText(kHoverTexts, zones, p);
+    return text != nullptr ? text : kWelcomeHelpText;
 }
 
 SpokenHelp SpokenHelpFor(const Zones& zones, Point p) {
-    for (const ZoneText& entry : kSpokenTexts) {
-        if ((zones.*entry.zone).Contains(p)) {
-            return SpokenHelp{entry.text, false};
-        }
-    }
-    return SpokenHelp{kNothingSpecial, true};
+    const char* text = FirstZoneText(kSpokenTexts, zones, p);
+    return text != nullptr ? SpokenHelp{text, false} : SpokenHelp{kNothingSpecial, true};
 }
