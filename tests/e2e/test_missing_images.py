@@ -6,6 +6,8 @@ from harness import WINDOW_CLASS, WINDOW_TITLE, Client, terminate_on_sigterm
 
 MISSING_NAMED_FILE = "Le programme va s'arr\u00eater\ncar il manque le fichier\nREF: "
 MISSING_A_FILE = "Le programme va s'arr\u00eater\ncar il manque un fichier\nREF: "
+MISSING_ANIMATION = ("Il manque un fichier *.gif dans\nl\u2019installation de Zelvora\nL\u2019application Zelvora va\n"
+                     "\u00eatre stopper. Cliquez sur OK\n")
 
 # file removed from the run directory, the only box expected (caption, text)
 CASES = [
@@ -30,6 +32,14 @@ class MissingImageTest(unittest.TestCase):
                 code, boxes = client.session.dismiss_boxes_until_exit(client.program, timeout=60)
                 self.assertEqual(boxes, [expected_box])
                 self.assertEqual(code, 0)
+
+    def test_missing_title_animation_says_so_without_owner_then_exits_0(self):
+        with Client("missing_animation", remove_files=["electron-animation.gif"]) as client:
+            box = client.probe.wait_message_box(caption="Zelvora System", timeout=30)
+            self.assertEqual(box["owner"], "0x0", "the box has no owner window")
+            code, boxes = client.session.dismiss_boxes_until_exit(client.program, timeout=60)
+            self.assertEqual(boxes, [("Zelvora System", MISSING_ANIMATION)])
+            self.assertEqual(code, 0)
 
     def test_several_missing_images_stop_at_the_first_box_and_still_exit_0(self):
         # Once the first box has destroyed the main window, the system refuses boxes owned by it.
