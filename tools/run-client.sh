@@ -5,11 +5,7 @@
 set -eu
 cd "$(dirname "$0")/.."
 
-tools/setup-debian.sh
-cmake --preset windows
-cmake --build --preset windows -j2
-cmake --preset native
-cmake --build --preset native -j2 --target zelvora-network
+tools/build.sh --target zelvora-network
 
 export PYTHONPATH="$PWD/tests/e2e" PYTHONDONTWRITEBYTECODE=1
 exec python3 -m harness.run_client --server build/native/server/zelvora-network "$@"

@@ -4,9 +4,5 @@
 set -eu
 cd "$(dirname "$0")/.."
 
-tools/setup-debian.sh
-cmake --preset windows
-cmake --build --preset windows -j2
-cmake --preset native
-cmake --build --preset native -j2
+tools/build.sh
 exec ctest --preset native -j2

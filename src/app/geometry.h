@@ -29,7 +29,6 @@ struct Zones {
     Rect network;
     Rect documentation;
     Rect synthesiser;
-    Rect bottomFrame;
     Rect channelPanel;
     Rect timeLeft;
     Rect paramsKnob;

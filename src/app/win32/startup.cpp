@@ -172,7 +172,6 @@ void LoadRequiredImages(HWND window) {
     handles.documentationIcon = LoadRequiredImage(window, kDocumentationIcon);
     session.zones.synthesiser = kSynthesiserZone;
     handles.synthesiserIcon = LoadRequiredImage(window, kSynthesiserIcon);
-    session.zones.bottomFrame = kBottomFrame;
 }
 
 void LoadChannelImages(HWND window) {

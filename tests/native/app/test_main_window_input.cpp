@@ -20,7 +20,6 @@ Zones StartedZones() {
     zones.network = Rect{375, 335, 480, 440};
     zones.documentation = kDocumentationZone;
     zones.synthesiser = kSynthesiserZone;
-    zones.bottomFrame = kBottomFrame;
     zones.channelPanel = kChannelPanelZone;
     zones.timeLeft = kTimeLeftZone;
     zones.paramsKnob = Rect{25, 220, 85, 280};
