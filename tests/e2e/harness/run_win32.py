@@ -17,7 +17,10 @@ def main(argv):
     if not exe.is_file():
         print(f"{exe}: no such program", file=sys.stderr)
         return 2
-    with WineSession(f"win32-{exe.stem}") as session:
+    # The arguments are part of the name: one program run in two modes at once needs two artefact folders.
+    name = "-".join(["win32", exe.stem, *(arg.strip("-/") for arg in argv[2:])])
+    name = "".join(c if c.isalnum() or c in "-_." else "_" for c in name)
+    with WineSession(name) as session:
         sys.stdout.flush()
         program = session.launch(exe, argv[2:], stdout=sys.stdout.fileno())
         return program.proc.wait()
