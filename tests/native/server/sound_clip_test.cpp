@@ -27,7 +27,7 @@ void PutTag(Bytes& bytes, const char* tag) {
     bytes.insert(bytes.end(), tag, tag + 4);
 }
 
-struct WavSpec {
+struct WavFormat {
     unsigned formatTag = 1;
     unsigned channels = 1;
     std::uint32_t rate = 8000;
@@ -35,19 +35,19 @@ struct WavSpec {
 };
 
 // A WAVE file with a "LIST" chunk of odd size before the data, as editors write them.
-Bytes Wav(const WavSpec& spec, const Bytes& data) {
+Bytes Wav(const WavFormat& format, const Bytes& data) {
     Bytes bytes;
     PutTag(bytes, "RIFF");
     Put32(bytes, 0);
     PutTag(bytes, "WAVE");
     PutTag(bytes, "fmt ");
     Put32(bytes, 16);
-    Put16(bytes, spec.formatTag);
-    Put16(bytes, spec.channels);
-    Put32(bytes, spec.rate);
-    Put32(bytes, spec.rate * spec.channels * spec.bits / 8);
-    Put16(bytes, spec.channels * spec.bits / 8);
-    Put16(bytes, spec.bits);
+    Put16(bytes, format.formatTag);
+    Put16(bytes, format.channels);
+    Put32(bytes, format.rate);
+    Put32(bytes, format.rate * format.channels * format.bits / 8);
+    Put16(bytes, format.channels * format.bits / 8);
+    Put16(bytes, format.bits);
     PutTag(bytes, "LIST");
     Put32(bytes, 3);
     bytes.insert(bytes.end(), {'a', 'b', 'c', 0});
@@ -84,10 +84,10 @@ TEST(WavConversion, MonoIsDuplicatedAndPaddedToWholePayloads) {
 }
 
 TEST(WavConversion, EightBitIsUnsignedAroundMiddle) {
-    WavSpec spec;
-    spec.bits = 8;
-    spec.channels = 2;
-    const SoundClip clip = ConvertWav(Wav(spec, {128, 255, 0, 129}));
+    WavFormat format;
+    format.bits = 8;
+    format.channels = 2;
+    const SoundClip clip = ConvertWav(Wav(format, {128, 255, 0, 129}));
     ASSERT_TRUE(clip.error.empty()) << clip.error;
     const auto samples = Frames(clip.pcm);
     EXPECT_EQ(std::vector<int>(samples.begin(), samples.begin() + 4),
@@ -103,9 +103,9 @@ TEST(WavConversion, RatesAreConvertedToEightKilohertz) {
     for (const Case test : {Case{16000, 16000, 8000}, Case{44100, 44100, 8000}, Case{4000, 4000, 8000},
                             Case{11025, 1103, 800}}) {
         SCOPED_TRACE(test.rate);
-        WavSpec spec;
-        spec.rate = test.rate;
-        spec.channels = 2;
+        WavFormat format;
+        format.rate = test.rate;
+        format.channels = 2;
         // A 200 Hz tone: well below every rate's limit, so it must survive the conversion.
         std::vector<int> samples;
         for (std::size_t i = 0; i < test.inputFrames; ++i) {
@@ -114,7 +114,7 @@ TEST(WavConversion, RatesAreConvertedToEightKilohertz) {
             samples.push_back(value);
             samples.push_back(-value);
         }
-        const SoundClip clip = ConvertWav(Wav(spec, Samples16(samples)));
+        const SoundClip clip = ConvertWav(Wav(format, Samples16(samples)));
         ASSERT_TRUE(clip.error.empty()) << clip.error;
         EXPECT_EQ(clip.pcm.size(), (test.outputFrames * 4 + 999) / 1000 * 1000);
         const auto out = Frames(clip.pcm);
