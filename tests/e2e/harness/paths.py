@@ -18,6 +18,12 @@ TEMPLATE_PREFIX = WINE_STATE / "template"
 SCRATCH = WINE_STATE / "scratch"
 RECORD_URL_SCRIPT = REPO / "tools" / "wine" / "record-url.sh"
 
+# The reference web service's certificate authority, made once, and trusted by every prefix.
+WEB_CA_DIR = BUILD / "web-ca"
+WEB_CA_CERT = WEB_CA_DIR / "ca.pem"
+MAKE_CERTIFICATES_SCRIPT = REPO / "tools" / "web" / "make-certificates.sh"
+TRUST_CA_SCRIPT = REPO / "tools" / "wine" / "trust-ca.py"
+
 # Debian's wine64 package puts neither binary on PATH.
 WINE = "/usr/lib/wine/wine64"
 WINESERVER = "/usr/lib/wine/wineserver"

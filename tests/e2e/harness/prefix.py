@@ -1,9 +1,11 @@
 """Wine prefixes: one template made once under the build tree, a private copy for every run."""
 
 import fcntl
+import hashlib
 import os
 import shutil
 import subprocess
+import sys
 import tempfile
 from contextlib import contextmanager
 from pathlib import Path
@@ -11,7 +13,7 @@ from pathlib import Path
 from . import paths
 
 # Bump when the recipe below changes, so that old templates are made anew.
-_RECIPE = "6"
+_RECIPE = "7"
 
 
 def wine_env(prefix, **extra):
@@ -34,7 +36,14 @@ def _locked(path):
 
 
 def _stamp_text():
-    return f"recipe {_RECIPE}\nurl recorder {paths.RECORD_URL_SCRIPT}\n"
+    authority = hashlib.sha256(paths.WEB_CA_CERT.read_bytes()).hexdigest()
+    return f"recipe {_RECIPE}\nurl recorder {paths.RECORD_URL_SCRIPT}\nweb authority {authority}\n"
+
+
+def ensure_web_certificates():
+    """The reference web service's authority and certificate under build/web-ca, made when missing."""
+    _run([paths.MAKE_CERTIFICATES_SCRIPT, paths.WEB_CA_DIR], os.environ, timeout=60)
+    return paths.WEB_CA_DIR
 
 
 def _run(argv, env, timeout=180):
@@ -57,6 +66,7 @@ def ensure_template():
     """Returns the template prefix, creating it first when it is missing or out of date."""
     template = paths.TEMPLATE_PREFIX
     stamp = template / ".zelvora-template"
+    ensure_web_certificates()
     with _locked(paths.WINE_STATE / "template.lock"):
         if stamp.is_file() and stamp.read_text() == _stamp_text():
             return template
@@ -72,6 +82,8 @@ def ensure_template():
             _reg_add(env, r"HKCU\Software\Wine\WineBrowser", "Browsers", "REG_SZ", str(paths.RECORD_URL_SCRIPT))
             # The client asks for Arial; Liberation Sans has its letter widths, so the layout is as on Windows.
             _reg_add(env, r"HKCU\Software\Wine\Fonts\Replacements", "Arial", "REG_SZ", "Liberation Sans")
+            # The reference web service's authority is trusted here, in the prefix's machine Root store.
+            _run([sys.executable, paths.TRUST_CA_SCRIPT, template, paths.WEB_CA_CERT], env)
             _make_chime(template / "drive_c" / "windows" / "Media" / "chimes.wav")
         finally:
             subprocess.run([paths.WINESERVER, "-k"], env=env, stderr=subprocess.DEVNULL)

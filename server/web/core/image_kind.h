@@ -1,0 +1,13 @@
+#pragma once
+
+#include <string_view>
+
+namespace zelvora::web {
+
+enum class ImageKind { None, Png, Jpeg, Gif, Bmp };
+
+// What the bytes are, judged from their header; None for anything the client cannot draw.
+ImageKind SniffImage(std::string_view bytes);
+std::string_view ContentTypeOf(ImageKind kind);
+
+} // namespace zelvora::web
