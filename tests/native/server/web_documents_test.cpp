@@ -76,3 +76,15 @@ TEST_F(SeedFolderTest, AnyBadLineStoresNothing) {
 }
 
 } // namespace
+
+namespace {
+
+TEST(SeedFolder, TheGeneratedSeedPassesTheLoadersChecks) {
+    AccountStore store(":memory:");
+    ASSERT_EQ(LoadSeed(store, ZELVORA_WEB_SEED_DIR), "");
+    EXPECT_TRUE(store.FindAccount(101));
+    EXPECT_TRUE(store.Picture(101));
+    EXPECT_TRUE(store.AccessoryIcon("black"));
+}
+
+} // namespace
