@@ -40,10 +40,12 @@ def _stamp_text():
     return f"recipe {_RECIPE}\nurl recorder {paths.RECORD_URL_SCRIPT}\nweb authority {authority}\n"
 
 
-def ensure_web_certificates():
-    """The reference web service's authority and certificate under build/web-ca, made when missing."""
-    _run([paths.MAKE_CERTIFICATES_SCRIPT, paths.WEB_CA_DIR], os.environ, timeout=60)
-    return paths.WEB_CA_DIR
+def ensure_web_certificates(folder=None):
+    """A web service authority and certificate in `folder` (build/web-ca, the one prefixes trust, by
+    default), made when missing."""
+    folder = Path(folder or paths.WEB_CA_DIR)
+    _run([paths.MAKE_CERTIFICATES_SCRIPT, folder], os.environ, timeout=60)
+    return folder
 
 
 def _run(argv, env, timeout=180):

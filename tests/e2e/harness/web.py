@@ -37,14 +37,17 @@ class WebService:
     """`zelvora-web` on `host`:`port` (443 by default, as the client is built), its site on a free port,
     the seed members loaded unless `seed=False`, and the files of `fixtures` served at /fixtures/<name>. Its
     log goes to <artefacts>/<name>-web.log and stays readable through `log_lines()`. The database is a fresh
-    one among the artefacts unless `database` names one to keep between runs."""
+    one among the artefacts unless `database` names one to keep between runs. `certificates` is a folder
+    made by tools/web/make-certificates.sh other than build/web-ca: one the prefixes do not trust."""
 
-    def __init__(self, name, port=443, host="localhost", seed=True, fixtures=None, database=None):
+    def __init__(self, name, port=443, host="localhost", seed=True, fixtures=None, database=None,
+                 certificates=None):
         self.name = name
         self.port = port
         self.host = host
         self.seed = seed
         self.fixtures = fixtures
+        self.certificates = certificates
         self.database = database
         self.site_port = None
         self._lines = []
@@ -53,7 +56,7 @@ class WebService:
     def __enter__(self):
         if not WEB_EXE.is_file():
             raise FileNotFoundError(f"{WEB_EXE} is missing: build the native preset first")
-        certificates = ensure_web_certificates()
+        certificates = ensure_web_certificates(self.certificates)
         paths.ARTIFACTS.mkdir(parents=True, exist_ok=True)
         if self.database is None:
             self.database = paths.ARTIFACTS / f"{self.name}-web.sqlite"

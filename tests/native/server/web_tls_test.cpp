@@ -5,6 +5,8 @@
 #include <gtest/gtest.h>
 
 #include <csignal>
+#include <filesystem>
+#include <fstream>
 #include <poll.h>
 #include <spawn.h>
 #include <sys/wait.h>
@@ -18,8 +20,13 @@ namespace {
 class RunningWebService {
   public:
     RunningWebService() {
-        database_ = testing::TempDir() + "web-tls-" + std::to_string(getpid()) + ".sqlite";
+        const std::string scratch = testing::TempDir() + "web-tls-" + std::to_string(getpid());
+        database_ = scratch + ".sqlite";
         std::remove(database_.c_str());
+        fixtures = scratch + "-fixtures";
+        std::filesystem::create_directories(fixtures);
+        std::ofstream(fixtures + "/five") << "12345";
+        std::ofstream(fixtures + "/empty");
         int fds[2];
         if (pipe(fds) != 0) {
             return;
@@ -28,19 +35,13 @@ class RunningWebService {
         posix_spawn_file_actions_init(&actions);
         posix_spawn_file_actions_adddup2(&actions, fds[1], STDOUT_FILENO);
         posix_spawn_file_actions_addclose(&actions, fds[0]);
-        std::vector<std::string> args = {ZELVORA_WEB_PROGRAM,
-                                         "--db",
-                                         database_,
-                                         "--cert",
-                                         ZELVORA_WEB_TEST_CA "/server.pem",
-                                         "--key",
-                                         ZELVORA_WEB_TEST_CA "/server.key",
-                                         "--host",
-                                         "127.0.0.1",
-                                         "--port",
-                                         "0",
-                                         "--site-port",
-                                         "0"};
+        std::vector<std::string> args = {
+            ZELVORA_WEB_PROGRAM, "--db", database_,    "--host", "127.0.0.1", "--port", "0",
+            "--site-port",       "0",    "--fixtures", fixtures};
+        for (const char* file :
+             {"--cert", ZELVORA_WEB_TEST_CA "/server.pem", "--key", ZELVORA_WEB_TEST_CA "/server.key"}) {
+            args.emplace_back(file);
+        }
         std::vector<char*> argv;
         for (std::string& arg : args) {
             argv.push_back(arg.data());
@@ -61,7 +62,9 @@ class RunningWebService {
         }
         close(output_);
         std::remove(database_.c_str());
+        std::filesystem::remove_all(fixtures);
     }
+    std::string fixtures;
     int httpsPort = 0;
     int sitePort = 0;
 
@@ -117,6 +120,14 @@ TEST(WebServiceOverTls, AnswersTheClientsExactRequestsWithACertificateFromTheLoc
         client.Post("/echange/pc_img_share_post.php", std::string(10'000'269, 'x'), "multipart/form-data");
     ASSERT_TRUE(oversized);
     EXPECT_EQ(oversized->status, 413);
+
+    // Test bodies exactly as stored; nothing outside their folder.
+    EXPECT_EQ(client.Get("/fixtures/five")->body, "12345");
+    const auto empty = client.Get("/fixtures/empty");
+    EXPECT_EQ(empty->status, 200);
+    EXPECT_EQ(empty->body, "");
+    EXPECT_EQ(client.Get("/fixtures/missing")->status, 404);
+    EXPECT_EQ(client.Get("/fixtures/..%2Fweb-tls-" + std::to_string(getpid()) + ".sqlite")->status, 404);
 
     httplib::Client site("127.0.0.1", service.sitePort);
     const auto page = site.Get("/FR-Zelvora.php");
