@@ -2,8 +2,8 @@
 """Usage: make_seed.py OUTDIR
 
 Writes the reference web service's seed folder: members.tsv (the simulated members the operator's `speak`
-command makes talk), their portraits pictures/<account>.png and the accessory's three USB icons, all drawn
-here with Pillow so that the pictures are our own. The output is the same on every run."""
+command makes talk), their portraits pictures/<account>.png, the accessory's three USB icons and channel 1's
+shared image shared/1.jpg, all drawn here with Pillow so that the pictures are our own. The output is the same on every run."""
 
 import sys
 from pathlib import Path
@@ -71,6 +71,24 @@ def usb_icon(colour):
     return image
 
 
+def shared_image():
+    """Channel 1's shared image: a JPEG, so that the canvas shows a picture that is not a PNG."""
+    width, height = 480, 320
+    image = Image.new("RGB", (width, height))
+    draw = ImageDraw.Draw(image)
+    for y in range(height):
+        # Evening sky fading into the sea.
+        t = y / height
+        draw.line((0, y, width, y), fill=(int(250 - 120 * t), int(160 - 60 * t), int(90 + 120 * t)))
+    draw.ellipse((300, 120, 380, 200), fill=(255, 230, 120))
+    draw.rectangle((0, 200, width, height), fill=(30, 70, 130))
+    for x in range(0, width, 40):
+        draw.arc((x, 215, x + 40, 235), 200, 340, fill=(200, 220, 255), width=2)
+    draw.text((width // 2, 40), "Canal 1 : coucher de soleil à Sète", fill=(255, 255, 255), font=font(24),
+              anchor="mm")
+    return image
+
+
 def write_members(path):
     lines = ["# account\tprenom\tville\tphrase\tjour\temail\tfolder\tbackground (BBGGRR or -)"]
     lines += ["\t".join(str(field) for field in member) for member in MEMBERS]
@@ -86,6 +104,8 @@ def main():
         portrait(account, first_name).save(out / "pictures" / f"{account}.png", optimize=True)
     for state, colour in (("black", (0, 0, 0, 255)), ("green", (0, 170, 0, 255)), ("red", (220, 0, 0, 255))):
         usb_icon(colour).save(out / f"usb_{state}.png", optimize=True)
+    (out / "shared").mkdir(exist_ok=True)
+    shared_image().save(out / "shared" / "1.jpg", quality=85)
     write_members(out / "members.tsv")
 
 

@@ -1,6 +1,7 @@
 #include "seed_loader.h"
 
 #include "image_kind.h"
+#include "upload_records.h"
 
 #include <array>
 #include <charconv>
@@ -120,6 +121,26 @@ std::string LoadSeed(AccountStore& store, const std::string& folder) {
         }
         members.push_back(std::move(member));
     }
+    // Optional shared images: shared/<channel>.jpg or .png.
+    struct SharedImage {
+        int channel;
+        std::string name;
+        std::string bytes;
+    };
+    std::vector<SharedImage> sharedImages;
+    for (int channel = 0; channel <= kLastChannel; ++channel) {
+        for (const char* extension : {".jpg", ".png"}) {
+            const std::string path = folder + "/shared/" + std::to_string(channel) + extension;
+            auto bytes = ReadFile(path);
+            if (!bytes) {
+                continue;
+            }
+            if (bytes->size() > kMaxSeedFileBytes || SniffImage(*bytes) == ImageKind::None) {
+                return path + " is not a picture of at most 1 MiB";
+            }
+            sharedImages.push_back({channel, std::to_string(channel) + extension, std::move(*bytes)});
+        }
+    }
     std::array<std::string, kIconStates.size()> icons;
     for (std::size_t i = 0; i < kIconStates.size(); ++i) {
         if (const std::string why =
@@ -132,6 +153,12 @@ std::string LoadSeed(AccountStore& store, const std::string& folder) {
         for (const SeedMember& member : members) {
             store.PutAccount(member.account);
             store.SetPicture(member.account.number, member.picture);
+        }
+        // A channel's image uploaded by someone outlives restarts; the seed only fills empty channels.
+        for (const SharedImage& image : sharedImages) {
+            if (!store.SharedImage(image.channel)) {
+                store.SetSharedImage(image.channel, image.bytes, image.name);
+            }
         }
         for (std::size_t i = 0; i < kIconStates.size(); ++i) {
             store.SetAccessoryIcon(kIconStates[i], icons[i]);

@@ -79,9 +79,12 @@ TEST_F(SeedFolderTest, AnyBadLineStoresNothing) {
 
 namespace {
 
-TEST(SeedFolder, TheGeneratedSeedPassesTheLoadersChecks) {
+TEST(SeedFolder, TheGeneratedSeedPassesTheLoadersChecksAndKeepsAnUploadedImage) {
     AccountStore store(":memory:");
     ASSERT_EQ(LoadSeed(store, ZELVORA_WEB_SEED_DIR), "");
+    store.SetSharedImage(1, "uploaded", "a.png");
+    ASSERT_EQ(LoadSeed(store, ZELVORA_WEB_SEED_DIR), "");
+    EXPECT_EQ(store.SharedImage(1), "uploaded");
     EXPECT_TRUE(store.FindAccount(101));
     EXPECT_TRUE(store.Picture(101));
     EXPECT_TRUE(store.AccessoryIcon("black"));
