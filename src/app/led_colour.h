@@ -10,4 +10,6 @@ enum LedColour : int {
     kLedDarkBlue = 6,
 };
 
-constexpr bool IsDrawableLed(int colour) { return colour >= kLedRed && colour <= kLedDarkBlue; }
+constexpr bool IsDrawableLed(int colour) {
+    return colour >= kLedRed && colour <= kLedDarkBlue;
+}
