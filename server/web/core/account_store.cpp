@@ -114,6 +114,8 @@ AccountStore::AccountStore(const std::string& path) {
     sqlite3_busy_timeout(db_, 2000);
     try {
         Execute("PRAGMA journal_mode = WAL");
+        // With the WAL journal a power cut may lose the last writes but never corrupts the database.
+        Execute("PRAGMA synchronous = NORMAL");
         Execute(kSchema);
     } catch (...) {
         sqlite3_close(db_);

@@ -47,6 +47,10 @@ std::string Endpoint(const std::string& address, int port) {
     return (ipv6 ? "[" + address + "]" : address) + ":" + std::to_string(port);
 }
 
+// Headers and body go out in separate writes: without this, the body of every reply waits for the delayed
+// acknowledgement of the headers (40 ms on Linux).
+void SendAtOnce(httplib::Server& server) { server.set_tcp_nodelay(true); }
+
 void LogRequests(httplib::Server& server, std::string scheme) {
     server.set_logger([scheme](const httplib::Request& request, const httplib::Response& response) {
         LogLine(scheme + " " + Printable(request.method) + " " + Printable(request.target) + " " +
@@ -119,6 +123,7 @@ bool WebListeners::Bind() {
         }
         ServeAccounts(*server, store_);
         LogRequests(*server, "https");
+        SendAtOnce(*server);
         // A free port is chosen on the first address and then asked for on the others.
         const int bound =
             port == 0 ? server->bind_to_any_port(address) : (server->bind_to_port(address, port) ? port : -1);
@@ -137,6 +142,7 @@ bool WebListeners::Bind() {
     auto site = std::make_unique<httplib::Server>();
     AddSitePages(*site);
     LogRequests(*site, "site");
+    SendAtOnce(*site);
     const int sitePort =
         options_.sitePort == 0
             ? site->bind_to_any_port(options_.siteAddress)
