@@ -2,9 +2,7 @@
 
 #include "app/main_window_layout.h"
 #include "app/session_state.h"
-
-#include <algorithm>
-#include <cmath>
+#include "audio/knob_dial.h"
 
 namespace {
 
@@ -42,17 +40,21 @@ ClickAction ClickActionAt(const Zones& zones, Point p) {
 }
 
 float KnobLevel(Rect widenedZone, Point p) {
-    const int dx = p.x - (widenedZone.right - widenedZone.left) / 2 - widenedZone.left;
-    const int dy = p.y - (widenedZone.bottom - widenedZone.top) / 2 - widenedZone.top;
-    double angle = std::atan2(static_cast<double>(dy), static_cast<double>(dx)) * 57.29577951308232;
-    if (angle < 0) {
-        angle += 360;
+    return DialLevel(p.x - (widenedZone.right - widenedZone.left) / 2 - widenedZone.left,
+                     p.y - (widenedZone.bottom - widenedZone.top) / 2 - widenedZone.top);
+}
+
+bool TurnKnobAt(const Zones& zones, Point p, EndpointLevels& levels) {
+    switch (ClickActionAt(zones, p)) {
+    case ClickAction::VolumeKnob:
+        levels.SetRenderLevel(KnobLevel(zones.volumeKnob.Inflated(kKnobClickMargin), p));
+        return true;
+    case ClickAction::MicGainKnob:
+        levels.SetCaptureLevel(KnobLevel(zones.micGainKnob.Inflated(kKnobClickMargin), p));
+        return true;
+    default:
+        return false;
     }
-    angle -= 90;
-    if (angle < 0) {
-        angle += 360;
-    }
-    return static_cast<float>(std::min(angle, 300.0) / 300.0);
 }
 
 KeyAction KeyActionFor(unsigned virtualKey) {

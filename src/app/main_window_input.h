@@ -1,6 +1,7 @@
 #pragma once
 
 #include "app/geometry.h"
+#include "audio/endpoint_levels.h"
 
 // What a left click at a point does; the first matching zone acts.
 enum class ClickAction {
@@ -21,6 +22,9 @@ ClickAction ClickActionAt(const Zones& zones, Point p);
 
 // Knob level 0.0 .. 1.0 for a click at p on the dial of a knob zone already widened for clicking.
 float KnobLevel(Rect widenedZone, Point p);
+
+// Turns the VOLUME or MIC GAIN knob when the click is for one of them; false when it is for something else.
+bool TurnKnobAt(const Zones& zones, Point p, EndpointLevels& levels);
 
 // Virtual-key codes the main window reacts to (values of the Windows headers).
 inline constexpr unsigned kVkEscape = 0x1B;

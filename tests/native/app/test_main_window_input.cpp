@@ -7,6 +7,7 @@
 
 #include <cstring>
 #include <string>
+#include <vector>
 
 namespace {
 
@@ -88,6 +89,30 @@ TEST(KnobLevel, DialRunsClockwiseFromBelow) {
     EXPECT_FLOAT_EQ(KnobLevel(widened, Point{275, 290}), 1.0f); // lower right: past 300 degrees
     EXPECT_FLOAT_EQ(KnobLevel(widened, Point{236, 290}), 1.0f);
     EXPECT_NEAR(KnobLevel(widened, Point{234, 290}), 0.0047f, 0.0005f);
+}
+
+// Records what a knob click asks of the system's endpoints.
+class FakeEndpointLevels : public EndpointLevels {
+  public:
+    float ReadCaptureLevel() override { return 0; }
+    float ReadRenderLevel() override { return 0; }
+    void SetCaptureLevel(float level) override { captureLevels.push_back(level); }
+    void SetRenderLevel(float level) override { renderLevels.push_back(level); }
+    std::vector<float> captureLevels;
+    std::vector<float> renderLevels;
+};
+
+TEST(KnobClick, EachKnobTurnsItsOwnEndpoint) {
+    const Zones zones = StartedZones();
+    FakeEndpointLevels levels;
+    EXPECT_TRUE(TurnKnobAt(zones, Point{195, 250}, levels)); // left of the VOLUME centre, in its margin
+    EXPECT_TRUE(TurnKnobAt(zones, Point{145, 290}, levels)); // below the MIC GAIN centre, in its margin
+    EXPECT_FALSE(TurnKnobAt(zones, Point{55, 250}, levels)); // PARAMS is not a level
+    EXPECT_FALSE(TurnKnobAt(zones, Point{300, 250}, levels));
+    ASSERT_EQ(levels.renderLevels.size(), 1u);
+    EXPECT_FLOAT_EQ(levels.renderLevels[0], 0.3f);
+    ASSERT_EQ(levels.captureLevels.size(), 1u);
+    EXPECT_FLOAT_EQ(levels.captureLevels[0], 0.0f);
 }
 
 TEST(KeyAction, TableOfKeys) {
