@@ -3,6 +3,7 @@
 #include "app/geometry.h"
 #include "app/led_colour.h"
 #include "net/socket_handle.h"
+#include "web/own_details.h"
 
 #include <atomic>
 #include <cstdint>
@@ -96,6 +97,7 @@ struct SessionState {
     char pcIdentifier[kPcIdentifierBytes] = {};
     std::atomic<int> accountNumber{0};  // 0 until identification answers
     std::uint32_t backgroundColour = 0; // COLORREF 0x00BBGGRR
+    OwnDetails ownDetails;
 
     // Voice, channel and activity
     std::atomic<int> channelPort{kFirstChannelPort};

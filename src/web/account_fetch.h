@@ -1,0 +1,48 @@
+#pragma once
+
+#include "web/account_texts.h"
+#include "web/request_blinker.h"
+#include "web/response_buffer.h"
+
+#include <cstdint>
+#include <mutex>
+
+struct SessionState;
+
+// The system's side of an account fetch: the exchange itself and the painting of what it brought.
+class AccountService {
+  public:
+    virtual ~AccountService() = default;
+    // One GET of `path` whose body lands in the leased buffer (and is recorded as the lease's body): the
+    // body's size; 0 for an empty body or a status other than 200; -1 when the exchange failed; 1 when no
+    // session could be opened.
+    virtual int Get(ResponseBuffer::Lease& response, const char* path) = 0;
+    // Draws the speaker's picture from the lease's body, if it is one.
+    virtual void ShowSpeakerPicture(const ResponseBuffer::Lease& response) = 0;
+    virtual void ShowSpeakerDetails(const SpeakerDetails& details) = 0;
+};
+
+// Everything the client learns of accounts comes through here: the identification that gives the account
+// number, the own details, the display parameters, and the current speaker's picture and details.
+class AccountFetcher {
+  public:
+    AccountFetcher(SessionState& session, ResponseBuffer& response, AccountService& service)
+        : session_(session), response_(response), service_(service) {}
+
+    // Fetches one kind (`AccountFetchKind`) for account `number` (unused by the identification) and acts on
+    // the reply. The result is the service's (see AccountService::Get); 0 also when the speaker fetches are
+    // skipped because the speaker has not changed and the window has not been repainted since.
+    int Fetch(std::uint32_t number, int kind);
+
+  private:
+    bool SkippedByGuard(std::uint32_t number, int kind) const;
+    void ActOnReply(const ResponseBuffer::Lease& response, int kind);
+
+    SessionState& session_;
+    ResponseBuffer& response_;
+    AccountService& service_;
+    std::mutex lock_; // held for the whole of every fetch
+    std::uint32_t lastPictureAccount_ = 0;
+    std::uint32_t lastDetailsAccount_ = 0;
+    RequestBlinker blinker_;
+};

@@ -1,0 +1,12 @@
+#pragma once
+
+// Blinks the HTTPS light as requests go out: four requests green, four blue, and so on. Each maker of
+// requests keeps its own, so their runs do not mix.
+class RequestBlinker {
+  public:
+    // The light's colour for the request about to be made.
+    int Next();
+
+  private:
+    int count_ = 0; // 0..7
+};

@@ -1,0 +1,119 @@
+#include "app/session_state.h"
+#include "web/account_fetch.h"
+#include "web/service_paths.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cstring>
+#include <map>
+#include <memory>
+#include <string>
+#include <vector>
+
+namespace {
+
+// Serves fixed bodies by path and records every request and every painting.
+class FakeService : public AccountService {
+  public:
+    int Get(ResponseBuffer::Lease& response, const char* path) override {
+        requests.emplace_back(path);
+        const auto found = bodies.find(path);
+        if (found == bodies.end()) {
+            return failure;
+        }
+        const std::string& body = found->second;
+        std::copy(body.begin(), body.end(), response.Bytes().begin());
+        response.SetBodySize(body.size());
+        return static_cast<int>(body.size());
+    }
+    void ShowSpeakerPicture(const ResponseBuffer::Lease& response) override {
+        pictures.emplace_back(response.Body().begin(), response.Body().end());
+    }
+    void ShowSpeakerDetails(const SpeakerDetails& details) override {
+        speakerNames.emplace_back(details.firstName);
+    }
+
+    std::map<std::string, std::string> bodies;
+    int failure = 0; // what a path without a body gives
+    std::vector<std::string> requests;
+    std::vector<std::string> pictures;
+    std::vector<std::string> speakerNames;
+};
+
+class AccountFetchTest : public testing::Test {
+  protected:
+    // What the speaker fetch timer does each second.
+    void Tick(std::uint32_t speaker) {
+        fetcher.Fetch(speaker, kFetchSpeakerPicture);
+        fetcher.Fetch(speaker, kFetchSpeakerDetails);
+    }
+
+    std::unique_ptr<SessionState> session = std::make_unique<SessionState>();
+    std::unique_ptr<ResponseBuffer> response = std::make_unique<ResponseBuffer>();
+    FakeService service;
+    AccountFetcher fetcher{*session, *response, service};
+};
+
+TEST_F(AccountFetchTest, ASpeakerIsFetchedOnceAndItsPictureAgainAfterARepaint) {
+    service.bodies["/users/7/images.php?N=2"] = "picture of 7";
+    service.bodies["/users/7/client.xml"] = "<PRENOM>Ren&#xE9;</PRENOM>";
+    Tick(7);
+    Tick(7);
+    EXPECT_EQ(service.requests, (std::vector<std::string>{"/users/7/images.php?N=2", "/users/7/client.xml"}));
+    EXPECT_EQ(service.pictures, std::vector<std::string>{"picture of 7"});
+    EXPECT_EQ(service.speakerNames, std::vector<std::string>{"Ren\xC3\xA9"});
+
+    session->refetchFlag = true; // the main window was repainted
+    Tick(7);
+    EXPECT_EQ(service.requests.size(), 3u);
+    EXPECT_EQ(service.requests.back(), "/users/7/images.php?N=2");
+    EXPECT_FALSE(session->refetchFlag);
+}
+
+TEST_F(AccountFetchTest, AFailedSpeakerFetchWaitsForTheNextSpeaker) {
+    service.failure = -1;
+    Tick(9);
+    Tick(9);
+    EXPECT_EQ(service.requests.size(), 2u);
+    EXPECT_TRUE(service.pictures.empty());
+    Tick(10);
+    EXPECT_EQ(service.requests.size(), 4u);
+}
+
+TEST_F(AccountFetchTest, EveryCallBlinksTheLightEvenWhenSkipped) {
+    for (int call = 0; call < 4; ++call) {
+        fetcher.Fetch(0, kFetchSpeakerPicture); // skipped: speaker 0 was the last one
+    }
+    EXPECT_TRUE(service.requests.empty());
+    EXPECT_EQ(session->webLed.load(), kLedGreen);
+    fetcher.Fetch(0, kFetchSpeakerPicture);
+    EXPECT_EQ(session->webLed.load(), kLedBlue);
+}
+
+TEST_F(AccountFetchTest, IdentificationTakesTheAccountNumberOnlyFromAWholeReply) {
+    std::strcpy(session->pcIdentifier, "0000000305441741");
+    char path[kServicePathCapacity];
+    BuildAccountPath(path, 0, kFetchIdentification, session->pcIdentifier, kVersionText);
+    service.bodies[path] = std::string(34, '=') + "01234";
+    EXPECT_EQ(fetcher.Fetch(0, kFetchIdentification), 39);
+    EXPECT_EQ(session->accountNumber.load(), 1234);
+
+    service.bodies["/users/1234/client.xml"] = std::string(34, '=') + "55555"; // left in the buffer
+    fetcher.Fetch(1234, kFetchOwnDetails);
+    service.bodies[path] = "short";
+    EXPECT_EQ(fetcher.Fetch(0, kFetchIdentification), 5);
+    EXPECT_EQ(session->accountNumber.load(), 1234);
+}
+
+TEST_F(AccountFetchTest, DisplayParametersWithoutABackgroundKeepTheColour) {
+    session->backgroundColour = 0x123456;
+    service.bodies["/users/5/params.xml"] = "<PARAMS></PARAMS>";
+    EXPECT_EQ(fetcher.Fetch(5, kFetchDisplayParameters), 17);
+    EXPECT_EQ(session->backgroundColour, 0x123456u);
+    service.bodies["/users/5/params.xml"] = "<BACKGROUND>FF8000</BACKGROUND>";
+    fetcher.Fetch(5, kFetchDisplayParameters);
+    EXPECT_EQ(session->backgroundColour, 0xFF8000u);
+}
+
+} // namespace
