@@ -1,11 +1,15 @@
 #!/bin/sh
-# Installs what is missing, builds Zelvora.exe and the reference network, then runs the client under Wine:
+# Installs what is missing, builds Zelvora.exe, the reference network and web service, then runs the client under
+# Wine:
 # on $DISPLAY when set, otherwise on a private virtual display (a screenshot is saved and its path printed).
-# Ctrl-C, or the client's own end, stops everything it started. Options: --for SECONDS stops after that time.
+# Ctrl-C, or the client's own end, stops everything it started. Options: --for SECONDS stops that long after
+# the client started. One run at a time: a second one says so and leaves the first alone.
 set -eu
 cd "$(dirname "$0")/.."
 
-tools/build.sh --target zelvora-network
-
-export PYTHONPATH="$PWD/tests/e2e" PYTHONDONTWRITEBYTECODE=1
-exec python3 -m harness.run_client --server build/native/server/zelvora-network "$@"
+tools/setup-debian.sh
+export PYTHONPATH="$PWD/tools" PYTHONDONTWRITEBYTECODE=1
+# Before the build: a running client must not see its program rebuilt under it.
+python3 -m launcher.run_client --check-alone
+tools/build.sh --target zelvora-network zelvora-web
+exec python3 -m launcher.run_client --server "$@"

@@ -12,10 +12,10 @@ import threading
 import time
 from dataclasses import dataclass
 
-from . import paths
-from .procs import Processes
+from launcher.processes import Processes
+from launcher.services import Service
 
-NETWORK_EXE = paths.NATIVE_BUILD / "server" / "zelvora-network"
+from . import paths
 
 
 @dataclass(frozen=True)
@@ -75,18 +75,15 @@ class ReferenceNetwork:
         self._lock = threading.Lock()
 
     def __enter__(self):
-        if not NETWORK_EXE.is_file():
-            raise FileNotFoundError(f"{NETWORK_EXE} is missing: build the native preset first")
         paths.ARTIFACTS.mkdir(parents=True, exist_ok=True)
         self._log = open(paths.ARTIFACTS / f"{self.name}-network.log", "w")
         self._procs = Processes()
+        self._program = None
         try:
-            self._proc = self._procs.start([NETWORK_EXE, "serve", "--address", self.address, "--control", "0"],
-                                           stdout=subprocess.PIPE, stderr=subprocess.STDOUT)
-            self._reader = threading.Thread(target=self._read_log, daemon=True)
-            self._reader.start()
-            ready = self.wait_for_log(lambda line: " ready " in f" {line}", timeout=20)
-            self.control_port = int(ready.rsplit(":", 1)[1])
+            self._program = Service(self._procs, [paths.NETWORK_EXE, "serve", "--address", self.address, "--control",
+                                                  "0"], self._keep)
+            self._proc = self._program.proc
+            self.control_port = int(self._program.wait_ready(timeout=20).rsplit(":", 1)[1])
         except BaseException:
             self.__exit__()
             raise
@@ -94,19 +91,16 @@ class ReferenceNetwork:
 
     def __exit__(self, *exc):
         self._procs.close()
-        self.exit_code = self._proc.returncode if hasattr(self, "_proc") else None
-        if hasattr(self, "_reader"):
-            self._reader.join(5)
-            self._proc.stdout.close()
+        if self._program is not None:
+            self.exit_code = self._proc.returncode
+            self._program.close()
         self._log.close()
 
-    def _read_log(self):
-        for raw in self._proc.stdout:
-            line = raw.decode("utf-8", "replace").rstrip("\n")
-            with self._lock:
-                self._lines.append(line)
-                self._log.write(line + "\n")
-                self._log.flush()
+    def _keep(self, line):
+        with self._lock:
+            self._lines.append(line)
+            self._log.write(line + "\n")
+            self._log.flush()
 
     def log_lines(self):
         with self._lock:
@@ -127,7 +121,7 @@ class ReferenceNetwork:
 
     def command(self, *args):
         """Runs an operator subcommand against this network; its output, or RuntimeError on failure."""
-        result = subprocess.run([str(NETWORK_EXE), *map(str, args), "--control", str(self.control_port)],
+        result = subprocess.run([str(paths.NETWORK_EXE), *map(str, args), "--control", str(self.control_port)],
                                 stdin=subprocess.DEVNULL, capture_output=True, timeout=20)
         if result.returncode != 0:
             raise RuntimeError(f"zelvora-network {' '.join(map(str, args))}: {result.stderr.decode().strip()}")

@@ -4,7 +4,8 @@ private display, with the program's folder as working directory, and exits with 
 import sys
 from pathlib import Path
 
-from .procs import terminate_on_sigterm
+from launcher.processes import terminate_on_sigterm
+
 from .session import WineSession
 
 

@@ -5,11 +5,13 @@ import subprocess
 import time
 from pathlib import Path
 
-from . import paths, prefix
-from .display import Display
+from launcher import prefix
+from launcher.display import Display
+from launcher.processes import Processes
+from launcher.sound import Sound
+
+from . import paths
 from .probe import Probe
-from .procs import Processes
-from .sound import Sound
 
 
 class Program:

@@ -14,13 +14,12 @@ import subprocess
 import threading
 import time
 
-from . import paths
-from .procs import Processes
-from .prefix import ensure_web_certificates
+from launcher.paths import ALLOW_PORT_443_SCRIPT, WEB_EXE
+from launcher.paths import WEB_SEED_DIR as SEED_DIR
+from launcher.prefix import ensure_web_certificates
+from launcher.processes import Processes
 
-WEB_EXE = paths.NATIVE_BUILD / "server" / "web" / "zelvora-web"
-SEED_DIR = paths.NATIVE_BUILD / "server" / "web" / "seed"
-ALLOW_PORT_443_SCRIPT = paths.REPO / "tools" / "web" / "allow-port-443.sh"
+from . import paths
 
 
 def seed_members():

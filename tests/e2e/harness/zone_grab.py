@@ -3,7 +3,7 @@ xwd takes up to a second on a loaded machine: for watching a display that change
 
 import ctypes
 
-from .image import Image
+from launcher.image import Image
 
 _Z_PIXMAP = 2
 

@@ -4,9 +4,11 @@ import fcntl
 import hashlib
 import os
 import shutil
+import signal
 import subprocess
 import sys
 import tempfile
+import time
 from contextlib import contextmanager
 from pathlib import Path
 
@@ -130,6 +132,35 @@ def stop_wine(prefix):
         subprocess.run([paths.WINESERVER, "-w"], env=env, stderr=subprocess.DEVNULL, timeout=30)
     except subprocess.TimeoutExpired:
         pass
+
+
+def processes_in(prefix):
+    """Process ids of everything Wine runs in this prefix: its wineserver, the Windows programs and Wine's own
+    helpers (each in a session of its own, so out of reach of their starter's process group)."""
+    wanted = b"WINEPREFIX=" + os.fsencode(prefix)
+    found = []
+    for entry in Path("/proc").iterdir():
+        if not entry.name.isdigit():
+            continue
+        try:
+            if wanted in (entry / "environ").read_bytes().split(b"\0"):
+                found.append(int(entry.name))
+        except OSError:
+            continue  # gone meanwhile, or not ours to read
+    return found
+
+
+def kill_processes_in(prefix, timeout=10):
+    """Ends, by process id, everything Wine runs in a prefix that belongs to the caller alone."""
+    pids = processes_in(prefix)
+    for pid in pids:
+        try:
+            os.kill(pid, signal.SIGKILL)
+        except ProcessLookupError:
+            pass
+    deadline = time.monotonic() + timeout
+    while any(Path(f"/proc/{pid}").exists() for pid in pids) and time.monotonic() < deadline:
+        time.sleep(0.1)
 
 
 def remove_scratch(path):

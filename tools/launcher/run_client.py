@@ -1,0 +1,204 @@
+"""python3 -m launcher.run_client [--server] [--for SECONDS]: runs Zelvora.exe under Wine from its run
+directory, with the reference network and web service on the client's fixed ports when --server is given. Uses $DISPLAY when
+set; otherwise a private Xvfb, of which it saves a screenshot after a few seconds. One run at a time: a second
+one says so and leaves the first alone. Everything it started is stopped, by process id, when the client ends,
+SECONDS after the client started, or on Ctrl-C."""
+
+import argparse
+import fcntl
+import os
+import shutil
+import subprocess
+import sys
+import time
+
+from . import paths, prefix
+from .display import Display
+from .processes import Processes, terminate_on_sigterm
+from .services import Service, ServiceDidNotStart
+from .sound import Sound
+
+WINDOW_TITLE = "ZELVORA"
+SCREENSHOT_DELAY = 4
+WINDOW_TIMEOUT = 30
+OUTPUT = paths.NATIVE_BUILD / "run-client"
+PREFIX = paths.WINE_STATE / "client"
+LOCK = paths.WINE_STATE / "run-client.lock"
+
+
+def say(text, error=False):
+    print(f"run-client: {text}", file=sys.stderr if error else sys.stdout, flush=True)
+
+
+class AlreadyRunning(RuntimeError):
+    pass
+
+
+class RunLock:
+    """Held for the whole run: the prefix, the fixed ports and the output files belong to one run at a time."""
+
+    def __enter__(self):
+        LOCK.parent.mkdir(parents=True, exist_ok=True)
+        self._file = open(LOCK, "a+")
+        try:
+            fcntl.flock(self._file, fcntl.LOCK_EX | fcntl.LOCK_NB)
+        except BlockingIOError:
+            self._file.seek(0)
+            holder = self._file.read().strip() or "unknown"
+            self._file.close()
+            raise AlreadyRunning(holder) from None
+        self._file.truncate(0)
+        self._file.write(str(os.getpid()))
+        self._file.flush()
+        return self
+
+    def __exit__(self, *exc):
+        self._file.truncate(0)
+        self._file.close()
+
+
+def _system_sound_reachable():
+    try:
+        return subprocess.run(["pactl", "info"], stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL,
+                              timeout=5).returncode == 0
+    except (OSError, subprocess.TimeoutExpired):
+        return False
+
+
+def _prepare_prefix():
+    """The run's own prefix, kept between runs and made anew from the template when the template changes."""
+    template_stamp = (prefix.ensure_template() / ".zelvora-template").read_text()
+    stamp = PREFIX / ".zelvora-template"
+    if not stamp.is_file() or stamp.read_text() != template_stamp:
+        shutil.rmtree(PREFIX, ignore_errors=True)
+        prefix.copy_template(PREFIX)
+    return PREFIX
+
+
+def _start_service(procs, argv, log_path, what):
+    log = open(log_path, "w")
+
+    def write(line):
+        log.write(line + "\n")
+        log.flush()
+
+    service = Service(procs, argv, write)
+    try:
+        service.wait_ready()
+    except ServiceDidNotStart:
+        service.close()
+        log.close()
+        raise
+    say(f"{what} ready; its log goes to {log_path}")
+    return service, log
+
+
+def _start_services(procs):
+    """The reference network on the client's ports, and the web service on port 443 of localhost with its
+    site on 30080, as the client is built by default. The web service keeps its database between runs."""
+    started = [_start_service(procs, [paths.NETWORK_EXE, "serve"], OUTPUT / "network.log", "reference network")]
+    certificates = prefix.ensure_web_certificates()
+    if os.geteuid() != 0:
+        subprocess.run([paths.ALLOW_PORT_443_SCRIPT, paths.WEB_EXE], check=True, timeout=120)
+    web = [paths.WEB_EXE, "--db", OUTPUT / "web.sqlite", "--cert", certificates / "server.pem", "--key",
+           certificates / "server.key", "--seed", paths.WEB_SEED_DIR]
+    started.append(_start_service(procs, web, OUTPUT / "web.log", "reference web service"))
+    return started
+
+
+def _wait_for_window(display, client, deadline):
+    """True once the main window shows; False, having said why, when it does not."""
+    limit = min(time.monotonic() + WINDOW_TIMEOUT, deadline)
+    while time.monotonic() < limit:
+        if display.find_windows(f"^{WINDOW_TITLE}$"):
+            return True
+        if client.poll() is not None:
+            return False
+        time.sleep(0.2)
+    if time.monotonic() < deadline:
+        say(f"the main window did not appear within {WINDOW_TIMEOUT} s", error=True)
+    return False
+
+
+def _sleep_until(seconds, client, deadline):
+    end = min(time.monotonic() + seconds, deadline)
+    while time.monotonic() < end and client.poll() is None:
+        time.sleep(0.1)
+
+
+def _run(args, procs, scratch):
+    OUTPUT.mkdir(parents=True, exist_ok=True)
+    services = _start_services(procs) if args.server else []
+    display_name = os.environ.get("DISPLAY") or None
+    display = None if display_name else Display(procs)
+    # On a desktop the system's sound server plays the client; without one, a private one records it.
+    sound = None
+    if not (display_name and _system_sound_reachable()):
+        sound = Sound(procs, scratch / "pulse")
+    extra = {"DISPLAY": display_name or display.name}
+    if sound:
+        extra.update(sound.env())
+    env = prefix.wine_env(_prepare_prefix(), **extra)
+
+    client = procs.start([paths.WINE, paths.CLIENT_EXE], env=env, cwd=paths.RUN_DIR, stdout=sys.stdout.fileno(),
+                         stderr=subprocess.STDOUT)
+    deadline = time.monotonic() + args.seconds if args.seconds else float("inf")
+    say(f"Zelvora.exe started from {paths.RUN_DIR} on display {extra['DISPLAY']}")
+    if sound:
+        say(f"the client's sound will be saved to {OUTPUT / 'speaker.raw'} (raw 16-bit stereo, 8000 Hz)")
+    if display and _wait_for_window(display, client, deadline):
+        _sleep_until(SCREENSHOT_DELAY, client, deadline)
+        if client.poll() is None:
+            path = OUTPUT / "screenshot.png"
+            display.screenshot().save_png(path)
+            say(f"no X display, so the client runs on a private one; screenshot saved to {path}")
+    say("Ctrl-C stops the client and everything started with it")
+    try:
+        _sleep_until(float("inf"), client, deadline)
+    except KeyboardInterrupt:
+        pass
+    code = client.poll()
+    say(f"the client ended with exit code {code}" if code is not None else "stopping the client")
+    # Wine before the display and the sound server it uses; the prefix is this run's alone (RunLock).
+    prefix.kill_processes_in(PREFIX)
+    procs.close()
+    if sound:
+        shutil.copyfile(sound.speaker_file, OUTPUT / "speaker.raw")
+    for service, log in services:
+        service.close()
+        log.close()
+    return code or 0
+
+
+def main():
+    parser = argparse.ArgumentParser(description=__doc__)
+    parser.add_argument("--server", action="store_true",
+                        help="start the reference network and web service first")
+    parser.add_argument("--for", dest="seconds", type=float,
+                        help="stop everything this many seconds after the client started")
+    parser.add_argument("--check-alone", action="store_true", help="only say whether another run is going")
+    args = parser.parse_args()
+    terminate_on_sigterm()
+    try:
+        with RunLock():
+            if args.check_alone:
+                return 0
+            procs = Processes()
+            scratch = prefix.make_scratch("run-client")
+            try:
+                return _run(args, procs, scratch)
+            finally:
+                prefix.kill_processes_in(PREFIX)
+                procs.close()
+                prefix.remove_scratch(scratch)
+    except AlreadyRunning as running:
+        say(f"another run is going (process {running}); it is left alone. Stop it first (Ctrl-C in its "
+            "terminal, or close its client).", error=True)
+        return 1
+    except ServiceDidNotStart as failure:
+        say(f"a reference service did not start, so neither did the client: {failure}", error=True)
+        return 1
+
+
+if __name__ == "__main__":
+    sys.exit(main())
