@@ -68,11 +68,31 @@ std::vector<std::uint8_t> ReadContainerFile(const char* path) {
     if (!file) {
         return bytes;
     }
-    std::uint8_t chunk[4096];
-    std::size_t got = 0;
-    while ((got = std::fread(chunk, 1, sizeof chunk, file.get())) > 0) {
-        bytes.insert(bytes.end(), chunk, chunk + got);
+    // Reads on until `end` bytes are held or the file ends.
+    auto readUpTo = [&](std::size_t end) {
+        const std::size_t held = bytes.size();
+        if (end <= held) {
+            return;
+        }
+        bytes.resize(end);
+        bytes.resize(held + std::fread(bytes.data() + held, 1, end - held, file.get()));
+    };
+    readUpTo(kCountBytes);
+    if (bytes.size() < kCountBytes) {
+        return bytes;
     }
+    const std::uint32_t count = ReadU32(bytes, 0);
+    if (count > kMaxContainerEntries) {
+        return bytes;
+    }
+    readUpTo(kCountBytes + kRecordBytes * count);
+    std::uint64_t end = bytes.size();
+    for (std::size_t record = kCountBytes; record + kRecordBytes <= bytes.size(); record += kRecordBytes) {
+        const std::uint64_t entryEnd =
+            std::uint64_t{ReadU32(bytes, record + kNameBytes)} + ReadU32(bytes, record + kNameBytes + 4);
+        end = std::max(end, std::min<std::uint64_t>(entryEnd, kMaxContainerBytes));
+    }
+    readUpTo(static_cast<std::size_t>(end));
     return bytes;
 }
 

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 #include <optional>
 #include <span>
@@ -11,6 +12,8 @@
 
 inline constexpr char kLedContainerFile[] = "mini_leds.bmf";
 inline constexpr std::uint32_t kMaxContainerEntries = 20;
+// Far beyond six small lights; data declared past it is never read.
+inline constexpr std::size_t kMaxContainerBytes = std::size_t{1} << 20;
 
 // A validated BMP entry, as views into the container bytes.
 struct ContainerBitmap {
@@ -18,7 +21,9 @@ struct ContainerBitmap {
     std::span<const std::uint8_t> pixels; // at least as many bytes as the header's rows need
 };
 
-// The whole file, or empty when it cannot be opened. Throws std::bad_alloc like any allocation.
+// The bytes of the file that its entry table covers: the count, the table and every entry's data up to the
+// furthest entry end, at most kMaxContainerBytes; nothing past the count when it is above 20. Empty when the
+// file cannot be opened; shorter when the file is. Throws std::bad_alloc like any allocation.
 std::vector<std::uint8_t> ReadContainerFile(const char* path);
 
 // Checks one BMP file: "BM", an information header and colour table that fit before the pixel

@@ -18,10 +18,12 @@ inline constexpr Point kAnimationOrigin{350, 450};
 inline constexpr int kAnimationFrameSize = 150;
 inline constexpr int kKnobClickMargin = 14;
 
-// The about zone hangs from the client rectangle's lower right corner.
-constexpr Rect AboutZone(Rect client) {
-    return Rect{client.right - 160, client.bottom - 120, client.right - 15, client.bottom - 80};
+// The about zone hangs from the window's lower right corner. It is measured on the window's own size, never
+// on its client rectangle, which a window started minimised does not have yet.
+constexpr Rect AboutZone(int windowWidth, int windowHeight) {
+    return Rect{windowWidth - 160, windowHeight - 120, windowWidth - 15, windowHeight - 80};
 }
+inline constexpr Rect kAboutZone = AboutZone(kMainWindowWidth, kMainWindowHeight);
 
 // Top-left corner that centres a window on the screen, each half rounded toward zero.
 constexpr Point CentredOrigin(int screenWidth, int screenHeight, int width, int height) {

@@ -1,6 +1,7 @@
 #include "app/win32/close_button.h"
 
 #include "app/session_state.h"
+#include "platform/win32/scoped_win.h"
 
 namespace {
 
@@ -11,23 +12,22 @@ constexpr int kHoverYellow = 2;
 
 void DrawCross(HDC dc, COLORREF colour) {
     const Rect& close = Session().zones.close;
-    HPEN pen = CreatePen(PS_SOLID, 4, colour);
-    HGDIOBJ oldPen = SelectObject(dc, pen);
-    HGDIOBJ oldBrush = SelectObject(dc, GetStockObject(WHITE_BRUSH));
+    const ScopedPen pen(CreatePen(PS_SOLID, 4, colour));
+    const ScopedSelect penSelection(dc, pen.get());
+    const ScopedSelect brushSelection(dc, GetStockObject(WHITE_BRUSH));
+    if (!penSelection.Ok()) {
+        return;
+    }
     MoveToEx(dc, close.left + 10, close.top + 10, nullptr);
     LineTo(dc, close.left + 20, close.top + 20);
     MoveToEx(dc, close.right - 10, close.top + 10, nullptr);
     LineTo(dc, close.left + 10, close.top + 20);
-    SelectObject(dc, oldBrush);
-    SelectObject(dc, oldPen);
-    DeleteObject(pen);
 }
 
 void DrawCrossOnWindow(HWND window, COLORREF colour) {
-    HDC dc = GetDC(window);
-    if (dc != nullptr) {
-        DrawCross(dc, colour);
-        ReleaseDC(window, dc);
+    const ScopedGetDC dc(window);
+    if (dc) {
+        DrawCross(dc.get(), colour);
     }
 }
 

@@ -13,34 +13,29 @@ constexpr COLORREF kTransparentColour = RGB(0, 0, 0);
 // A memory device context with a bitmap selected into it, for the length of one drawing.
 class BitmapSource {
   public:
-    BitmapSource(HDC dc, HBITMAP bitmap) : dc_(CreateCompatibleDC(dc)) {
-        BITMAP info{};
-        if (dc_ != nullptr && GetObjectW(bitmap, sizeof info, &info) != 0) {
-            width = info.bmWidth;
-            height = info.bmHeight;
-            old_ = SelectObject(dc_, bitmap);
-        }
-    }
-    ~BitmapSource() {
-        if (old_ != nullptr) {
-            SelectObject(dc_, old_);
-        }
-        if (dc_ != nullptr) {
-            DeleteDC(dc_);
-        }
-    }
-    BitmapSource(const BitmapSource&) = delete;
-    BitmapSource& operator=(const BitmapSource&) = delete;
+    BitmapSource(HDC dc, HBITMAP bitmap)
+        : dc_(dc), selection_(dc_.get(), SizeOf(bitmap) ? bitmap : nullptr) {}
 
-    bool Ready() const { return old_ != nullptr; }
-    HDC dc() const { return dc_; }
+    bool Ready() const { return selection_.Ok(); }
+    HDC dc() const { return dc_.get(); }
 
     int width = 0;
     int height = 0;
 
   private:
-    HDC dc_;
-    HGDIOBJ old_ = nullptr;
+    // Reads the bitmap's size; false when it is not a bitmap, which then stays unselected.
+    bool SizeOf(HBITMAP bitmap) {
+        BITMAP info{};
+        if (GetObjectW(bitmap, sizeof info, &info) == 0) {
+            return false;
+        }
+        width = info.bmWidth;
+        height = info.bmHeight;
+        return true;
+    }
+
+    ScopedMemoryDC dc_;
+    ScopedSelect selection_;
 };
 
 } // namespace
@@ -51,25 +46,22 @@ HFONT CreateBoldArial(int height) {
 }
 
 ScopedTextStyle::ScopedTextStyle(HDC dc, int fontHeight, COLORREF textColour, const COLORREF* background)
-    : dc_(dc), font_(CreateBoldArial(fontHeight)) {
-    if (font_ == nullptr) {
+    : dc_(dc), font_(CreateBoldArial(fontHeight)), fontSelection_(dc, font_.get()) {
+    if (!fontSelection_.Ok()) {
         return;
     }
-    oldFont_ = SelectObject(dc_, font_);
     oldMode_ = SetBkMode(dc_, background != nullptr ? OPAQUE : TRANSPARENT);
     oldBackground_ = background != nullptr ? SetBkColor(dc_, *background) : GetBkColor(dc_);
     oldText_ = SetTextColor(dc_, textColour);
 }
 
 ScopedTextStyle::~ScopedTextStyle() {
-    if (font_ == nullptr) {
+    if (!fontSelection_.Ok()) {
         return;
     }
     SetTextColor(dc_, oldText_);
     SetBkColor(dc_, oldBackground_);
     SetBkMode(dc_, oldMode_);
-    SelectObject(dc_, oldFont_);
-    DeleteObject(font_);
 }
 
 void DrawLabel(HDC dc, const char* text, int x, int y, COLORREF background) {
@@ -118,22 +110,16 @@ void DrawStretchedBitmap(HDC dc, HBITMAP bitmap, int x, int y, int width, int he
     if (dc == nullptr || bitmap == nullptr || width <= 0 || height <= 0) {
         return;
     }
-    HBITMAP scaled = CreateCompatibleBitmap(dc, width, height);
-    if (scaled == nullptr) {
+    const ScopedBitmap scaled(CreateCompatibleBitmap(dc, width, height));
+    const BitmapSource source(dc, bitmap);
+    const BitmapSource scratch(dc, scaled.get());
+    if (!source.Ready() || !scratch.Ready()) {
         return;
     }
-    {
-        const BitmapSource source(dc, bitmap);
-        const BitmapSource scratch(dc, scaled);
-        if (source.Ready() && scratch.Ready()) {
-            const int oldMode = SetStretchBltMode(scratch.dc(), HALFTONE);
-            // HALFTONE wants the brush origin set again after the mode changes.
-            SetBrushOrgEx(scratch.dc(), 0, 0, nullptr);
-            StretchBlt(scratch.dc(), 0, 0, width, height, source.dc(), 0, 0, source.width, source.height,
-                       SRCCOPY);
-            BitBlt(dc, x, y, width, height, scratch.dc(), 0, 0, SRCCOPY);
-            SetStretchBltMode(scratch.dc(), oldMode);
-        }
-    }
-    DeleteObject(scaled);
+    const int oldMode = SetStretchBltMode(scratch.dc(), HALFTONE);
+    // HALFTONE wants the brush origin set again after the mode changes.
+    SetBrushOrgEx(scratch.dc(), 0, 0, nullptr);
+    StretchBlt(scratch.dc(), 0, 0, width, height, source.dc(), 0, 0, source.width, source.height, SRCCOPY);
+    BitBlt(dc, x, y, width, height, scratch.dc(), 0, 0, SRCCOPY);
+    SetStretchBltMode(scratch.dc(), oldMode);
 }

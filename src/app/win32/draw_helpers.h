@@ -1,5 +1,7 @@
 #pragma once
 
+#include "platform/win32/scoped_win.h"
+
 #include <windows.h>
 
 // Painting helpers shared by every window. Each call creates and deletes its own fonts, memory
@@ -19,12 +21,13 @@ class ScopedTextStyle {
     ScopedTextStyle& operator=(const ScopedTextStyle&) = delete;
 
     // False when the font could not be made; nothing was selected then.
-    bool Ready() const { return font_ != nullptr; }
+    bool Ready() const { return fontSelection_.Ok(); }
 
   private:
+    // The font outlives its selection: members end in reverse order.
     HDC dc_;
-    HFONT font_;
-    HGDIOBJ oldFont_ = nullptr;
+    ScopedFont font_;
+    ScopedSelect fontSelection_;
     int oldMode_ = 0;
     COLORREF oldBackground_ = 0;
     COLORREF oldText_ = 0;

@@ -2,6 +2,7 @@
 
 #include "app/led_container.h"
 #include "app/panel_layout.h"
+#include "platform/win32/scoped_win.h"
 
 #include <cstdio>
 #include <cstring>
@@ -16,14 +17,11 @@ HBITMAP MakeScreenBitmap(const ContainerBitmap& bmp) {
     std::vector<std::uint32_t> header((bmp.header.size() + 3) / 4);
     std::memcpy(header.data(), bmp.header.data(), bmp.header.size());
     const auto* info = reinterpret_cast<const BITMAPINFO*>(header.data());
-    HDC screen = GetDC(nullptr);
-    if (screen == nullptr) {
+    const ScopedScreenDC screen;
+    if (!screen) {
         return nullptr;
     }
-    HBITMAP bitmap =
-        CreateDIBitmap(screen, &info->bmiHeader, CBM_INIT, bmp.pixels.data(), info, DIB_RGB_COLORS);
-    ReleaseDC(nullptr, screen);
-    return bitmap;
+    return CreateDIBitmap(screen.get(), &info->bmiHeader, CBM_INIT, bmp.pixels.data(), info, DIB_RGB_COLORS);
 }
 
 void ReplaceLedBitmap(SessionState& session, int colour, HBITMAP bitmap) {

@@ -168,6 +168,11 @@ LRESULT CALLBACK MainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM
     case WM_KEYUP:
         OnKeyUp(wParam);
         return 0;
+    case WM_KILLFOCUS:
+        // The space bar's release goes to whichever window has the keyboard now (another program, or the
+        // "Info Clavier" box): without this the client would go on talking.
+        SetPttKeyState(kPttListen);
+        return 0;
     case WM_TIMER:
         if (wParam == kTitleAnimationTimerId) {
             DrawNextAnimationFrame(window);

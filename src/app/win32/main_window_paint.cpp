@@ -5,6 +5,7 @@
 #include "app/win32/close_button.h"
 #include "app/win32/draw_helpers.h"
 #include "app/win32/panel_painters.h"
+#include "platform/win32/scoped_win.h"
 
 namespace {
 
@@ -14,31 +15,20 @@ constexpr int kUsbIconSize = 32;
 constexpr wchar_t kCreditLine[] = L"\u00c0 propos de Zelvora";
 
 void PaintOutline(HDC dc, COLORREF background) {
-    HBRUSH brush = CreateSolidBrush(background);
-    HPEN outlinePen = CreatePen(PS_SOLID, 4, kYellow);
-    if (brush != nullptr && outlinePen != nullptr) {
-        HGDIOBJ oldBrush = SelectObject(dc, brush);
-        HGDIOBJ oldPen = SelectObject(dc, outlinePen);
-        if (oldBrush != nullptr && oldPen != nullptr) {
-            RoundRect(dc, 0, 0, kMainWindowWidth, kMainWindowHeight, kMainWindowCornerDiameter,
-                      kMainWindowCornerDiameter);
-            HPEN framePen = CreatePen(PS_SOLID, 2, kYellow);
-            SelectObject(dc, framePen);
-            // Fixed geometry rather than the zones, so the very first paint, before start-up sets them, is
-            // whole.
-            RoundRect(dc, kBottomFrame.left, kBottomFrame.top, kBottomFrame.right, kBottomFrame.bottom, 20,
-                      20);
-            SelectObject(dc, outlinePen);
-            DeleteObject(framePen);
-        }
-        SelectObject(dc, oldPen);
-        SelectObject(dc, oldBrush);
+    const ScopedBrush brush(CreateSolidBrush(background));
+    const ScopedPen outlinePen(CreatePen(PS_SOLID, 4, kYellow));
+    const ScopedPen framePen(CreatePen(PS_SOLID, 2, kYellow));
+    const ScopedSelect brushSelection(dc, brush.get());
+    const ScopedSelect outlineSelection(dc, outlinePen.get());
+    if (!brushSelection.Ok() || !outlineSelection.Ok()) {
+        return;
     }
-    if (outlinePen != nullptr) {
-        DeleteObject(outlinePen);
-    }
-    if (brush != nullptr) {
-        DeleteObject(brush);
+    RoundRect(dc, 0, 0, kMainWindowWidth, kMainWindowHeight, kMainWindowCornerDiameter,
+              kMainWindowCornerDiameter);
+    const ScopedSelect frameSelection(dc, framePen.get());
+    if (frameSelection.Ok()) {
+        // Fixed geometry rather than the zones, so the very first paint, before start-up sets them, is whole.
+        RoundRect(dc, kBottomFrame.left, kBottomFrame.top, kBottomFrame.right, kBottomFrame.bottom, 20, 20);
     }
 }
 
@@ -51,8 +41,7 @@ void PaintVersionAndCredit(HDC dc, COLORREF background) {
     TextOutA(dc, 480, 605, kVersionText, static_cast<int>(sizeof kVersionText - 1));
     SetTextColor(dc, kYellow);
     // Fixed geometry rather than the zone, so the very first paint, before start-up sets it, is whole.
-    const Rect about = AboutZone(Rect{0, 0, kMainWindowWidth, kMainWindowHeight});
-    RECT aboutRect{about.left, about.top, about.right, about.bottom};
+    RECT aboutRect{kAboutZone.left, kAboutZone.top, kAboutZone.right, kAboutZone.bottom};
     DrawTextW(dc, kCreditLine, -1, &aboutRect, DT_SINGLELINE | DT_VCENTER | DT_CENTER);
 }
 
@@ -61,8 +50,8 @@ void PaintVersionAndCredit(HDC dc, COLORREF background) {
 void PaintMainWindow(HWND window) {
     SessionState& session = Session();
     const COLORREF background = session.backgroundColour;
-    PAINTSTRUCT paint;
-    HDC dc = BeginPaint(window, &paint);
+    const ScopedPaint paint(window);
+    const HDC dc = paint.get();
     if (dc != nullptr) {
         PaintOutline(dc, background);
         DrawTitle(dc);
@@ -75,7 +64,6 @@ void PaintMainWindow(HWND window) {
                                 kUsbIconSize, kUsbIconSize);
         }
     }
-    // The next speaker fetch repaints the speaker even when it has not changed.
+    // The next speaker fetch repaints the speaker even when it has not changed; EndPaint follows.
     session.refetchFlag = true;
-    EndPaint(window, &paint);
 }

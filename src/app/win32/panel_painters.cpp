@@ -5,6 +5,7 @@
 #include "app/win32/draw_helpers.h"
 #include "app/win32/led_bitmaps.h"
 #include "app/win32/wide_text.h"
+#include "platform/win32/scoped_win.h"
 
 #include <algorithm>
 #include <iterator>
@@ -42,25 +43,18 @@ void DrawCentredText(HDC dc, const std::wstring& text, RECT rect, int fontHeight
 }
 
 void FrameWithColour(HDC dc, RECT rect, COLORREF colour) {
-    HBRUSH brush = CreateSolidBrush(colour);
-    if (brush != nullptr) {
-        FrameRect(dc, &rect, brush);
-        DeleteObject(brush);
+    const ScopedBrush brush(CreateSolidBrush(colour));
+    if (brush) {
+        FrameRect(dc, &rect, brush.get());
     }
 }
 
 // Runs a painter on the main window's device context; no window or no context, no painting.
 template <typename Painter> void PaintOnMainWindow(Painter paint) {
-    HWND window = Session().handles.mainWindow;
-    if (window == nullptr) {
-        return; // GetDC(nullptr) would hand out the whole screen
+    const ScopedGetDC dc(Session().handles.mainWindow);
+    if (dc) {
+        paint(dc.get());
     }
-    HDC dc = GetDC(window);
-    if (dc == nullptr) {
-        return;
-    }
-    paint(dc);
-    ReleaseDC(window, dc);
 }
 
 } // namespace

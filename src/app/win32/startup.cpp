@@ -20,6 +20,7 @@
 #include "net/win32/time_left.h"
 #include "peripherals/synth_link.h"
 #include "peripherals/win32/loopback_listener.h"
+#include "platform/win32/scoped_win.h"
 
 #include <windows.h>
 
@@ -27,6 +28,7 @@
 #include <objidl.h> // GDI+ needs the COM declarations that the lean Windows header leaves out
 #include <gdiplus.h>
 
+#include <cstdio>
 #include <cstring>
 
 namespace {
@@ -90,7 +92,13 @@ HWND CreateMainWindow(HINSTANCE instance) {
     windowClass.hCursor = LoadCursorW(nullptr, MAKEINTRESOURCEW(32512)); // IDC_ARROW
     windowClass.hbrBackground = CreateSolidBrush(Session().backgroundColour);
     windowClass.lpszClassName = kMainWindowClass;
-    RegisterClassExW(&windowClass);
+    if (RegisterClassExW(&windowClass) == 0) {
+        // No class, no window: the run ends as when the window cannot be created.
+        if (windowClass.hbrBackground != nullptr) {
+            DeleteObject(windowClass.hbrBackground);
+        }
+        return nullptr;
+    }
     return CreateWindowExW(0, kMainWindowClass, L"ZELVORA", WS_POPUP | WS_SYSMENU, 400, 300, kMainWindowWidth,
                            kMainWindowHeight, nullptr, nullptr, instance, nullptr);
 }
@@ -110,12 +118,10 @@ void ShapeAndShowMainWindow(HWND window, int showCommand) {
     UpdateWindow(window);
 }
 
-void SetStartZones(HWND window) {
-    RECT client;
-    GetClientRect(window, &client);
+void SetStartZones() {
     Zones& zones = Session().zones;
     zones.drag = kDragZone;
-    zones.about = AboutZone(Rect{client.left, client.top, client.right, client.bottom});
+    zones.about = kAboutZone;
 }
 
 void ResetInputDeviceSlots(SessionState& session) {
@@ -132,12 +138,11 @@ void PaintTitleAndPrepareCloseButton(HWND window) {
     std::strcpy(session.helpText, kWelcomeHelpText);
     session.zones.close = kCloseZone;
     session.closeButtonReady = true;
-    HDC dc = GetDC(window);
-    if (dc != nullptr) {
-        DrawTitle(dc);
+    const ScopedGetDC dc(window);
+    if (dc) {
+        DrawTitle(dc.get());
         // The first paint ran before the cross was ready, and nothing repaints it until the pointer passes.
-        DrawCloseButton(dc);
-        ReleaseDC(window, dc);
+        DrawCloseButton(dc.get());
     }
 }
 
@@ -153,12 +158,11 @@ void StartGraphicsAndAnimation(HWND window) {
         return;
     }
     Session().zones.animation = kAnimationZone;
-    HDC dc = GetDC(window);
-    if (dc != nullptr) {
+    const ScopedGetDC dc(window);
+    if (dc) {
         RECT frame{kAnimationZone.left - 1, kAnimationZone.top - 1, kAnimationZone.right + 1,
                    kAnimationZone.bottom + 1};
-        FrameRect(dc, &frame, static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH)));
-        ReleaseDC(window, dc);
+        FrameRect(dc.get(), &frame, static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH)));
     }
     LoadTitleAnimation(window);
 }
@@ -197,19 +201,23 @@ void LoadChannelImages(HWND window) {
     session.panelsReady = true;
 }
 
-void StartThread(LPTHREAD_START_ROUTINE routine) {
+// A thread the system cannot start is reported and done without: the client runs on, and the light of
+// that thread's link shows that nothing moves on it.
+void StartThread(LPTHREAD_START_ROUTINE routine, const char* name) {
     HANDLE thread = CreateThread(nullptr, 0, routine, nullptr, 0, nullptr);
-    if (thread != nullptr) {
-        CloseHandle(thread);
+    if (thread == nullptr) {
+        std::fprintf(stderr, "Erreur CreateThread (%s): %lu\n", name, GetLastError());
+        return;
     }
+    CloseHandle(thread);
 }
 
 void StartNetworkThreads() {
-    StartThread(HeartbeatThread);
-    StartThread(PresenceThread);
-    StartThread(VoiceReceiveThread);
-    StartThread(SupervisorThread);
-    StartThread(LoopbackListenerThread);
+    StartThread(HeartbeatThread, "heartbeat");
+    StartThread(PresenceThread, "presence");
+    StartThread(VoiceReceiveThread, "voice receive");
+    StartThread(SupervisorThread, "supervisor");
+    StartThread(LoopbackListenerThread, "loopback listener");
 }
 
 void StartThreadTimer(const ThreadTimer& timer) {
@@ -277,7 +285,7 @@ int RunClient(HINSTANCE instance, int showCommand) {
     }
     session.handles.mainWindow = window;
     ShapeAndShowMainWindow(window, showCommand);
-    SetStartZones(window);
+    SetStartZones();
     ReadCaptureMasterLevel(&session.captureLevelAtStart);
     ResetInputDeviceSlots(session);
     PaintTitleAndPrepareCloseButton(window);

@@ -3,6 +3,7 @@
 #include "app/main_window_layout.h"
 #include "app/session_state.h"
 #include "app/title_animation_timing.h"
+#include "platform/win32/scoped_win.h"
 
 #include <windows.h>
 
@@ -101,16 +102,15 @@ void DrawNextAnimationFrame(HWND mainWindow) {
     if (handles.animationFrameCount == 0 || handles.animationFrameIndex >= handles.animationFrameCount) {
         return;
     }
-    HDC dc = GetDC(mainWindow);
-    if (dc != nullptr) {
+    const ScopedGetDC dc(mainWindow);
+    if (dc) {
         GpGraphics* graphics = nullptr;
-        if (GdipCreateFromHDC(dc, &graphics) == Ok) {
+        if (GdipCreateFromHDC(dc.get(), &graphics) == Ok) {
             GdipDrawImageRectI(
                 graphics, static_cast<GpImage*>(handles.animationFrames[handles.animationFrameIndex]),
                 kAnimationOrigin.x, kAnimationOrigin.y, kAnimationFrameSize, kAnimationFrameSize);
             GdipDeleteGraphics(graphics);
         }
-        ReleaseDC(mainWindow, dc);
     }
     handles.animationFrameIndex = (handles.animationFrameIndex + 1) % handles.animationFrameCount;
 }

@@ -1,5 +1,7 @@
 #include "audio/win32/endpoint_volume.h"
 
+#include "platform/win32/scoped_win.h"
+
 #include <windows.h>
 
 #include <endpointvolume.h>
@@ -9,35 +11,20 @@ namespace {
 
 enum class LevelOperation { Read, Write };
 
-// Opens the default endpoint's master volume for one read or write, releasing everything afterwards.
+// Opens the default endpoint's master volume for one read or write; everything is released on the way out.
 bool WithMasterVolume(EDataFlow flow, LevelOperation operation, float* level) {
-    const HRESULT init = CoInitialize(nullptr);
-    bool ok = false;
-    IMMDeviceEnumerator* enumerator = nullptr;
-    IMMDevice* device = nullptr;
-    IAudioEndpointVolume* volume = nullptr;
-    if (SUCCEEDED(CoCreateInstance(__uuidof(MMDeviceEnumerator), nullptr, CLSCTX_ALL,
-                                   __uuidof(IMMDeviceEnumerator), reinterpret_cast<void**>(&enumerator))) &&
-        SUCCEEDED(enumerator->GetDefaultAudioEndpoint(flow, eConsole, &device)) &&
-        SUCCEEDED(device->Activate(__uuidof(IAudioEndpointVolume), CLSCTX_ALL, nullptr,
-                                   reinterpret_cast<void**>(&volume)))) {
-        ok = operation == LevelOperation::Read
-                 ? SUCCEEDED(volume->GetMasterVolumeLevelScalar(level))
-                 : SUCCEEDED(volume->SetMasterVolumeLevelScalar(*level, nullptr));
+    const ScopedCom com; // declared first, so the interfaces below are released before COM goes
+    ScopedComPtr<IMMDeviceEnumerator> enumerator;
+    ScopedComPtr<IMMDevice> device;
+    ScopedComPtr<IAudioEndpointVolume> volume;
+    if (FAILED(CoCreateInstance(__uuidof(MMDeviceEnumerator), nullptr, CLSCTX_ALL,
+                                __uuidof(IMMDeviceEnumerator), enumerator.OutVoid())) ||
+        FAILED(enumerator->GetDefaultAudioEndpoint(flow, eConsole, device.Out())) ||
+        FAILED(device->Activate(__uuidof(IAudioEndpointVolume), CLSCTX_ALL, nullptr, volume.OutVoid()))) {
+        return false;
     }
-    if (volume != nullptr) {
-        volume->Release();
-    }
-    if (device != nullptr) {
-        device->Release();
-    }
-    if (enumerator != nullptr) {
-        enumerator->Release();
-    }
-    if (SUCCEEDED(init)) {
-        CoUninitialize();
-    }
-    return ok;
+    return operation == LevelOperation::Read ? SUCCEEDED(volume->GetMasterVolumeLevelScalar(level))
+                                             : SUCCEEDED(volume->SetMasterVolumeLevelScalar(*level, nullptr));
 }
 
 } // namespace

@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <cstdint>
+#include <cstdio>
 #include <optional>
 #include <string>
 #include <utility>
@@ -172,6 +173,50 @@ TEST(LedContainer, BmpHeaderChecks) {
     ASSERT_TRUE(found);
     EXPECT_EQ(found->header.size(), 40u + 1024u);
     EXPECT_EQ(found->pixels.size(), 16u);
+}
+
+// The bytes written to a file, as the loader reads them back.
+Bytes ReadBack(const Bytes& file) {
+    const std::string path = testing::TempDir() + "read_back.bmf";
+    std::FILE* out = std::fopen(path.c_str(), "wb");
+    EXPECT_NE(out, nullptr);
+    if (out == nullptr) {
+        return {};
+    }
+    std::fwrite(file.data(), 1, file.size(), out);
+    std::fclose(out);
+    Bytes read = ReadContainerFile(path.c_str());
+    std::remove(path.c_str());
+    return read;
+}
+
+TEST(LedContainer, ReadsOnlyWhatItsTableDeclares) {
+    const Bytes sound = MakeContainer({{"LedGreen.bmp", MakeBmp(5, 5)}, {"LedRed.bmp", MakeBmp(7, 7)}});
+    Bytes trailing = sound;
+    trailing.resize(sound.size() + (3u << 20), 0xAB);
+    Bytes farEntry = MakeContainer({{"LedRed.bmp", MakeBmp(3, 3), 0xFFFFFF00u, 0xFFu}});
+    farEntry.resize(2u << 20, 0xAB);
+    Bytes overCount = Put(sound, 0, kMaxContainerEntries + 1);
+    Bytes truncated = sound;
+    truncated.pop_back();
+    const struct {
+        const char* what;
+        Bytes file;
+        std::size_t bytesRead;
+        std::int32_t redWidth;
+    } cases[] = {
+        {"bytes after the last entry stay unread", trailing, sound.size(), 7},
+        {"an entry declared far away reads no more than the bound", farEntry, kMaxContainerBytes, 0},
+        {"more than 20 entries: only the count is read", overCount, 4, 0},
+        {"a truncated file gives what it has", truncated, truncated.size(), 0},
+    };
+    for (const auto& c : cases) {
+        const Bytes read = ReadBack(c.file);
+        EXPECT_EQ(read.size(), c.bytesRead) << c.what;
+        EXPECT_EQ(FoundWidth(read, "LedRed.bmp"), c.redWidth) << c.what;
+    }
+    EXPECT_EQ(FoundWidth(ReadBack(truncated), "LedGreen.bmp"), 5) << "the sound entry before the cut";
+    EXPECT_TRUE(ReadContainerFile((testing::TempDir() + "no_such_container.bmf").c_str()).empty());
 }
 
 } // namespace

@@ -15,7 +15,7 @@ namespace {
 Zones StartedZones() {
     Zones zones;
     zones.drag = kDragZone;
-    zones.about = AboutZone(Rect{0, 0, kMainWindowWidth, kMainWindowHeight});
+    zones.about = kAboutZone;
     zones.close = kCloseZone;
     zones.animation = kAnimationZone;
     zones.network = Rect{375, 335, 480, 440};
@@ -29,8 +29,8 @@ Zones StartedZones() {
     return zones;
 }
 
-TEST(MainWindowLayout, AboutZoneFollowsTheClientRectangle) {
-    EXPECT_EQ(AboutZone(Rect{0, 0, 550, 730}), (Rect{390, 610, 535, 650}));
+TEST(MainWindowLayout, AboutZoneHangsFromTheWindowsOwnSize) {
+    EXPECT_EQ(kAboutZone, (Rect{390, 610, 535, 650}));
 }
 
 TEST(MainWindowLayout, CentringRoundsEachHalfTowardZero) {
