@@ -158,6 +158,7 @@ template <typename Interface> class ScopedComPtr {
     ScopedComPtr& operator=(const ScopedComPtr&) = delete;
 
     Interface* operator->() const { return pointer_; }
+    Interface* get() const { return pointer_; }
     explicit operator bool() const { return pointer_ != nullptr; }
 
     // Releases what is held and gives the slot a creating call fills.

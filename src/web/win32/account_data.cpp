@@ -1,0 +1,73 @@
+#include "web/win32/account_data.h"
+
+#include "app/session_state.h"
+#include "web/account_fetch.h"
+#include "web/service_paths.h"
+#include "web/win32/https_client.h"
+#include "web/win32/image_decoding.h"
+#include "web/win32/speaker_band.h"
+
+namespace {
+
+HWND MainWindow() {
+    return reinterpret_cast<HWND>(Session().handles.mainWindow);
+}
+
+// Account fetches over HTTPS, painted on the main window.
+class WebAccountService : public AccountService {
+  public:
+    int Get(ResponseBuffer::Lease& response, const char* path) override {
+        return HttpsGetPath(response, path);
+    }
+
+    void ShowSpeakerPicture(const ResponseBuffer::Lease& response) override {
+        HBITMAP picture = DecodePngBitmap(response, static_cast<int>(response.Body().size()));
+        if (picture != nullptr) {
+            ::ShowSpeakerPicture(MainWindow(), picture);
+            DeleteObject(picture);
+        }
+    }
+
+    void ShowSpeakerDetails(const SpeakerDetails& details) override {
+        ::ShowSpeakerDetails(MainWindow(), details);
+    }
+};
+
+AccountFetcher& Fetcher() {
+    static WebAccountService service;
+    static AccountFetcher fetcher(Session(), SharedResponseBuffer(), service);
+    return fetcher;
+}
+
+} // namespace
+
+int FetchAccountData(std::uint32_t number, int kind) {
+    return Fetcher().Fetch(number, kind);
+}
+
+void FetchStartupAccountData(HWND mainWindow) {
+    SessionState& session = Session();
+    FetchAccountData(static_cast<std::uint32_t>(session.speakerAccount.load(std::memory_order_relaxed)),
+                     kFetchIdentification);
+    const auto account = static_cast<std::uint32_t>(session.accountNumber.load(std::memory_order_relaxed));
+    FetchAccountData(account, kFetchOwnDetails);
+    if (FetchAccountData(account, kFetchDisplayParameters) == 0) {
+        EnableWindow(mainWindow, FALSE);
+        MessageBoxW(
+            mainWindow,
+            L"Aucun param\u00e8tre n'a \u00e9t\u00e9 trouv\u00e9 sur votre compte\nles param\u00e8tres par "
+            L"d\u00e9faut seront utilis\u00e9s.",
+            L"Acquisition des param\u00e8tres", MB_OK);
+        EnableWindow(mainWindow, TRUE);
+    }
+    // Everything painted so far used the start-up black; the account's colour shows at once, not at the next
+    // chance repaint.
+    InvalidateRect(mainWindow, nullptr, TRUE);
+    UpdateWindow(mainWindow);
+}
+
+void CALLBACK SpeakerFetchTimerProc(HWND, UINT, UINT_PTR, DWORD) {
+    const auto speaker = static_cast<std::uint32_t>(Session().speakerAccount.load(std::memory_order_relaxed));
+    FetchAccountData(speaker, kFetchSpeakerPicture);
+    FetchAccountData(speaker, kFetchSpeakerDetails);
+}

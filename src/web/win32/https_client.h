@@ -1,0 +1,51 @@
+#pragma once
+
+#include "web/response_buffer.h"
+#include "web/win32/internet_handle.h"
+
+#include <windows.h>
+
+#include <winhttp.h>
+
+// Time-outs of every exchange with the web service. The fetches run on the main thread, so a service that
+// cannot be reached must not freeze the window for long: at most about 4 s to find it and connect, and 5 s
+// of silence from it while a request goes out or its reply comes in.
+inline constexpr int kResolveTimeoutMs = 2000;
+inline constexpr int kConnectTimeoutMs = 2000;
+inline constexpr int kSendTimeoutMs = 5000;
+inline constexpr int kReceiveTimeoutMs = 5000;
+
+// The one buffer every request of the client lands its body in.
+ResponseBuffer& SharedResponseBuffer();
+
+// A synchronous session with the client's user agent, the system's proxy and the time-outs above; empty when
+// WinHTTP cannot open one.
+InternetHandle OpenServiceSession();
+
+// A connection to the web service's host on port 443; empty on failure.
+InternetHandle ConnectToService(HINTERNET session);
+
+// A GET or POST request on `path` (UTF-8), over TLS with the certificate checked; empty on failure.
+InternetHandle OpenSecureRequest(HINTERNET connection, const wchar_t* verb, const char* path);
+
+// GETs the path that BuildServicePath makes of the three values into the leased buffer, blinking the HTTPS
+// light. Returns the body's size; 0 for a status other than 200 or an empty body; -1 when the connection,
+// the request, the send or the reception fails (TLS and certificate errors included); 1 when no session can
+// be opened.
+int HttpsGet(ResponseBuffer::Lease& response, const char* base, int number, int kind);
+
+// The same exchange for a path already built, without touching the light.
+int HttpsGetPath(ResponseBuffer::Lease& response, const char* path);
+
+// POSTs `size` raw bytes to `path` on an open connection and waits for the reply's headers. Returns the open
+// request, which the caller puts in the lease's request slot, reads and closes; null after writing the
+// failure's line to the standard output.
+HINTERNET HttpsPost(HINTERNET connection, const char* path, const void* body, DWORD size);
+
+// The numeric status of the lease's current request; -1 (with a line on the standard output) when it cannot
+// be read.
+int QueryStatusCode(ResponseBuffer::Lease& response);
+
+// Reads the current request's body into the leased buffer and records it as the lease's body (see
+// ReadResponseInto); 0 without reading for a status other than 200.
+unsigned ReadResponseBody(ResponseBuffer::Lease& response);

@@ -1,0 +1,99 @@
+#include "web/win32/speaker_band.h"
+
+#include "app/session_state.h"
+#include "app/win32/draw_helpers.h"
+#include "platform/win32/scoped_win.h"
+#include "web/blur_tint.h"
+
+#include <span>
+
+namespace {
+
+constexpr POINT kPictureOrigin{10, 340};
+constexpr RECT kNameStrip{10, 318, 310, 339};
+constexpr POINT kFirstNameOrigin{15, 319};
+constexpr POINT kTownOrigin{170, 319};
+constexpr RECT kPhraseStrip{20, 620, 280, 640};
+constexpr COLORREF kRed = RGB(255, 0, 0);
+constexpr COLORREF kWhite = RGB(255, 255, 255);
+constexpr COLORREF kYellow = RGB(255, 255, 0);
+
+// A top-down 32-bit bitmap whose pixels the program reads and writes directly.
+HBITMAP CreatePixelBitmap(HDC compatible, int width, int height, std::span<std::uint32_t>* pixels) {
+    BITMAPINFO info{};
+    info.bmiHeader.biSize = sizeof info.bmiHeader;
+    info.bmiHeader.biWidth = width;
+    info.bmiHeader.biHeight = -height;
+    info.bmiHeader.biPlanes = 1;
+    info.bmiHeader.biBitCount = 32;
+    info.bmiHeader.biCompression = BI_RGB;
+    void* bits = nullptr;
+    HBITMAP bitmap = CreateDIBSection(compatible, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
+    if (bitmap != nullptr) {
+        *pixels = std::span(static_cast<std::uint32_t*>(bits),
+                            static_cast<std::size_t>(width) * static_cast<std::size_t>(height));
+    }
+    return bitmap;
+}
+
+void FillWithColour(HDC dc, const RECT& rect, COLORREF colour) {
+    const ScopedBrush brush(CreateSolidBrush(colour));
+    if (brush) {
+        FillRect(dc, &rect, brush.get());
+    }
+}
+
+} // namespace
+
+void ShowSpeakerPicture(HWND mainWindow, HBITMAP picture) {
+    BITMAP size{};
+    if (picture == nullptr || GetObjectW(picture, sizeof size, &size) == 0) {
+        return;
+    }
+    const ScopedGetDC dc(mainWindow);
+    if (!dc) {
+        return;
+    }
+    DrawBitmap(dc.get(), picture, kPictureOrigin.x, kPictureOrigin.y);
+    const RECT frame{kPictureOrigin.x, kPictureOrigin.y, kPictureOrigin.x + size.bmWidth,
+                     kPictureOrigin.y + size.bmHeight};
+    const ScopedBrush red(CreateSolidBrush(kRed));
+    if (red) {
+        FrameRect(dc.get(), &frame, red.get());
+    }
+}
+
+void ShowSpeakerDetails(HWND mainWindow, const SpeakerDetails& details) {
+    const ScopedGetDC dc(mainWindow);
+    if (!dc) {
+        return;
+    }
+    FillWithColour(dc.get(), kNameStrip, Session().backgroundColour);
+    DrawUtf8Text(dc.get(), details.firstName, kFirstNameOrigin.x, kFirstNameOrigin.y, kWhite);
+    DrawUtf8Text(dc.get(), details.town, kTownOrigin.x, kTownOrigin.y, kWhite);
+    BlurTintRect(dc.get(), kPhraseStrip);
+    DrawUtf8Text(dc.get(), details.phrase, kPhraseStrip.left, kPhraseStrip.top, kYellow);
+}
+
+void BlurTintRect(HDC target, const RECT& rect) {
+    const int width = rect.right - rect.left;
+    const int height = rect.bottom - rect.top;
+    if (target == nullptr || width <= 0 || height <= 0) {
+        return;
+    }
+    const ScopedGetDC window(reinterpret_cast<HWND>(Session().handles.mainWindow));
+    if (!window) {
+        return;
+    }
+    std::span<std::uint32_t> pixels;
+    const ScopedBitmap bitmap(CreatePixelBitmap(window.get(), width, height, &pixels));
+    const ScopedMemoryDC canvas(window.get());
+    const ScopedSelect selected(canvas.get(), bitmap.get());
+    if (!selected.Ok()) {
+        return;
+    }
+    BitBlt(canvas.get(), 0, 0, width, height, window.get(), rect.left, rect.top, SRCCOPY);
+    GdiFlush(); // the pixels are read directly
+    BlurTint(pixels, width, height);
+    BitBlt(target, rect.left, rect.top, width, height, canvas.get(), 0, 0, SRCCOPY);
+}

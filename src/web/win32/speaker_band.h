@@ -1,0 +1,17 @@
+#pragma once
+
+#include "web/account_texts.h"
+
+#include <windows.h>
+
+// The current speaker on the main window: the picture at (10, 340) in a red frame, the first name and town
+// on the strip above it, and the greeting phrase on a tinted blur at the bottom.
+
+// Draws the picture at its own size; the caller keeps the bitmap.
+void ShowSpeakerPicture(HWND mainWindow, HBITMAP picture);
+
+void ShowSpeakerDetails(HWND mainWindow, const SpeakerDetails& details);
+
+// Replaces `rect` (client coordinates of the main window) on `target` by a blurred copy of what the main
+// window shows there, with red and blue kept and a fixed green.
+void BlurTintRect(HDC target, const RECT& rect);

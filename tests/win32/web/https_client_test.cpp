@@ -1,0 +1,135 @@
+// The HTTPS client against the reference web service, under Wine. "trusted": the service's certificate is
+// trusted and its fixtures (see run_https_client_test.py) are served; "untrusted": the service presents a
+// certificate no authority of the prefix signed.
+
+#include "../net/check.h"
+#include "web/response_buffer.h"
+#include "web/service_paths.h"
+#include "web/win32/https_client.h"
+#include "web/win32/image_decoding.h"
+
+#include <windows.h>
+
+#include <cstring>
+#include <string>
+
+namespace {
+
+constexpr std::uint8_t kUntouched = 0xA5;
+constexpr int kTenMillion = 10'000'000;
+
+// The 10,000,000-byte fixture's byte at `offset`; never 0 at the end.
+std::uint8_t PatternByte(std::size_t offset) {
+    return static_cast<std::uint8_t>(offset % 251 + 1);
+}
+
+void FillUntouched(ResponseBuffer::Lease& response, std::size_t count) {
+    std::memset(response.Bytes().data(), kUntouched, count);
+}
+
+bool StillUntouched(ResponseBuffer::Lease& response, std::size_t count) {
+    for (std::size_t i = 0; i < count; ++i) {
+        if (response.Bytes()[i] != kUntouched) {
+            return false;
+        }
+    }
+    return true;
+}
+
+int Get(ResponseBuffer::Lease& response, const char* path) {
+    // Any base the path builder does not know is requested as it is.
+    return HttpsGet(response, path, 0, 0);
+}
+
+// The colour of the pixel at (x, y) of a bitmap, as 0x00RRGGBB.
+std::uint32_t PixelOf(HBITMAP bitmap, int x, int y) {
+    BITMAP size{};
+    GetObjectW(bitmap, sizeof size, &size);
+    BITMAPINFO info{};
+    info.bmiHeader.biSize = sizeof info.bmiHeader;
+    info.bmiHeader.biWidth = size.bmWidth;
+    info.bmiHeader.biHeight = -size.bmHeight;
+    info.bmiHeader.biPlanes = 1;
+    info.bmiHeader.biBitCount = 32;
+    info.bmiHeader.biCompression = BI_RGB;
+    std::basic_string<std::uint32_t> pixels(static_cast<std::size_t>(size.bmWidth * size.bmHeight), 0);
+    HDC screen = GetDC(nullptr);
+    GetDIBits(screen, bitmap, 0, static_cast<UINT>(size.bmHeight), pixels.data(), &info, DIB_RGB_COLORS);
+    ReleaseDC(nullptr, screen);
+    return pixels[static_cast<std::size_t>(y * size.bmWidth + x)] & 0xFFFFFF;
+}
+
+void BodiesLandAsTheyCame(ResponseBuffer::Lease& response) {
+    FillUntouched(response, 64);
+    CHECK(Get(response, "/fixtures/missing") == 0); // 404
+    CHECK(StillUntouched(response, 64));
+    CHECK(Get(response, "/fixtures/empty") == 0);
+
+    FillUntouched(response, 64);
+    CHECK(Get(response, "/fixtures/five") == 5);
+    CHECK(std::memcmp(response.Bytes().data(), "Salut", 5) == 0);
+    CHECK(response.Bytes()[5] == 0);
+    CHECK(DecodePngBitmap(response, 5) == nullptr);
+
+    CHECK(Get(response, "/fixtures/ten-million") == kTenMillion);
+    bool whole = true;
+    for (std::size_t i = 0; i < kResponseBufferBytes && whole; ++i) {
+        whole = response.Bytes()[i] == PatternByte(i);
+    }
+    CHECK(whole); // the last byte is the body's, not an end mark
+}
+
+void PicturesDecode(ResponseBuffer::Lease& response) {
+    const int jpeg = Get(response, "/fixtures/photo.jpg");
+    CHECK(jpeg > 0);
+    CHECK(DecodePngBitmap(response, jpeg) == nullptr);
+    HBITMAP photo = DecodeImageBitmap(response, jpeg);
+    CHECK(photo != nullptr);
+    BITMAP size{};
+    CHECK(photo != nullptr && GetObjectW(photo, sizeof size, &size) != 0 && size.bmWidth == 40 &&
+          size.bmHeight == 30);
+    DeleteObject(photo);
+
+    // The fixture is white with a transparent left half.
+    const int png = Get(response, "/fixtures/half-transparent.png");
+    HBITMAP decoded[] = {DecodePngBitmap(response, png), DecodeImageBitmap(response, png)};
+    for (HBITMAP bitmap : decoded) {
+        CHECK(bitmap != nullptr);
+        if (bitmap != nullptr) {
+            CHECK(PixelOf(bitmap, 1, 1) == 0x000000);
+            CHECK(PixelOf(bitmap, 6, 1) == 0xFFFFFF);
+            DeleteObject(bitmap);
+        }
+    }
+}
+
+// A colour record for a seed member, as the parameters window sends it.
+void PostReachesTheService(ResponseBuffer::Lease& response, bool trusted) {
+    const std::uint32_t record[] = {1, 10, 20, 30, 101};
+    const InternetHandle session = OpenServiceSession();
+    const InternetHandle connection = ConnectToService(session.Get());
+    CHECK(connection);
+    HINTERNET request = HttpsPost(connection.Get(), "/users/params.php", record, sizeof record);
+    CHECK((request != nullptr) == trusted);
+    if (request != nullptr) {
+        response.CurrentRequest() = request;
+        CHECK(QueryStatusCode(response) == 200);
+        response.CurrentRequest() = nullptr;
+        WinHttpCloseHandle(request);
+    }
+}
+
+} // namespace
+
+int main(int argc, char** argv) {
+    const bool trusted = argc > 1 && std::strcmp(argv[1], "trusted") == 0;
+    ResponseBuffer::Lease response = SharedResponseBuffer().Acquire();
+    if (trusted) {
+        BodiesLandAsTheyCame(response);
+        PicturesDecode(response);
+    } else {
+        CHECK(HttpsGet(response, kUsersBase, 101, 1) == -1);
+    }
+    PostReachesTheService(response, trusted);
+    return CheckSummary(trusted ? "https_client_test trusted" : "https_client_test untrusted");
+}
