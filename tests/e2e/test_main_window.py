@@ -1,9 +1,13 @@
-"""The main window: centred, 550 x 730, rounded, outlined in yellow; the start-up chime plays."""
+"""The main window: centred, 550 x 730, rounded, outlined in yellow, its title animation playing; the start-up
+chime plays."""
 
 import time
 import unittest
 
-from harness import WINDOW_HEIGHT, WINDOW_WIDTH, Client, terminate_on_sigterm
+from harness import WINDOW_HEIGHT, WINDOW_WIDTH, Client, paths, terminate_on_sigterm
+from harness.zone_grab import ZoneGrabber
+
+ANIMATION_ZONE = (350, 450, 150, 150)  # x, y, width, height
 
 
 def is_yellow(rgb):
@@ -13,6 +17,41 @@ def is_yellow(rgb):
 
 def inside(rects, x, y):
     return any(rx <= x < rx + w and ry <= y < ry + h for rx, ry, w, h in rects)
+
+
+def gif_frames_and_first_delay(data):
+    """The number of frames of a GIF file and its first frame's delay in seconds."""
+    flags = data[10]
+    at = 13 + (3 << ((flags & 7) + 1) if flags & 0x80 else 0)  # past the header and the global colours
+    frames, delays = 0, []
+    while data[at] != 0x3B:
+        if data[at] == 0x21:  # an extension: the graphic control one carries the delay in hundredths
+            if data[at + 1] == 0xF9:
+                delays.append(int.from_bytes(data[at + 4:at + 6], "little") / 100)
+            at += 2
+        else:  # an image: its descriptor, its own colours, the LZW code size
+            flags = data[at + 9]
+            at += 11 + (3 << ((flags & 7) + 1) if flags & 0x80 else 0)
+            frames += 1
+        while data[at]:  # data sub-blocks
+            at += data[at] + 1
+        at += 1
+    return frames, delays[0]
+
+
+def animation_cycle(grabber, zone, timeout):
+    """Seconds between a picture of the zone and its return after other pictures (a picture caught halfway
+    through painting never returns)."""
+    first_seen, previous = {}, None
+    deadline = time.monotonic() + timeout
+    while time.monotonic() < deadline:
+        now = time.monotonic()
+        picture = grabber.grab(*zone).rgb
+        if picture != previous and picture in first_seen:
+            return now - first_seen[picture]
+        first_seen.setdefault(picture, now)
+        previous = picture
+    raise AssertionError(f"no picture of the animation came back within {timeout} s ({len(first_seen)} seen)")
 
 
 class MainWindowTest(unittest.TestCase):
@@ -53,6 +92,14 @@ class MainWindowTest(unittest.TestCase):
                 with self.subTest(edge=edge):
                     self.assertTrue(any(is_yellow(shot.pixel(x, y)) for x, y in points),
                                     [shot.pixel(x, y) for x, y in points])
+
+            # Every frame is shown for the first frame's delay, so the pictures come round once per cycle.
+            frames, delay = gif_frames_and_first_delay((paths.RUN_DIR / "electron-animation.gif").read_bytes())
+            x, y, width, height = ANIMATION_ZONE
+            with ZoneGrabber(display.name) as grabber:
+                cycle = animation_cycle(grabber, (left + x, top + y, width, height), timeout=30)
+            self.assertGreater(cycle, 0.75 * frames * delay)
+            self.assertLess(cycle, 3 * frames * delay)
 
     def test_start_up_chime_is_played(self):
         with Client("chime") as client:

@@ -1,4 +1,5 @@
-"""The status panel's error-level lights, the NETWORK ring and the two foreground lights, read off the screen."""
+"""The status panel's error-level lights, the NETWORK ring (and the space bar's talk state it shows) and the two
+foreground lights, read off the screen."""
 
 import math
 import struct
@@ -166,7 +167,8 @@ def wait_for_lights(grabber, reader, origin, points, expected, timeout):
 class StatusLightsTest(unittest.TestCase):
     def test_error_level_ring_and_foreground_lights(self):
         reader = LightReader()
-        with UdpPeer(FIRST_CHANNEL_PORT) as voice_server, Client("window_lights") as client:
+        with UdpPeer(FIRST_CHANNEL_PORT) as voice_server, UdpPeer(FIRST_CHANNEL_PORT + 1) as channel_1, \
+                Client("window_lights") as client:
             client.window_id(timeout=30)
             main = client.main_window()
             origin = (main["x"], main["y"])
@@ -174,7 +176,9 @@ class StatusLightsTest(unittest.TestCase):
             try:
                 with ZoneGrabber(client.display.name) as grabber:
                     self.check_silent_network(client, grabber, reader, origin)
+                    self.hold_space_bar(client, channel_1)
                     self.check_error_levels(client, relay, grabber, reader, origin)
+                    self.check_ring_follows_space_bar(client, relay, grabber, reader, origin)
                     self.check_foreground(client, grabber, reader, origin)
             finally:
                 relay.close()
@@ -189,6 +193,25 @@ class StatusLightsTest(unittest.TestCase):
         ring = reader.colours(shot, origin, ring_light_positions(), partly_covered={12})
         self.assertEqual(names(ring), ["blue"] * 16)
         self.assertEqual(names(reader.colours(shot, origin, FOREGROUND_LIGHTS)), ["green"] * 2)
+
+    def hold_space_bar(self, client, channel_1):
+        """Talking from here on. The channel key goes down after the space bar and the client handles keys in
+        order, so presence on channel 1 tells that it talks before anything is relayed."""
+        client.key_down("space")
+        client.key("1")
+        channel_1.wait_for(lambda d: d.data[:2] == b"R.", timeout=10)
+
+    def check_ring_follows_space_bar(self, client, relay, grabber, reader, origin):
+        # Talking: the datagrams relayed for the error levels left no reception mark on the ring.
+        shot = client.screenshot("talking")
+        ring = reader.colours(shot, origin, ring_light_positions(), partly_covered={12})
+        self.assertEqual(names(ring), ["blue"] * 16, "no reception mark while talking")
+        # Listening: the next datagram marks the light at the playback position, light 0 until playback moves.
+        client.key_up("space")
+        relay.set_level(0)
+        wait_for_lights(grabber, reader, origin, ring_light_positions()[:1], [GREEN], timeout=5)
+        client.screenshot("listening")
+        relay.set_level(None)
 
     def check_error_levels(self, client, relay, grabber, reader, origin):
         D = DARK_BLUE

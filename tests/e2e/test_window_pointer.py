@@ -1,10 +1,12 @@
-"""The pointer on the main window: hover help in the banner, the close cross, spoken help, dragging the window."""
+"""The pointer on the main window: hover help in the banner, the close cross, spoken help, dragging the window, the
+documentation icon, and a click on the close cross that ends the client."""
 
 import time
 import unittest
 
 from harness import Client, UdpPeer, terminate_on_sigterm
 from harness.zone_grab import ZoneGrabber
+from test_supervisor_notices import site_url
 from test_window_lights import xdotool
 
 SYNTHESISER_PORT = 5555
@@ -18,6 +20,7 @@ RED = (255, 0, 0)
 # Points on both strokes of the close cross (520, 20)-(530, 30) and (530, 20)-(520, 30).
 CROSS_POINTS = [(522, 22), (525, 25), (528, 28), (528, 22), (522, 28)]
 NOWHERE = (270, 560)
+DOCUMENTATION_ICON = (330, 625)
 
 # The first zone that holds the point chooses the text; the right and bottom edges are outside a zone.
 SPOKEN_HELP = [
@@ -39,7 +42,7 @@ SPOKEN_HELP = [
 HOVER_ZONES = {
     "network": (400, 360),
     "channel panel": (100, 150),
-    "documentation": (330, 625),
+    "documentation": DOCUMENTATION_ICON,
     "animation": (420, 520),
     "about": (460, 630),
     "synthesiser": (30, 20),
@@ -59,7 +62,10 @@ class PointerTest(unittest.TestCase):
                 self.check_hover_help(client, grabber, origin)
             self.check_spoken_help(client, synthesiser)
             self.check_drag(client, origin)
-            client.key("Escape")
+            client.click(*DOCUMENTATION_ICON)
+            client.session.wait_until(client.session.opened_urls, timeout=10, what="an address opened")
+            self.assertEqual(client.session.opened_urls(), [site_url() + "/FR-Zelvora.php"])
+            client.click(*CROSS_POINTS[1])
             self.assertEqual(client.wait_exit(30), 0)
 
     def check_close_cross(self, client, grabber, origin):
