@@ -4,7 +4,7 @@
 set -eu
 
 packages="
-cmake g++ make git python3 ca-certificates
+cmake g++ make git python3 python3-pil ca-certificates
 googletest libgtest-dev libbenchmark-dev
 clang libclang-rt-14-dev clang-format
 g++-mingw-w64-x86-64-posix wine64

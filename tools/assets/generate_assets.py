@@ -1,8 +1,9 @@
 #!/usr/bin/env python3
 """Makes the client's installation pictures, its program icons and the six light bitmaps.
 
-Standard library only and deterministic: the same script always writes the same bytes.
-The light bitmaps are packed into the light container by pack_light_container.py.
+Draws with its own anti-aliased shapes and writes the files with Pillow (python3-pil); deterministic:
+the same script always writes the same pixels. The light bitmaps are packed into the light container
+by pack_light_container.py.
 """
 
 import argparse
@@ -19,9 +20,7 @@ import knobs  # noqa: E402
 import lights  # noqa: E402
 import meter_face  # noqa: E402
 import small_icons  # noqa: E402
-from bmp import encode_bmp  # noqa: E402
-from gif import encode_gif  # noqa: E402
-from ico import encode_ico  # noqa: E402
+from picture_files import bmp_bytes, gif_bytes, ico_bytes  # noqa: E402
 
 ICON_FILES = {"zelvora.ico": app_icons.large_icon, "zelvora_small.ico": app_icons.small_icon}
 
@@ -86,13 +85,13 @@ def main():
         os.makedirs(folder, exist_ok=True)
 
     for name, canvas in run_pictures():
-        write(os.path.join(args.run_dir, name), encode_bmp(canvas))
-    animation = encode_gif(atom_animation.SIZE, atom_animation.SIZE, atom_animation.frames(), atom_animation.DELAY)
+        write(os.path.join(args.run_dir, name), bmp_bytes(canvas))
+    animation = gif_bytes(atom_animation.SIZE, atom_animation.SIZE, atom_animation.frames(), atom_animation.DELAY)
     write(os.path.join(args.run_dir, "electron-animation.gif"), animation)
     for name, make in ICON_FILES.items():
-        write(os.path.join(args.icon_dir, name), encode_ico(make()))
+        write(os.path.join(args.icon_dir, name), ico_bytes(make()))
     for name, canvas in light_pictures():
-        write(os.path.join(args.light_dir, name), encode_bmp(canvas))
+        write(os.path.join(args.light_dir, name), bmp_bytes(canvas))
 
 
 if __name__ == "__main__":

@@ -14,7 +14,7 @@ import sys
 
 sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
 
-from bmp import check_bmp  # noqa: E402
+from picture_files import check_bmp  # noqa: E402
 
 MAX_ENTRIES = 20
 NAME_SIZE = 32
