@@ -49,7 +49,9 @@ std::string Endpoint(const std::string& address, int port) {
 
 // Headers and body go out in separate writes: without this, the body of every reply waits for the delayed
 // acknowledgement of the headers (40 ms on Linux).
-void SendAtOnce(httplib::Server& server) { server.set_tcp_nodelay(true); }
+void SendAtOnce(httplib::Server& server) {
+    server.set_tcp_nodelay(true);
+}
 
 void LogRequests(httplib::Server& server, std::string scheme) {
     server.set_logger([scheme](const httplib::Request& request, const httplib::Response& response) {
