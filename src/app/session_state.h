@@ -2,6 +2,7 @@
 
 #include "app/geometry.h"
 #include "app/led_colour.h"
+#include "audio/input_devices.h"
 #include "net/socket_handle.h"
 #include "web/own_details.h"
 
@@ -28,7 +29,6 @@ inline constexpr int kPayloadBytes = 1000;
 inline constexpr int kPlaybackSlots = 16;
 inline constexpr int kPlaybackFillAtStart = 5;
 inline constexpr int kRingLights = 16;
-inline constexpr int kInputDeviceSlots = 15;
 inline constexpr int kMaxAnimationFrames = 64;
 inline constexpr int kHelpTextBytes = 600; // 200 wide characters, kept as UTF-8
 inline constexpr int kSpokenHelpBytes = 200;
@@ -41,14 +41,6 @@ inline constexpr char kWelcomeHelpText[] =
 inline constexpr int kAudioStopRequested = 0;
 inline constexpr int kAudioRunning = 1;
 inline constexpr int kAudioEnded = 99;
-
-struct InputDeviceSlot {
-    std::int64_t deviceIndex = -1;
-    wchar_t identifier[260] = {};
-    wchar_t name[256] = {};
-    wchar_t secondName[256] = {};
-    std::int32_t value = 0;
-};
 
 // Slots of the thread timers' identifiers, in the order start-up creates them.
 enum ThreadTimerSlot {
@@ -80,6 +72,7 @@ struct WindowHandles {
     HBITMAP__* ledBitmaps[kLedDarkBlue + 1] = {}; // indexed by LedColour
     HBITMAP__* usbStatusIcon = nullptr;
     Point usbStatusIconPosition;
+    HWND__* inputDeviceChooser = nullptr; // null while the chooser is closed
     HWND__* canvasWindow = nullptr;
     bool canvasOpen = false;
     void* animationFrames[kMaxAnimationFrames] = {}; // GDI+ bitmaps, 150 x 150 ARGB, in file order
@@ -135,6 +128,12 @@ struct SessionState {
     int playbackFill = kPlaybackFillAtStart;
     std::atomic<int> playbackRingPos{0};
 
+    // Level meters: the audio thread writes, the meter timers draw
+    std::atomic<int> leftNeedleAngle{0};
+    std::atomic<int> rightNeedleAngle{0};
+    std::atomic<int> leftBarLevel{0};
+    std::atomic<int> rightBarLevel{0};
+
     // Indicator lights
     std::atomic<int> tstLed{kLedBlue};
     std::atomic<int> udpLed{kLedBlue};
@@ -155,7 +154,7 @@ struct SessionState {
 
     // Audio devices
     InputDeviceSlot inputDevices[kInputDeviceSlots];
-    int selectedInputDevice = -1;
+    std::atomic<int> selectedInputDevice{kDefaultInputDevice}; // the audio thread opens it at the next talk
 
     WindowHandles handles;
 };

@@ -101,6 +101,33 @@ class MainWindowTest(unittest.TestCase):
             self.assertGreater(cycle, 0.75 * frames * delay)
             self.assertLess(cycle, 3 * frames * delay)
 
+    def test_meters_and_knobs_are_painted(self):
+        with Client("meters_and_knobs") as client:
+            main = client.main_window(timeout=30)
+            meters = {w["class"]: w for w in client.probe.windows(main["hwnd"])}
+            for cls, x in [("VuMeterLeftClass", 200), ("VuMeterRightClass", 370)]:
+                with self.subTest(meter=cls):
+                    meter = meters[cls]
+                    self.assertEqual((meter["x"] - main["x"], meter["y"] - main["y"], meter["width"],
+                                      meter["height"]), (x, 80, 150, 84))
+            time.sleep(2)  # the knob painter's first tick comes after a second
+            shot = client.screenshot("meters_and_knobs")
+            at = lambda x, y: shot.pixel(main["x"] + x, main["y"] + y)
+            # The faces are light; the empty bars are white under them.
+            for x in (200, 370):
+                with self.subTest(face=x):
+                    r, g, b = at(x + 20, 100)
+                    self.assertTrue(r > 180 and g > 160 and b > 100, (r, g, b))
+                    self.assertEqual(at(x + 75, 170), (255, 255, 255))
+            # Each knob's first dot, blue, straight below its centre; the orange arrow somewhere on the knob.
+            for x in (25, 115, 205):
+                with self.subTest(knob=x):
+                    self.assertEqual(at(x + 32, 252 + 30), (0, 0, 255))
+            for x in (115, 205):
+                with self.subTest(arrow=x):
+                    knob = [at(x + dx, 220 + dy) for dx in range(64) for dy in range(64)]
+                    self.assertTrue(any(r > 200 and g > 120 and b < 80 for r, g, b in knob))
+
     def test_start_up_chime_is_played(self):
         with Client("chime") as client:
             client.window_id(timeout=30)

@@ -49,13 +49,11 @@ void OpenDocumentation() {
 
 void OnLeftClick(HWND window, Point p) {
     const Zones& zones = Session().zones;
+    SystemEndpointLevels levels;
+    if (TurnKnobAt(zones, p, levels)) {
+        return;
+    }
     switch (ClickActionAt(zones, p)) {
-    case ClickAction::VolumeKnob:
-        SetRenderMasterLevel(KnobLevel(zones.volumeKnob.Inflated(kKnobClickMargin), p));
-        break;
-    case ClickAction::MicGainKnob:
-        SetCaptureMasterLevel(KnobLevel(zones.micGainKnob.Inflated(kKnobClickMargin), p));
-        break;
     case ClickAction::Documentation:
         OpenDocumentation();
         break;
@@ -65,6 +63,8 @@ void OnLeftClick(HWND window, Point p) {
     case ClickAction::Close:
         PostMessageW(window, WM_DESTROY, 0, 0);
         break;
+    case ClickAction::VolumeKnob:
+    case ClickAction::MicGainKnob:
     case ClickAction::ParamsKnob:
     case ClickAction::NetworkWindow:
     case ClickAction::GroupList:

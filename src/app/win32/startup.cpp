@@ -14,6 +14,8 @@
 #include "app/win32/resource_ids.h"
 #include "app/win32/title_animation.h"
 #include "audio/win32/endpoint_volume.h"
+#include "audio/win32/knob_painter.h"
+#include "audio/win32/level_meters.h"
 #include "build_config.h"
 #include "net/voice_sockets.h"
 #include "net/win32/network_threads.h"
@@ -44,9 +46,8 @@ struct ThreadTimer {
 
 // Panels painted by thread timers, started in this order.
 constexpr ThreadTimer kPanelTimers[] = {
-    {kTimerChannelPanel, 12, 500, ChannelPanelTimerProc},
-    {kTimerNetworkRing, 3, 50, NetworkRingTimerProc},
-    {kTimerHelpBanner, 11, 500, HelpBannerTimerProc},
+    {kTimerChannelPanel, 12, 500, ChannelPanelTimerProc}, {kTimerNetworkRing, 3, 50, NetworkRingTimerProc},
+    {kTimerKnobPainter, 8, 1000, KnobPainterTimerProc},   {kTimerHelpBanner, 11, 500, HelpBannerTimerProc},
     {kTimerStatusPanel, 6, 200, StatusPanelTimerProc},
 };
 constexpr ThreadTimer kTimeLeftTimer{kTimerTimeLeft, 15, 1000, TimeLeftTimerProc};
@@ -127,10 +128,8 @@ void SetStartZones() {
 void ResetInputDeviceSlots(SessionState& session) {
     for (InputDeviceSlot& slot : session.inputDevices) {
         slot = InputDeviceSlot{};
-        std::wcscpy(slot.name, L"Windows Driver");
-        std::wcscpy(slot.secondName, L"Windows Driver");
     }
-    session.selectedInputDevice = -1;
+    session.selectedInputDevice.store(kDefaultInputDevice);
 }
 
 void PaintTitleAndPrepareCloseButton(HWND window) {
@@ -262,7 +261,7 @@ void ShutDown() {
         CloseHandle(handles.accessoryThread);
         handles.accessoryThread = nullptr;
     }
-    SetCaptureMasterLevel(session.captureLevelAtStart);
+    SetCaptureLevel(session.captureLevelAtStart);
 }
 
 } // namespace
@@ -292,6 +291,7 @@ int RunClient(HINSTANCE instance, int showCommand) {
     StartGraphicsAndAnimation(window);
     LoadLedBitmaps(session);
     LoadRequiredImages(window);
+    CreateLevelMeters(window, instance);
     LoadChannelImages(window);
     OpenVoiceSockets(session, kVoiceServerAddress);
     session.tcpLed.store(kLedYellow);

@@ -40,3 +40,21 @@ bool SetCaptureMasterLevel(float level) {
 bool SetRenderMasterLevel(float level) {
     return WithMasterVolume(eRender, LevelOperation::Write, &level);
 }
+
+float ReadCaptureLevel() {
+    float level = 0;
+    return ReadCaptureMasterLevel(&level) ? level : 0.0f;
+}
+
+void SetCaptureLevel(float level) {
+    SetCaptureMasterLevel(level);
+}
+
+float ReadRenderLevel() {
+    float level = 0;
+    return WithMasterVolume(eRender, LevelOperation::Read, &level) ? level : 0.0f;
+}
+
+void SetRenderLevel(float level) {
+    SetRenderMasterLevel(level);
+}

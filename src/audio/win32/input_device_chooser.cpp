@@ -1,0 +1,129 @@
+#include "audio/win32/input_device_chooser.h"
+
+#include "app/session_state.h"
+#include "audio/input_devices.h"
+#include "audio/win32/endpoint_description.h"
+#include "platform/win32/utf8.h"
+
+#include <windows.h>
+
+#include <mmsystem.h>
+
+#include <string>
+#include <vector>
+
+namespace {
+
+constexpr wchar_t kChooserClass[] = L"InputDeviceWndClass";
+constexpr COLORREF kChooserBackground = RGB(127, 127, 127);
+constexpr int kChooserWidth = 400;
+constexpr int kChooserHeight = 500;
+constexpr int kButtonLeft = 10;
+constexpr int kButtonTop = 10;
+constexpr int kButtonPitch = 30;
+constexpr int kButtonWidth = 350;
+constexpr int kButtonHeight = 25;
+
+std::vector<std::string> WaveInNames() {
+    std::vector<std::string> names;
+    const UINT count = waveInGetNumDevs();
+    for (UINT device = 0; device < count && device < kInputDeviceSlots; ++device) {
+        WAVEINCAPSW caps{};
+        const bool known = waveInGetDevCapsW(device, &caps, sizeof caps) == MMSYSERR_NOERROR;
+        names.push_back(known ? Utf8FromWide(caps.szPname) : std::string());
+    }
+    return names;
+}
+
+std::vector<CaptureEndpoint> CaptureEndpoints() {
+    std::vector<CaptureEndpoint> endpoints;
+    EndpointDescription description;
+    for (int position = 0; position < kInputDeviceSlots && DescribeCaptureEndpoint(position, description);
+         ++position) {
+        endpoints.push_back({description.name, description.iconLocation});
+    }
+    return endpoints;
+}
+
+// Buttons are made once per opening, from the slots as they were just filled.
+void CreateButtons(HWND chooser) {
+    const SessionState& session = Session();
+    for (int i = 0; i < kInputDeviceSlots; ++i) {
+        HWND button = CreateWindowExW(0, L"BUTTON", Utf16FromUtf8(session.inputDevices[i].buttonText).c_str(),
+                                      WS_CHILD | WS_VISIBLE | BS_RADIOBUTTON, kButtonLeft,
+                                      kButtonTop + kButtonPitch * i, kButtonWidth, kButtonHeight, chooser,
+                                      reinterpret_cast<HMENU>(static_cast<INT_PTR>(i)), nullptr, nullptr);
+        if (button != nullptr && i == session.selectedInputDevice.load()) {
+            SendMessageW(button, BM_SETCHECK, BST_CHECKED, 0);
+        }
+    }
+}
+
+// Closing goes through the message queue, so a button's own notification never destroys it under itself.
+void CloseChooser(HWND chooser) {
+    PostMessageW(chooser, WM_CLOSE, 0, 0);
+}
+
+LRESULT CALLBACK ChooserWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    switch (message) {
+    case WM_CREATE:
+        return 0;
+    case WM_COMMAND: {
+        SessionState& session = Session();
+        CloseChooser(window);
+        session.selectedInputDevice.store(
+            ChosenInputDevice(session.inputDevices, LOWORD(wParam), session.selectedInputDevice.load()));
+        return 0;
+    }
+    case WM_DESTROY:
+        Session().handles.inputDeviceChooser = nullptr;
+        return 0;
+    default:
+        return DefWindowProcW(window, message, wParam, lParam);
+    }
+}
+
+void RegisterChooserClass(HINSTANCE instance) {
+    static bool registered = false;
+    if (registered) {
+        return;
+    }
+    WNDCLASSW chooserClass{};
+    chooserClass.lpfnWndProc = ChooserWindowProc;
+    chooserClass.hInstance = instance;
+    chooserClass.hCursor = LoadCursorW(nullptr, MAKEINTRESOURCEW(32512)); // IDC_ARROW
+    chooserClass.hbrBackground = CreateSolidBrush(kChooserBackground);
+    chooserClass.lpszClassName = kChooserClass;
+    registered = RegisterClassW(&chooserClass) != 0;
+}
+
+void OpenChooser() {
+    SessionState& session = Session();
+    WindowHandles& handles = session.handles;
+    RECT mainRect{};
+    GetWindowRect(handles.mainWindow, &mainRect);
+    HINSTANCE instance = reinterpret_cast<HINSTANCE>(handles.instance);
+    RegisterChooserClass(instance);
+    HWND chooser = CreateWindowExW(0, kChooserClass, L"Zelvora Input device", WS_VISIBLE | WS_SYSMENU,
+                                   mainRect.left - 300, mainRect.top + 200, kChooserWidth, kChooserHeight,
+                                   handles.mainWindow, nullptr, instance, nullptr);
+    if (chooser == nullptr) {
+        return;
+    }
+    handles.inputDeviceChooser = chooser;
+    ShowWindow(chooser, SW_SHOW);
+    SetForegroundWindow(handles.mainWindow);
+    FillInputDeviceSlots(WaveInNames(), CaptureEndpoints(), session.inputDevices);
+    CreateButtons(chooser);
+}
+
+} // namespace
+
+void ToggleInputDeviceChooser() {
+    HWND open = Session().handles.inputDeviceChooser;
+    if (open != nullptr) {
+        CloseChooser(open);
+    } else {
+        OpenChooser();
+    }
+}

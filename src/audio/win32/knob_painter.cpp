@@ -1,0 +1,103 @@
+#include "audio/win32/knob_painter.h"
+
+#include "app/session_state.h"
+#include "app/win32/draw_helpers.h"
+#include "audio/knob_dial.h"
+#include "audio/win32/endpoint_volume.h"
+#include "audio/win32/rotate_bitmap.h"
+#include "platform/win32/scoped_win.h"
+
+namespace {
+
+constexpr int kKnobTop = 220;
+constexpr int kDotHalfSize = 4;
+constexpr int kParamsDots = 8;
+constexpr int kLevelDots = 7;
+constexpr int kDocumentationIconSize = 30;
+constexpr int kSynthesiserIconSize = 32;
+
+struct Knob {
+    const char* label;
+    int x;
+    HBITMAP image;
+    float rotation;
+    int dots;
+    Rect* zone;
+};
+
+// The dots look the same every tick: their pen and brushes are made once and kept for the run.
+struct DotTools {
+    HPEN outline = CreatePen(PS_SOLID, 1, RGB(255, 0, 0));
+    HBRUSH first = CreateSolidBrush(RGB(0, 0, 255));
+    HBRUSH others = CreateSolidBrush(RGB(0, 255, 0));
+};
+
+void DrawDots(HDC dc, int centreX, int centreY, int dotCount) {
+    static const DotTools tools;
+    const ScopedSelect pen(dc, tools.outline);
+    for (int dot = 0; dot < dotCount; ++dot) {
+        const ScopedSelect brush(dc, dot == 0 ? tools.first : tools.others);
+        const DotOffset offset = KnobDotOffset(dot, dotCount);
+        const int x = centreX + offset.dx;
+        const int y = centreY + offset.dy;
+        Ellipse(dc, x - kDotHalfSize, y - kDotHalfSize, x + kDotHalfSize, y + kDotHalfSize);
+    }
+}
+
+bool DrawKnob(HDC dc, const Knob& knob, COLORREF background) {
+    const ScopedBitmap rotated(RotateBitmap(knob.image, knob.rotation));
+    BITMAP size{};
+    if (!rotated || GetObjectW(rotated.get(), sizeof size, &size) == 0) {
+        return false;
+    }
+    {
+        const ScopedMemoryDC memory(dc);
+        const ScopedSelect selection(memory.get(), rotated.get());
+        if (!selection.Ok()) {
+            return false;
+        }
+        // Black is the see-through colour, the corners the rotation left uncovered included.
+        TransparentBlt(dc, knob.x, kKnobTop, size.bmWidth, size.bmHeight, memory.get(), 0, 0, size.bmWidth,
+                       size.bmHeight, RGB(0, 0, 0));
+    }
+    DrawDots(dc, knob.x + size.bmWidth / 2, kKnobTop + size.bmHeight / 2, knob.dots);
+    *knob.zone = Rect{knob.x, kKnobTop, knob.x + size.bmWidth, kKnobTop + size.bmHeight};
+    DrawLabel(dc, knob.label, knob.x + 8, kKnobTop + 70, background);
+    return true;
+}
+
+} // namespace
+
+void PaintKnobs(HDC dc, const KnobImages& images, EndpointLevels& levels, COLORREF background, Zones& zones) {
+    if (dc == nullptr || images.arrow == nullptr) {
+        return;
+    }
+    DrawLabel(dc, "AUDIO LEFT", 245, 179, background);
+    DrawLabel(dc, "AUDIO RIGHT", 415, 179, background);
+    const Knob knobs[] = {
+        {"PARAMS", 25, images.params, KnobRotation(0), kParamsDots, &zones.paramsKnob},
+        {"MIC GAIN", 115, images.arrow, KnobRotation(levels.ReadCaptureLevel()), kLevelDots,
+         &zones.micGainKnob},
+        {"VOLUME", 205, images.arrow, KnobRotation(levels.ReadRenderLevel()), kLevelDots, &zones.volumeKnob},
+    };
+    for (const Knob& knob : knobs) {
+        if (!DrawKnob(dc, knob, background)) {
+            return;
+        }
+    }
+    DrawStretchedBitmap(dc, images.documentationIcon, zones.documentation.left, zones.documentation.top,
+                        kDocumentationIconSize, kDocumentationIconSize);
+    DrawStretchedBitmap(dc, images.synthesiserIcon, zones.synthesiser.left, zones.synthesiser.top,
+                        kSynthesiserIconSize, kSynthesiserIconSize);
+}
+
+void CALLBACK KnobPainterTimerProc(HWND, UINT, UINT_PTR, DWORD) {
+    SessionState& session = Session();
+    const WindowHandles& handles = session.handles;
+    const ScopedGetDC dc(handles.mainWindow);
+    SystemEndpointLevels levels;
+    PaintKnobs(dc.get(),
+               KnobImages{handles.knobArrowImage, handles.paramsButtonImage, handles.documentationIcon,
+                          handles.synthesiserIcon},
+               levels, session.backgroundColour, session.zones);
+}

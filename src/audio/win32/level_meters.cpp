@@ -1,0 +1,191 @@
+#include "audio/win32/level_meters.h"
+
+#include "app/session_state.h"
+#include "app/win32/image_loading.h"
+#include "audio/level_meter.h"
+#include "platform/win32/scoped_win.h"
+
+namespace {
+
+constexpr wchar_t kLeftMeterClass[] = L"VuMeterLeftClass";
+constexpr wchar_t kRightMeterClass[] = L"VuMeterRightClass";
+constexpr char kMeterFaceFile[] = "vu_meter_2.bmp";
+constexpr int kMeterWidth = 150;
+constexpr int kMeterHeight = 84;
+constexpr int kMeterTop = 80;
+constexpr int kLeftMeterX = 200;
+constexpr int kRightMeterX = 370;
+constexpr UINT_PTR kLeftMeterTimer = 1;
+constexpr UINT_PTR kRightMeterTimer = 2;
+constexpr UINT kMeterPeriodMs = 50;
+
+constexpr COLORREF kNeedleColour = RGB(80, 80, 255);
+constexpr int kNeedleWidth = 3;
+
+// The bars sit under the meters; the bottom row of each is left as it is.
+constexpr int kLeftBarX = 200;
+constexpr int kRightBarX = 370;
+constexpr int kBarTop = 166;
+constexpr int kBarHeight = 10;
+
+// The needle pen never changes, so it is made once and kept for the run.
+HPEN NeedlePen() {
+    static HPEN pen = nullptr;
+    if (pen == nullptr) {
+        pen = CreatePen(PS_SOLID, kNeedleWidth, kNeedleColour);
+    }
+    return pen;
+}
+
+// One fully lit bar, drawn once: each tick copies its lit part and whitens the rest, instead of one pen
+// per column.
+class LitBarImage {
+  public:
+    LitBarImage() {
+        BITMAPINFO info{};
+        info.bmiHeader = {sizeof info.bmiHeader, kBarColumns, -kBarHeight, 1, 32, BI_RGB, 0, 0, 0, 0, 0};
+        void* bits = nullptr;
+        bitmap_ = CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
+        dc_ = CreateCompatibleDC(nullptr);
+        if (bitmap_ == nullptr || dc_ == nullptr) {
+            return;
+        }
+        auto* pixels = static_cast<DWORD*>(bits);
+        for (int column = 0; column < kBarColumns; ++column) {
+            const BarColour colour = LitColumnColour(column);
+            const DWORD pixel = static_cast<DWORD>(colour.red) << 16 | static_cast<DWORD>(colour.green) << 8 |
+                                static_cast<DWORD>(colour.blue);
+            for (int row = 0; row < kBarHeight; ++row) {
+                pixels[row * kBarColumns + column] = pixel;
+            }
+        }
+        SelectObject(dc_, bitmap_);
+    }
+    LitBarImage(const LitBarImage&) = delete;
+    LitBarImage& operator=(const LitBarImage&) = delete;
+
+    // Null when the image could not be made.
+    HDC dc() const { return bitmap_ != nullptr ? dc_ : nullptr; }
+
+  private:
+    HBITMAP bitmap_ = nullptr;
+    HDC dc_ = nullptr;
+};
+
+void PaintBar(HDC dc, HDC litBar, int left, int barLevel) {
+    const int lit = LitBarColumns(barLevel);
+    if (lit > 0) {
+        BitBlt(dc, left, kBarTop, lit, kBarHeight, litBar, 0, 0, SRCCOPY);
+    }
+    if (lit < kBarColumns) {
+        PatBlt(dc, left + lit, kBarTop, kBarColumns - lit, kBarHeight, WHITENESS);
+    }
+}
+
+struct Meter {
+    HWND__* WindowHandles::*window;
+    HBITMAP__* WindowHandles::*face;
+    std::atomic<int> SessionState::*needle;
+    bool paintsBars;
+};
+
+constexpr Meter kLeftMeter{&WindowHandles::leftMeterWindow, &WindowHandles::leftMeterFace,
+                           &SessionState::leftNeedleAngle, true};
+constexpr Meter kRightMeter{&WindowHandles::rightMeterWindow, &WindowHandles::rightMeterFace,
+                            &SessionState::rightNeedleAngle, false};
+
+void PaintMeterTick(HWND window, const Meter& meter) {
+    SessionState& session = Session();
+    {
+        const ScopedGetDC dc(window);
+        if (dc) {
+            PaintMeter(dc.get(), session.handles.*meter.face, (session.*meter.needle).load());
+        }
+    }
+    if (meter.paintsBars) {
+        const ScopedGetDC mainDc(session.handles.mainWindow);
+        if (mainDc) {
+            PaintLevelBars(mainDc.get(), session.leftBarLevel.load(), session.rightBarLevel.load());
+        }
+    }
+}
+
+LRESULT MeterWindowProc(const Meter& meter, HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    switch (message) {
+    case WM_PAINT: {
+        const ScopedPaint paint(window); // the timer draws; painting only validates
+        return 0;
+    }
+    case WM_TIMER:
+        PaintMeterTick(window, meter);
+        return 0;
+    default:
+        return DefWindowProcW(window, message, wParam, lParam);
+    }
+}
+
+HWND CreateMeter(HWND mainWindow, HINSTANCE instance, const wchar_t* className, WNDPROC procedure, int x,
+                 UINT_PTR timerId) {
+    WNDCLASSW meterClass{};
+    meterClass.lpfnWndProc = procedure;
+    meterClass.hInstance = instance;
+    meterClass.hCursor = LoadCursorW(nullptr, MAKEINTRESOURCEW(32512)); // IDC_ARROW
+    meterClass.hbrBackground = static_cast<HBRUSH>(GetStockObject(GRAY_BRUSH));
+    meterClass.lpszClassName = className;
+    RegisterClassW(&meterClass);
+    HWND meter = CreateWindowExW(0, className, nullptr, WS_CHILD | WS_VISIBLE, x, kMeterTop, kMeterWidth,
+                                 kMeterHeight, mainWindow, nullptr, instance, nullptr);
+    if (meter != nullptr) {
+        SetTimer(meter, timerId, kMeterPeriodMs, nullptr);
+    }
+    return meter;
+}
+
+} // namespace
+
+void PaintMeter(HDC dc, HBITMAP face, int needleValue) {
+    const ScopedMemoryDC memory(dc);
+    if (!memory) {
+        return;
+    }
+    const ScopedSelect faceSelection(memory.get(), face);
+    BITMAP size{};
+    if (face != nullptr && GetObjectW(face, sizeof size, &size) != 0) {
+        BitBlt(dc, 0, 0, size.bmWidth, size.bmHeight, memory.get(), 0, 0, SRCCOPY);
+    }
+    const ScopedSelect penSelection(dc, NeedlePen());
+    if (!penSelection.Ok()) {
+        return;
+    }
+    const NeedleTip pivot = NeedlePivot(size.bmWidth, size.bmHeight);
+    const NeedleTip tip = NeedleTipFor(needleValue);
+    MoveToEx(dc, pivot.dx, pivot.dy, nullptr);
+    LineTo(dc, pivot.dx + tip.dx, pivot.dy + tip.dy);
+}
+
+void PaintLevelBars(HDC dc, int leftBarLevel, int rightBarLevel) {
+    static const LitBarImage litBar;
+    if (dc == nullptr || litBar.dc() == nullptr) {
+        return;
+    }
+    PaintBar(dc, litBar.dc(), kLeftBarX, leftBarLevel);
+    PaintBar(dc, litBar.dc(), kRightBarX, rightBarLevel);
+}
+
+LRESULT CALLBACK LeftMeterWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    return MeterWindowProc(kLeftMeter, window, message, wParam, lParam);
+}
+
+LRESULT CALLBACK RightMeterWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    return MeterWindowProc(kRightMeter, window, message, wParam, lParam);
+}
+
+void CreateLevelMeters(HWND mainWindow, HINSTANCE instance) {
+    WindowHandles& handles = Session().handles;
+    handles.leftMeterWindow =
+        CreateMeter(mainWindow, instance, kLeftMeterClass, LeftMeterWindowProc, kLeftMeterX, kLeftMeterTimer);
+    handles.leftMeterFace = LoadBitmapFile(kMeterFaceFile);
+    handles.rightMeterWindow = CreateMeter(mainWindow, instance, kRightMeterClass, RightMeterWindowProc,
+                                           kRightMeterX, kRightMeterTimer);
+    handles.rightMeterFace = LoadBitmapFile(kMeterFaceFile);
+}

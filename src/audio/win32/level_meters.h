@@ -1,0 +1,20 @@
+#pragma once
+
+#include <windows.h>
+
+// The two needle meters, each a child window of the main window with a face image, and the two level bars
+// painted on the main window under them. Every 50 ms each meter redraws its face and needle from the
+// session's needle angle; the left meter's tick also redraws both bars.
+
+// Registers the meter classes, creates both meters with their faces and starts their timers.
+void CreateLevelMeters(HWND mainWindow, HINSTANCE instance);
+
+LRESULT CALLBACK LeftMeterWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+LRESULT CALLBACK RightMeterWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+
+// The face at (0, 0) at its own size and the needle from the middle of its bottom edge. A missing face
+// leaves the face undrawn and the pivot at (0, 0).
+void PaintMeter(HDC dc, HBITMAP face, int needleValue);
+
+// Both bars, on the main window's device context.
+void PaintLevelBars(HDC dc, int leftBarLevel, int rightBarLevel);
