@@ -6,6 +6,7 @@
 #include "app/session_state.h"
 #include "audio/knob_dial.h"
 #include "audio/level_meter.h"
+#include "audio/win32/endpoint_description.h"
 #include "audio/win32/input_device_chooser.h"
 #include "audio/win32/knob_painter.h"
 #include "audio/win32/level_meters.h"
@@ -271,6 +272,10 @@ void CheckChooser() {
     PumpMessages();
     CHECK(!IsWindow(chooser));
     CHECK(session.selectedInputDevice.load() == 0);
+
+    EndpointDescription output;
+    DescribeDefaultOutput(output);
+    CHECK(!output.name.empty());
 }
 
 } // namespace
