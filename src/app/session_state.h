@@ -9,6 +9,7 @@
 #include <atomic>
 #include <cstdint>
 #include <mutex>
+#include <optional>
 
 // Win32 handle types, declared the way <windows.h> declares them (STRICT), so this header stays portable.
 struct HWND__;
@@ -107,8 +108,8 @@ struct SessionState {
     std::atomic<int> audioRunFlag{kAudioStopRequested};
     std::atomic<bool> serialRunning{false};
     std::atomic<bool> accessoryStopRequested{
-        false}; // lets the accessory thread end even before it has started
-    float captureLevelAtStart = 0.0f;
+        false};                               // lets the accessory thread end even before it has started
+    std::optional<float> captureLevelAtStart; // nothing when it could not be read: then nothing is put back
 
     // Sockets
     std::atomic<SocketHandle> synthSocket{kInvalidSocket};

@@ -261,7 +261,9 @@ void ShutDown() {
         CloseHandle(handles.accessoryThread);
         handles.accessoryThread = nullptr;
     }
-    SetCaptureLevel(session.captureLevelAtStart);
+    if (session.captureLevelAtStart) {
+        SetCaptureLevel(*session.captureLevelAtStart);
+    }
 }
 
 } // namespace
@@ -285,7 +287,7 @@ int RunClient(HINSTANCE instance, int showCommand) {
     session.handles.mainWindow = window;
     ShapeAndShowMainWindow(window, showCommand);
     SetStartZones();
-    ReadCaptureMasterLevel(&session.captureLevelAtStart);
+    session.captureLevelAtStart = TryReadCaptureLevel();
     ResetInputDeviceSlots(session);
     PaintTitleAndPrepareCloseButton(window);
     StartGraphicsAndAnimation(window);

@@ -27,3 +27,17 @@ std::wstring WideFromUtf8(const char* utf8) {
 std::wstring WideFromAnsi(const char* ansi) {
     return WideFromCodePage(CP_ACP, ansi);
 }
+
+std::string Utf8FromWide(const std::wstring& wide) {
+    if (wide.empty()) {
+        return {};
+    }
+    const int wideLength = static_cast<int>(wide.size());
+    const int length = WideCharToMultiByte(CP_UTF8, 0, wide.data(), wideLength, nullptr, 0, nullptr, nullptr);
+    if (length <= 0) {
+        return {};
+    }
+    std::string utf8(static_cast<size_t>(length), '\0');
+    WideCharToMultiByte(CP_UTF8, 0, wide.data(), wideLength, utf8.data(), length, nullptr, nullptr);
+    return utf8;
+}

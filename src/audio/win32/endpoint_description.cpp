@@ -1,9 +1,8 @@
 #include "audio/win32/endpoint_description.h"
 
+#include "app/win32/wide_text.h"
 #include "audio/icon_reference.h"
-#include "platform/win32/message_box.h"
 #include "platform/win32/scoped_win.h"
-#include "platform/win32/utf8.h"
 
 #include <windows.h>
 
@@ -41,9 +40,9 @@ bool ReadNameAndIcon(IMMDevice* device, EndpointDescription& description) {
     if (FAILED(device->OpenPropertyStore(STGM_READ, store.Out()))) {
         return false;
     }
-    description.name = Utf8FromWide(ReadText(store.operator->(), kFriendlyNameKey, kNameCharacters));
+    description.name = Utf8FromWide(ReadText(store.get(), kFriendlyNameKey, kNameCharacters));
     const IconReference icon =
-        ParseIconReference(Utf8FromWide(ReadText(store.operator->(), kIconPathKey, SIZE_MAX)));
+        ParseIconReference(Utf8FromWide(ReadText(store.get(), kIconPathKey, SIZE_MAX)));
     description.iconLocation = icon.location.substr(0, kIconLocationCharacters * 3);
     description.iconIndex = icon.index;
     return icon.hasIndex;
@@ -80,11 +79,11 @@ bool DescribeDefaultOutput(EndpointDescription& description) {
     DWORD state = 0;
     if (!CreateEnumerator(enumerator) ||
         FAILED(enumerator->GetDefaultAudioEndpoint(eRender, eMultimedia, device.Out())) ||
-        EndpointId(device.operator->()).empty() || FAILED(device->GetState(&state))) {
+        EndpointId(device.get()).empty() || FAILED(device->GetState(&state))) {
         return false;
     }
     EndpointDescription read = description;
-    const bool complete = ReadNameAndIcon(device.operator->(), read);
+    const bool complete = ReadNameAndIcon(device.get(), read);
     std::printf("Endpoint friendly name: %s\n", read.name.c_str());
     if (!complete) {
         std::printf("Virgule non trouv\xC3\xA9"
@@ -101,13 +100,12 @@ bool DescribeCaptureEndpoint(int position, EndpointDescription& description) {
     ScopedComPtr<IMMDevice> device;
     UINT count = 0;
     if (position < 0 || !CreateEnumerator(enumerator) ||
-        !ActiveCaptureEndpoints(enumerator.operator->(), endpoints, count) ||
-        static_cast<UINT>(position) >= count ||
+        !ActiveCaptureEndpoints(enumerator.get(), endpoints, count) || static_cast<UINT>(position) >= count ||
         FAILED(endpoints->Item(static_cast<UINT>(position), device.Out()))) {
         return false;
     }
     EndpointDescription read = description;
-    ReadNameAndIcon(device.operator->(), read); // an icon without index is still a description
+    ReadNameAndIcon(device.get(), read); // an icon without index is still a description
     description = read;
     return true;
 }
@@ -122,21 +120,20 @@ int FindDefaultCaptureIndex(EndpointDescription& description) {
         UINT count = 0;
         if (!CreateEnumerator(enumerator) ||
             FAILED(enumerator->GetDefaultAudioEndpoint(eCapture, eMultimedia, defaultDevice.Out())) ||
-            !ActiveCaptureEndpoints(enumerator.operator->(), endpoints, count)) {
+            !ActiveCaptureEndpoints(enumerator.get(), endpoints, count)) {
             return -1;
         }
-        const std::wstring defaultId = EndpointId(defaultDevice.operator->());
+        const std::wstring defaultId = EndpointId(defaultDevice.get());
         for (UINT position = 0; position < count && found < 0 && !defaultId.empty(); ++position) {
             ScopedComPtr<IMMDevice> device;
-            if (SUCCEEDED(endpoints->Item(position, device.Out())) &&
-                EndpointId(device.operator->()) == defaultId) {
+            if (SUCCEEDED(endpoints->Item(position, device.Out())) && EndpointId(device.get()) == defaultId) {
                 found = static_cast<int>(position);
             }
         }
     }
     if (found < 0) {
-        ShowMessageBox(nullptr, "Impossible de trouver l'index du p\xC3\xA9riph\xC3\xA9rique !", "Error",
-                       MB_ICONWARNING);
+        MessageBoxW(nullptr, L"Impossible de trouver l'index du p\u00e9riph\u00e9rique !", L"Error",
+                    MB_ICONWARNING);
         return -1;
     }
     DescribeCaptureEndpoint(found, description);

@@ -29,25 +29,20 @@ bool WithMasterVolume(EDataFlow flow, LevelOperation operation, float* level) {
 
 } // namespace
 
-bool ReadCaptureMasterLevel(float* level) {
-    return WithMasterVolume(eCapture, LevelOperation::Read, level);
-}
-
-bool SetCaptureMasterLevel(float level) {
-    return WithMasterVolume(eCapture, LevelOperation::Write, &level);
-}
-
-bool SetRenderMasterLevel(float level) {
-    return WithMasterVolume(eRender, LevelOperation::Write, &level);
+std::optional<float> TryReadCaptureLevel() {
+    float level = 0;
+    if (!WithMasterVolume(eCapture, LevelOperation::Read, &level)) {
+        return std::nullopt;
+    }
+    return level;
 }
 
 float ReadCaptureLevel() {
-    float level = 0;
-    return ReadCaptureMasterLevel(&level) ? level : 0.0f;
+    return TryReadCaptureLevel().value_or(0.0f);
 }
 
 void SetCaptureLevel(float level) {
-    SetCaptureMasterLevel(level);
+    WithMasterVolume(eCapture, LevelOperation::Write, &level);
 }
 
 float ReadRenderLevel() {
@@ -56,5 +51,5 @@ float ReadRenderLevel() {
 }
 
 void SetRenderLevel(float level) {
-    SetRenderMasterLevel(level);
+    WithMasterVolume(eRender, LevelOperation::Write, &level);
 }

@@ -2,12 +2,13 @@
 
 #include "audio/endpoint_levels.h"
 
-// Master levels (0.0 .. 1.0) of the system's default capture and render endpoints.
-// Each call initialises COM around itself; any failing step leaves the level untouched.
+#include <optional>
 
-bool ReadCaptureMasterLevel(float* level);
-bool SetCaptureMasterLevel(float level);
-bool SetRenderMasterLevel(float level);
+// Master levels (0.0 .. 1.0) of the system's default capture and render endpoints. Each call initialises
+// COM around itself; a failing step reads 0 and sets nothing.
+
+// The capture level, or nothing when the system cannot tell.
+std::optional<float> TryReadCaptureLevel();
 
 float ReadCaptureLevel();
 void SetCaptureLevel(float level);

@@ -1,9 +1,9 @@
 #include "audio/win32/input_device_chooser.h"
 
 #include "app/session_state.h"
+#include "app/win32/wide_text.h"
 #include "audio/input_devices.h"
 #include "audio/win32/endpoint_description.h"
-#include "platform/win32/utf8.h"
 
 #include <windows.h>
 
@@ -49,7 +49,7 @@ std::vector<CaptureEndpoint> CaptureEndpoints() {
 void CreateButtons(HWND chooser) {
     const SessionState& session = Session();
     for (int i = 0; i < kInputDeviceSlots; ++i) {
-        HWND button = CreateWindowExW(0, L"BUTTON", Utf16FromUtf8(session.inputDevices[i].buttonText).c_str(),
+        HWND button = CreateWindowExW(0, L"BUTTON", WideFromUtf8(session.inputDevices[i].buttonText).c_str(),
                                       WS_CHILD | WS_VISIBLE | BS_RADIOBUTTON, kButtonLeft,
                                       kButtonTop + kButtonPitch * i, kButtonWidth, kButtonHeight, chooser,
                                       reinterpret_cast<HMENU>(static_cast<INT_PTR>(i)), nullptr, nullptr);
