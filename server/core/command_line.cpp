@@ -28,7 +28,7 @@ constexpr std::string_view kUsage =
       Adds or removes a simulated member, listed on channel K like a client.
   zelvora-network speak --channel K --account N (--wav FILE | --tone HZ --seconds S) [--control C]
       The simulated member N takes the floor of channel K and speaks, in real time, a WAVE file (8- or
-      16-bit PCM, mono or stereo, any rate, at most 60 s) or a tone.
+      16-bit PCM, mono or stereo, any rate, at most 60 s) or a tone; returns once it has been played.
 
   zelvora-network --help
       This text.

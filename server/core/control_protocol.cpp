@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <array>
 #include <charconv>
+#include <cstdio>
 #include <limits>
 
 namespace zelvora::network {
@@ -30,6 +31,13 @@ std::optional<std::uint64_t> Number(std::string_view word, std::uint64_t max) {
         return std::nullopt;
     }
     return value;
+}
+
+// "2.50 s": how long whole payloads of the voice format play.
+std::string SoundSeconds(std::size_t bytes) {
+    char text[32];
+    std::snprintf(text, sizeof text, "%.2f s", static_cast<double>(bytes) / kVoiceBytesPerSecond);
+    return text;
 }
 
 ParsedControlLine Fail(std::string why) {
@@ -160,6 +168,8 @@ std::string ExecuteControl(Network& network, const ControlRequest& request, std:
                            Micros now) {
     std::string error;
     std::string listing;
+    const std::string member = std::to_string(request.account);
+    const std::string channel = std::to_string(request.channel);
     switch (request.verb) {
     case ControlVerb::Members:
         listing = FormatMembers(network.Members(now));
@@ -173,18 +183,24 @@ std::string ExecuteControl(Network& network, const ControlRequest& request, std:
         if (targeted == 0 && !request.toAll) {
             error = "no client with account " + std::to_string(request.account);
         }
-        listing = "targeted " + std::to_string(targeted) + "\n";
+        listing = "notice " + std::to_string(request.noticeCode) + " queued for " + std::to_string(targeted) +
+                  (targeted == 1 ? " client\n" : " clients\n");
         break;
     }
     case ControlVerb::AddMember:
         error = network.AddSimulated(request.channel, request.account);
+        listing = "simulated member " + member + " added to channel " + channel + "\n";
         break;
     case ControlVerb::RemoveMember:
         error = network.RemoveSimulated(request.channel, request.account, now);
+        listing = "simulated member " + member + " removed from channel " + channel + "\n";
         break;
-    case ControlVerb::Speak:
+    case ControlVerb::Speak: {
+        const std::string duration = SoundSeconds(sound.size());
         error = network.Speak(request.channel, request.account, std::move(sound), now);
+        listing = "simulated member " + member + " speaks " + duration + " on channel " + channel + "\n";
         break;
+    }
     }
     return error.empty() ? "ok\n" + listing : "error " + error + "\n";
 }

@@ -16,7 +16,9 @@
 namespace zelvora::network {
 
 inline constexpr std::size_t kMaxControlLineBytes = 128;
-// A minute of 8000 Hz stereo 16-bit sound.
+// 8000 Hz stereo 16-bit sound: a payload lasts 31.25 ms.
+inline constexpr double kVoiceBytesPerSecond = 32000;
+// A minute of it.
 inline constexpr std::size_t kMaxSoundBytes = 1920 * kPayloadBytes;
 
 enum class ControlVerb { Members, Stats, Notice, AddMember, RemoveMember, Speak };

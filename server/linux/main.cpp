@@ -6,9 +6,11 @@
 #include "core/sound_clip.h"
 #include "relay_server.h"
 
+#include <cerrno>
+#include <chrono>
 #include <cstdio>
-#include <fstream>
-#include <iterator>
+#include <cstring>
+#include <thread>
 #include <string_view>
 #include <vector>
 
@@ -17,19 +19,24 @@ using namespace zelvora::network;
 namespace {
 
 // Larger files than this are not read: a minute of any supported WAVE format fits easily.
-constexpr std::streamsize kMaxWavFileBytes = 64 << 20;
+constexpr std::size_t kMaxWavFileBytes = 64 << 20;
 
 SoundClip LoadSound(const CommandLine& line) {
     if (line.wavPath.empty()) {
         return MakeTone(line.toneHz, line.toneSeconds);
     }
-    std::ifstream file(line.wavPath, std::ios::binary);
-    if (!file) {
-        return {{}, "cannot open " + line.wavPath};
+    std::FILE* file = std::fopen(line.wavPath.c_str(), "rb");
+    if (file == nullptr) {
+        return {{}, "cannot open " + line.wavPath + ": " + std::strerror(errno)};
     }
-    std::vector<std::uint8_t> bytes(static_cast<std::size_t>(kMaxWavFileBytes));
-    file.read(reinterpret_cast<char*>(bytes.data()), kMaxWavFileBytes);
-    bytes.resize(static_cast<std::size_t>(file.gcount()));
+    std::vector<std::uint8_t> bytes(kMaxWavFileBytes);
+    bytes.resize(std::fread(bytes.data(), 1, bytes.size(), file));
+    const bool failed = std::ferror(file) != 0;
+    const int why = errno;
+    std::fclose(file);
+    if (failed) {
+        return {{}, "cannot read " + line.wavPath + ": " + std::strerror(why)};
+    }
     return ConvertWav(bytes);
 }
 
@@ -79,6 +86,13 @@ int RunOperatorCommand(const CommandLine& line) {
         return 1;
     }
     std::fputs(reply.text.c_str(), stdout);
+    if (line.subcommand == Subcommand::Speak) {
+        // The network relays the sound from its next tick, one payload per tick: return once it is out.
+        std::fflush(stdout);
+        const double seconds = static_cast<double>(sound.pcm.size()) / kVoiceBytesPerSecond;
+        std::this_thread::sleep_for(std::chrono::duration<double>(seconds) +
+                                    std::chrono::microseconds(31'250));
+    }
     return 0;
 }
 
