@@ -25,7 +25,6 @@ void ChannelFloor::Take(State state, MemberKey key, std::uint16_t account, const
     holder_ = {key, account, label};
     since_ = now;
     lastAudio_ = now;
-    queue_.Clear();
     sound_.clear();
     played_ = 0;
     log_.Line("talk start channel " + std::to_string(channel_) + " account " + std::to_string(account) + " " +
@@ -51,7 +50,6 @@ void ChannelFloor::Release(Micros now) {
 void ChannelFloor::Reset() {
     state_ = State::Idle;
     holder_ = {};
-    queue_.Clear();
     sound_.clear();
     sound_.shrink_to_fit();
     played_ = 0;
@@ -66,9 +64,6 @@ bool ChannelFloor::OfferAudio(MemberKey key, std::uint16_t account, const std::s
         return false;
     }
     lastAudio_ = now;
-    if (!queue_.Push(payload, now)) {
-        ++counters_.jitterOverflow;
-    }
     if (IsEcho()) {
         if (sound_.size() + kPayloadBytes <= kEchoMaxBytes) {
             sound_.insert(sound_.end(), payload.begin(), payload.end());
@@ -97,13 +92,12 @@ void ChannelFloor::Forget(MemberKey key, Micros now) {
         return;
     }
     sound_.clear(); // no playback for someone who is gone
-    queue_.Clear();
     Release(now);
 }
 
 ChannelFloor::Output ChannelFloor::Tick(Micros now) {
     Output output;
-    if (state_ == State::Live && queue_.Empty() && now - lastAudio_ >= settings_.holdTime) {
+    if (state_ == State::Live && now - lastAudio_ >= settings_.holdTime) {
         Release(now);
     }
     if ((state_ == State::Clip || state_ == State::EchoPlayback) && played_ + kPayloadBytes > sound_.size()) {
@@ -113,9 +107,8 @@ ChannelFloor::Output ChannelFloor::Tick(Micros now) {
     case State::Idle:
         break;
     case State::Live:
-        output.payload = queue_.Next(now, settings_.tick, counters_.jitterTrimmed);
         output.speaker = holder_.account;
-        output.deaf = holder_.key;
+        output.liveTalker = holder_.key;
         break;
     case State::Clip:
     case State::EchoPlayback:

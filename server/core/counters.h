@@ -23,9 +23,9 @@ struct Counters {
     std::uint64_t duplicateAudio = 0;
     std::uint64_t floorBusy = 0;
     std::uint64_t membersFull = 0;
-    std::uint64_t jitterOverflow = 0;
-    std::uint64_t jitterTrimmed = 0;
     std::uint64_t echoOverflow = 0;
+    // Not sent: the member had used the credit its presence datagrams give (see Network).
+    std::uint64_t withheldNoPresence = 0;
     // Sent.
     std::uint64_t relayed = 0;
     std::uint64_t relayedSpeech = 0;

@@ -7,6 +7,11 @@
 namespace zelvora::network {
 namespace {
 
+// Relayed datagrams paid by one presence datagram, and the most a member may bank: enough for the relay's
+// catch-up after a stall and a talker's burst, never a stream.
+constexpr std::uint8_t kCreditPerPresence = 2;
+constexpr std::uint8_t kMaxCredit = 16;
+
 bool ValidChannel(int channel) {
     return channel >= 0 && channel < kChannelCount;
 }
@@ -44,7 +49,8 @@ std::string Network::Describe(const Member& member) const {
            (member.simulated ? std::string("simulated") : FormatEndpoint(member.from));
 }
 
-void Network::OnVoiceDatagram(int channel, Endpoint from, std::span<const std::uint8_t> bytes, Micros now) {
+void Network::OnVoiceDatagram(int channel, Endpoint from, std::span<const std::uint8_t> bytes, Micros now,
+                              Outbox& out) {
     if (!ValidChannel(channel)) {
         ++counters_.badChannel;
         return;
@@ -65,7 +71,7 @@ void Network::OnVoiceDatagram(int channel, Endpoint from, std::span<const std::u
         OnPresence(channel, from, datagram.account, now);
         break;
     case VoiceKind::Audio:
-        OnAudio(channel, from, datagram.account, datagram.sequence, datagram.payload, now);
+        OnAudio(channel, from, datagram.account, datagram.sequence, datagram.payload, now, out);
         break;
     }
 }
@@ -148,10 +154,12 @@ void Network::OnPresence(int channel, Endpoint from, std::uint16_t account, Micr
     }
     member->lastSeen = now;
     member->quality.Record(now);
+    member->credit =
+        static_cast<std::uint8_t>(std::min(member->credit + kCreditPerPresence, int{kMaxCredit}));
 }
 
 void Network::OnAudio(int channel, Endpoint from, std::uint16_t account, std::uint8_t sequence,
-                      std::span<const std::uint8_t> payload, Micros now) {
+                      std::span<const std::uint8_t> payload, Micros now, Outbox& out) {
     const auto found = members_.find(RealMemberKey(from));
     if (found == members_.end()) {
         ++counters_.notMember;
@@ -168,11 +176,18 @@ void Network::OnAudio(int channel, Endpoint from, std::uint16_t account, std::ui
     }
     member.lastAudioSequence = sequence;
     member.lastSeen = now;
-    if (!floors_[channel]->OfferAudio(member.key, account, FormatEndpoint(from), payload, now)) {
+    ChannelFloor& floor = *floors_[channel];
+    if (!floor.OfferAudio(member.key, account, FormatEndpoint(from), payload, now)) {
         ++counters_.floorBusy;
         return;
     }
     ++counters_.audio;
+    for (const MemberKey key : rosters_[channel]) {
+        Member& listener = members_.at(key);
+        if (key != member.key && !listener.simulated) {
+            RelayTo(listener, payload, floor.HolderAccount(), now, out);
+        }
+    }
 }
 
 void Network::OnSupervisorDatagram(int channel, Endpoint from, std::span<const std::uint8_t> bytes,
@@ -239,11 +254,15 @@ void Network::ExpireSilent(Micros now) {
     }
 }
 
-void Network::RelayTo(Member& member, const ChannelFloor::Output& output, Micros now, Outbox& out) {
-    const bool hears = !output.payload.empty() && member.key != output.deaf &&
-                       (output.only == kNobody || output.only == member.key);
-    if (hears) {
-        member.lastHeard = output.speaker;
+void Network::RelayTo(Member& member, std::span<const std::uint8_t> payload, std::uint16_t speaker,
+                      Micros now, Outbox& out) {
+    if (member.credit == 0) {
+        ++counters_.withheldNoPresence;
+        return;
+    }
+    --member.credit;
+    if (!payload.empty()) {
+        member.lastHeard = speaker;
     }
     RelayHeader header;
     header.sequence = member.nextSequence;
@@ -253,11 +272,10 @@ void Network::RelayTo(Member& member, const ChannelFloor::Output& output, Micros
     member.nextSequence = static_cast<std::uint8_t>(member.nextSequence % 255 + 1);
 
     std::array<std::uint8_t, kAudioDatagramBytes> datagram;
-    const std::size_t length =
-        EncodeRelayDatagram(header, hears ? output.payload : std::span<const std::uint8_t>{}, datagram);
+    const std::size_t length = EncodeRelayDatagram(header, payload, datagram);
     out.Send(PortKind::Voice, member.channel, member.from, std::span(datagram).first(length));
     ++counters_.relayed;
-    if (hears) {
+    if (!payload.empty()) {
         ++counters_.relayedSpeech;
     }
 }
@@ -268,9 +286,12 @@ void Network::Tick(Micros now, Outbox& out) {
         const ChannelFloor::Output output = floors_[channel]->Tick(now);
         for (const MemberKey key : rosters_[channel]) {
             Member& member = members_.at(key);
-            if (!member.simulated) {
-                RelayTo(member, output, now, out);
+            if (member.simulated || (output.liveTalker != kNobody && key != output.liveTalker)) {
+                continue;
             }
+            const bool hears = output.only == kNobody || output.only == key;
+            RelayTo(member, hears ? output.payload : std::span<const std::uint8_t>{}, output.speaker, now,
+                    out);
         }
     }
 }

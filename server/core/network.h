@@ -29,14 +29,21 @@ struct MemberView {
 
 // The whole network without its sockets: membership, floor control, the relay tick, the supervisor's
 // replies and the operator's commands. Single-threaded; time comes in as an argument.
+//
+// A client is sent at most two relayed datagrams per presence datagram received from it (a credit, capped):
+// a real client sends presence faster than the relay's 32 datagrams a second, while a presence with a forged
+// source address draws two datagrams to that address and no more.
 class Network {
   public:
     Network(const NetworkSettings& settings, EventLog& log);
 
-    // channel: which of the eleven ports of that kind received the datagram.
-    void OnVoiceDatagram(int channel, Endpoint from, std::span<const std::uint8_t> bytes, Micros now);
+    // channel: which of the eleven ports of that kind received the datagram. A talker's audio is passed on
+    // to the channel's listeners at once.
+    void OnVoiceDatagram(int channel, Endpoint from, std::span<const std::uint8_t> bytes, Micros now,
+                         Outbox& out);
     void OnSupervisorDatagram(int channel, Endpoint from, std::span<const std::uint8_t> bytes, Outbox& out);
-    // Every tick: drop silent members, then send each present client its one relayed datagram.
+    // Every tick: drop silent members, then send each present client its relayed datagram for the tick,
+    // except the listeners of a live talker, who hear it as it speaks.
     void Tick(Micros now, Outbox& out);
 
     // Operator commands; each returns an error text, empty on success.
@@ -66,13 +73,15 @@ class Network {
         std::uint8_t lastAudioSequence = 0;
         std::uint16_t lastHeard = 0;
         std::uint8_t pendingNotice = kNoticeNone;
+        // Relayed datagrams its presence has paid for.
+        std::uint8_t credit = 0;
         Micros lastSeen = 0;
         PresenceQuality quality;
     };
 
     void OnPresence(int channel, Endpoint from, std::uint16_t account, Micros now);
     void OnAudio(int channel, Endpoint from, std::uint16_t account, std::uint8_t sequence,
-                 std::span<const std::uint8_t> payload, Micros now);
+                 std::span<const std::uint8_t> payload, Micros now, Outbox& out);
     void OnStatusRequest(int channel, Endpoint from, std::uint8_t relayByte, Outbox& out);
     void OnListRequest(int channel, Endpoint from, Outbox& out);
     bool HasRoom(int channel) const;
@@ -81,7 +90,9 @@ class Network {
     void Remove(MemberKey key);
     void ExpireSilent(Micros now);
     std::uint8_t FreeRelayTag(std::uint32_t address) const;
-    void RelayTo(Member& member, const ChannelFloor::Output& output, Micros now, Outbox& out);
+    // Sends one relayed datagram: speech from speaker, or silence when payload is empty.
+    void RelayTo(Member& member, std::span<const std::uint8_t> payload, std::uint16_t speaker, Micros now,
+                 Outbox& out);
     std::string Describe(const Member& member) const;
 
     NetworkSettings settings_;

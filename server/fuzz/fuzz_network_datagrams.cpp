@@ -84,7 +84,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         const int channel = in.Byte() % 12; // 11 is out of range on purpose
         switch (op % 7) {
         case 0:
-            network.OnVoiceDatagram(channel, Source(in.Byte()), in.Bytes(in.Byte()), now);
+            network.OnVoiceDatagram(channel, Source(in.Byte()), in.Bytes(in.Byte()), now, out);
             break;
         case 1:
             network.OnSupervisorDatagram(channel, Source(in.Byte()), in.Bytes(in.Byte()), out);
@@ -92,7 +92,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         case 2: { // a well-formed presence datagram, so membership gets exercised
             std::vector<std::uint8_t> presence = {'R', '.', 0,   in.Byte(), in.Byte(), 0,   0,
                                                   0,   0,   'V', '0',       '7',       '7', 2};
-            network.OnVoiceDatagram(channel, Source(in.Byte()), presence, now);
+            network.OnVoiceDatagram(channel, Source(in.Byte()), presence, now, out);
             break;
         }
         case 3: { // a well-formed audio datagram
@@ -100,7 +100,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
             audio[0] = 'A';
             audio[1] = in.Byte();
             audio[3] = in.Byte();
-            network.OnVoiceDatagram(channel, Source(in.Byte()), audio, now);
+            network.OnVoiceDatagram(channel, Source(in.Byte()), audio, now, out);
             break;
         }
         case 4:

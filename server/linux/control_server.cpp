@@ -4,6 +4,7 @@
 #include "socket_util.h"
 
 #include <cerrno>
+#include <cstring>
 #include <sys/epoll.h>
 #include <sys/socket.h>
 #include <unistd.h>
@@ -35,7 +36,10 @@ bool ControlServer::Open(int port, int epoll, std::uint64_t listenerTag, std::st
     epoll_event event{};
     event.events = EPOLLIN;
     event.data.u64 = listenerTag;
-    epoll_ctl(epoll_, EPOLL_CTL_ADD, listenFd_, &event);
+    if (epoll_ctl(epoll_, EPOLL_CTL_ADD, listenFd_, &event) != 0) {
+        error = std::string("epoll_ctl: ") + std::strerror(errno);
+        return false;
+    }
     return true;
 }
 
@@ -48,11 +52,14 @@ void ControlServer::Accept(Micros now) {
         close(fd);
         return;
     }
-    connections_[fd].deadline = now + kConnectionLifetime;
     epoll_event event{};
     event.events = EPOLLIN;
     event.data.fd = fd;
-    epoll_ctl(epoll_, EPOLL_CTL_ADD, fd, &event);
+    if (epoll_ctl(epoll_, EPOLL_CTL_ADD, fd, &event) != 0) {
+        close(fd); // unwatched, it would never be answered
+        return;
+    }
+    connections_[fd].deadline = now + kConnectionLifetime;
 }
 
 void ControlServer::OnEvent(int fd, std::uint32_t events, Network& network, Micros now) {
@@ -119,8 +126,10 @@ void ControlServer::Flush(int fd, Connection& connection) {
             epoll_event event{};
             event.events = EPOLLOUT;
             event.data.fd = fd;
-            epoll_ctl(epoll_, EPOLL_CTL_MOD, fd, &event);
-            return;
+            if (epoll_ctl(epoll_, EPOLL_CTL_MOD, fd, &event) == 0) {
+                return;
+            }
+            break; // the rest of the reply could never be sent
         }
         if (sent <= 0) {
             break;

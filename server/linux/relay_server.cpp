@@ -3,6 +3,7 @@
 #include "batching_outbox.h"
 #include "control_server.h"
 #include "core/network.h"
+#include "core/throttled_log.h"
 #include "monotonic_clock.h"
 #include "socket_util.h"
 #include "stdout_log.h"
@@ -61,11 +62,15 @@ struct Resources {
     }
 };
 
-void Watch(int epoll, int fd, std::uint64_t tag) {
+bool Watch(int epoll, int fd, std::uint64_t tag) {
     epoll_event event{};
     event.events = EPOLLIN;
     event.data.u64 = tag;
-    epoll_ctl(epoll, EPOLL_CTL_ADD, fd, &event);
+    if (epoll_ctl(epoll, EPOLL_CTL_ADD, fd, &event) != 0) {
+        std::perror("zelvora-network: epoll_ctl");
+        return false;
+    }
+    return true;
 }
 
 bool OpenUdpSockets(const ServeOptions& options, Resources& resources) {
@@ -79,7 +84,10 @@ bool OpenUdpSockets(const ServeOptions& options, Resources& resources) {
                 return false;
             }
             resources.sockets[static_cast<std::size_t>(kind)][static_cast<std::size_t>(channel)] = fd;
-            Watch(resources.epoll, fd, kTagUdp | static_cast<std::uint64_t>(kind * kChannelCount + channel));
+            if (!Watch(resources.epoll, fd,
+                       kTagUdp | static_cast<std::uint64_t>(kind * kChannelCount + channel))) {
+                return false;
+            }
         }
     }
     return true;
@@ -105,9 +113,8 @@ bool OpenTimerAndSignals(const NetworkSettings& settings, Resources& resources) 
         std::perror("zelvora-network: signalfd");
         return false;
     }
-    Watch(resources.epoll, resources.timer, kTagTimer);
-    Watch(resources.epoll, resources.signals, kTagSignal);
-    return true;
+    return Watch(resources.epoll, resources.timer, kTagTimer) &&
+           Watch(resources.epoll, resources.signals, kTagSignal);
 }
 
 void ReadDatagrams(int fd, int kind, int channel, Network& network, BatchingOutbox& out) {
@@ -123,7 +130,7 @@ void ReadDatagrams(int fd, int kind, int channel, Network& network, BatchingOutb
         }
         const auto bytes = std::span<const std::uint8_t>(buffer).first(static_cast<std::size_t>(length));
         if (kind == 0) {
-            network.OnVoiceDatagram(channel, FromSockaddr(from), bytes, MonotonicNow());
+            network.OnVoiceDatagram(channel, FromSockaddr(from), bytes, MonotonicNow(), out);
         } else {
             network.OnSupervisorDatagram(channel, FromSockaddr(from), bytes, out);
         }
@@ -131,7 +138,7 @@ void ReadDatagrams(int fd, int kind, int channel, Network& network, BatchingOutb
     out.Flush();
 }
 
-void RunTicks(int timer, Network& network, BatchingOutbox& out) {
+void RunTicks(int timer, Network& network, BatchingOutbox& out, ThrottledLog& log) {
     std::uint64_t owed = 0;
     if (read(timer, &owed, sizeof owed) != sizeof owed) {
         return;
@@ -150,6 +157,7 @@ void RunTicks(int timer, Network& network, BatchingOutbox& out) {
         counters.tickMicrosTotal += took;
         counters.tickMicrosMax = std::max(counters.tickMicrosMax, took);
     }
+    log.Summarise();
 }
 
 std::string PortRange(std::uint32_t address, int first) {
@@ -160,7 +168,8 @@ std::string PortRange(std::uint32_t address, int first) {
 
 int Serve(const ServeOptions& options) {
     std::signal(SIGPIPE, SIG_IGN);
-    StdoutLog log;
+    StdoutLog output;
+    ThrottledLog log(output, MonotonicNow);
     Resources resources;
     resources.epoll = epoll_create1(EPOLL_CLOEXEC);
     if (resources.epoll < 0 || !OpenUdpSockets(options, resources) ||
@@ -197,7 +206,7 @@ int Serve(const ServeOptions& options) {
                     resources.sockets[static_cast<std::size_t>(kind)][static_cast<std::size_t>(channel)],
                     kind, channel, network, out);
             } else if (tag == kTagTimer) {
-                RunTicks(resources.timer, network, out);
+                RunTicks(resources.timer, network, out, log);
                 control.CloseIdle(MonotonicNow());
             } else if (tag == kTagSignal) {
                 signalfd_siginfo signal{};

@@ -94,10 +94,10 @@ struct Harness {
     explicit Harness(const NetworkSettings& custom) : settings(custom), network(settings, log) {}
 
     void Presence(int channel, Endpoint from, std::uint16_t account) {
-        network.OnVoiceDatagram(channel, from, PresenceDatagram(account), now);
+        network.OnVoiceDatagram(channel, from, PresenceDatagram(account), now, outbox);
     }
     void Audio(int channel, Endpoint from, std::uint16_t account, std::uint8_t sequence, std::uint8_t fill) {
-        network.OnVoiceDatagram(channel, from, AudioDatagram(account, sequence, fill), now);
+        network.OnVoiceDatagram(channel, from, AudioDatagram(account, sequence, fill), now, outbox);
     }
     void Supervisor(int channel, Endpoint from, std::vector<std::uint8_t> bytes) {
         network.OnSupervisorDatagram(channel, from, bytes, outbox);

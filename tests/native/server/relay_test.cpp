@@ -103,63 +103,35 @@ TEST(Relay, TalkerIsRelayedToOthersButNotToItself) {
     EXPECT_TRUE(h.log.Contains("talk stop channel 4 account 50001"));
 }
 
-TEST(Relay, OnePayloadPerTickEvenWhenAudioArrivesInBursts) {
+TEST(Relay, SpeechGoesOutAsItArrivesAndTheTickStreamResumesAfterTheTalk) {
     Channel h;
-    for (std::uint8_t fill = 1; fill <= 6; fill += 3) {
-        // Three payloads at once, then two ticks with none.
-        for (std::uint8_t n = 0; n < 3; ++n) {
-            h.Audio(kChannel, kTalker, kTalker.port, ++h.sequence, static_cast<std::uint8_t>(fill + n));
-        }
-        h.Step();
-        h.Step();
-        h.Step();
-    }
-    for (int tick = 0; tick < 4; ++tick) {
-        h.Step();
-    }
-    EXPECT_EQ(h.outbox.To(kListener).size(), 10u);
-    EXPECT_EQ(h.HeardSpeech(kListener), (std::vector<std::uint8_t>{1, 2, 3, 4, 5, 6}));
-}
-
-TEST(Relay, AShortUtteranceStillPlaysAfterTwoTicks) {
-    Channel h;
-    h.Say(9);
     h.Step();
     h.Step();
-    EXPECT_EQ(h.Heard(kListener), (std::vector<std::uint8_t>{0, 9, 0}));
-}
-
-TEST(Relay, AFullJitterQueueDropsItsOldestPayload) {
-    Channel h;
-    for (std::uint8_t fill = 1; fill <= 20; ++fill) {
+    const std::size_t before = h.outbox.To(kListener).size();
+    for (std::uint8_t fill = 1; fill <= 3; ++fill) { // a burst, between two ticks
         h.Audio(kChannel, kTalker, kTalker.port, ++h.sequence, fill);
     }
-    for (int tick = 0; tick < 20; ++tick) {
+    EXPECT_EQ(h.Heard(kListener), (std::vector<std::uint8_t>{0, 0, 1, 2, 3})) << "no tick needed";
+    for (int tick = 0; tick < 9; ++tick) { // the hold time: listeners get nothing, the talker its status
         h.Step();
     }
-    std::vector<std::uint8_t> expected;
-    for (std::uint8_t fill = 5; fill <= 20; ++fill) {
-        expected.push_back(fill);
-    }
-    EXPECT_EQ(h.HeardSpeech(kListener), expected);
-    EXPECT_EQ(h.network.counters().jitterOverflow, 4u);
+    EXPECT_EQ(h.outbox.To(kListener).size(), before + 3);
+    EXPECT_EQ(h.outbox.To(kOther).size(), before + 3);
+    EXPECT_EQ(h.Heard(kTalker), std::vector<std::uint8_t>(11, 0));
+    h.Step(); // released
+    EXPECT_EQ(h.Heard(kListener), (std::vector<std::uint8_t>{0, 0, 1, 2, 3, 0}));
 }
 
-TEST(Relay, AStandingDelayIsTrimmedAfterASecond) {
-    Channel h;
-    std::uint8_t fill = 0;
-    for (int n = 0; n < 6; ++n) { // a burst: six payloads wait
-        h.Audio(kChannel, kTalker, kTalker.port, ++h.sequence, ++fill);
+TEST(Relay, APresenceBuysTwoRelayedDatagramsAndNoMore) {
+    Harness h;
+    const Endpoint forged = Client(7);
+    h.Presence(kChannel, forged, 1);         // one datagram with someone else's source address
+    for (int tick = 0; tick < 100; ++tick) { // until it times out, after 3 s
+        h.Tick();
     }
-    for (int tick = 0; tick < 64; ++tick) { // then one payload per tick, as steady as the relay
-        h.Say(++fill);
-    }
-    // Every tick of the first second found 7 waiting: 5 dropped, leaving 2, so what is relayed is the
-    // payload that arrived one tick before.
-    EXPECT_EQ(h.network.counters().jitterTrimmed, 5u);
-    const auto heard = h.Heard(kListener);
-    EXPECT_EQ(heard.back(), fill - 1);
-    EXPECT_EQ(std::count(heard.begin(), heard.end(), 0), 0) << "no gap in the speech";
+    EXPECT_EQ(h.outbox.To(forged).size(), 2u);
+    EXPECT_EQ(h.network.counters().withheldNoPresence, 93u);
+    EXPECT_TRUE(h.network.Members(h.now).empty());
 }
 
 TEST(Floor, FirstTalkerHoldsUntilSilentForTheHoldTime) {

@@ -150,7 +150,7 @@ TEST(MalformedDatagrams, AreDroppedAndCountedWithoutTouchingState) {
         if (test.supervisorPort) {
             h.Supervisor(test.channel, Client(1), test.bytes);
         } else {
-            h.network.OnVoiceDatagram(test.channel, Client(1), test.bytes, h.now);
+            h.network.OnVoiceDatagram(test.channel, Client(1), test.bytes, h.now, h.outbox);
         }
         EXPECT_EQ(h.network.counters().*test.counter, 1u);
         EXPECT_TRUE(h.outbox.sent.empty());
@@ -164,8 +164,8 @@ TEST(Greetings, AreCountedAndLoggedWithTheirSocket) {
     const Bytes greeting = {'T', '.', 'W', 'I', 'N', 0, 0, 0, 0};
     Bytes doubled = greeting;
     doubled.insert(doubled.end(), greeting.begin(), greeting.end());
-    h.network.OnVoiceDatagram(0, Client(1), greeting, h.now);
-    h.network.OnVoiceDatagram(0, Client(2), doubled, h.now);
+    h.network.OnVoiceDatagram(0, Client(1), greeting, h.now, h.outbox);
+    h.network.OnVoiceDatagram(0, Client(2), doubled, h.now, h.outbox);
     EXPECT_EQ(h.network.counters().greetings, 2u);
     EXPECT_TRUE(h.log.Contains("greeting 127.0.0.1:50001 (voice socket)"));
     EXPECT_TRUE(h.log.Contains("greeting 127.0.0.1:50002 (supervisor socket)"));
