@@ -9,8 +9,13 @@ void ThrottledLog::Summarise() {
     }
     for (const auto& [kind, tally] : tallies_) {
         if (tally.left > 0) {
-            out_.Line("(" + std::to_string(tally.left) + " more " + kind +
-                      " lines in the last second were not logged)");
+            // Appended piece by piece: GCC 12 mistakes a chain of + on strings for overlapping copies.
+            std::string summary = "(";
+            summary += std::to_string(tally.left);
+            summary += " more ";
+            summary += kind;
+            summary += " lines in the last second were not logged)";
+            out_.Line(summary);
         }
     }
     tallies_.clear();
