@@ -198,6 +198,12 @@ def main():
     except ServiceDidNotStart as failure:
         say(f"a reference service did not start, so neither did the client: {failure}", error=True)
         return 1
+    except FileNotFoundError as missing:
+        say(str(missing), error=True)
+        return 1
+    except subprocess.CalledProcessError as failure:
+        say(f"{failure.cmd[0]} failed (exit code {failure.returncode}), so the client was not started", error=True)
+        return 1
 
 
 if __name__ == "__main__":
