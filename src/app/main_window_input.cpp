@@ -1,8 +1,8 @@
 #include "app/main_window_input.h"
 
 #include "app/main_window_layout.h"
-#include "app/session_state.h"
 #include "audio/knob_dial.h"
+#include "session/session_state.h"
 
 namespace {
 

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "app/geometry.h"
 #include "audio/endpoint_levels.h"
+#include "session/geometry.h"
 
 // What a left click at a point does; the first matching zone acts.
 enum class ClickAction {

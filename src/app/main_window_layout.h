@@ -1,6 +1,6 @@
 #pragma once
 
-#include "app/geometry.h"
+#include "session/geometry.h"
 
 inline constexpr int kMainWindowWidth = 550;
 inline constexpr int kMainWindowHeight = 730;

@@ -1,8 +1,8 @@
 #pragma once
 
-#include "app/geometry.h"
-#include "app/led_colour.h"
-#include "app/session_state.h"
+#include "session/geometry.h"
+#include "session/led_colour.h"
+#include "session/session_state.h"
 
 #include <array>
 #include <atomic>

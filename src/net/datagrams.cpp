@@ -1,7 +1,5 @@
 #include "net/datagrams.h"
 
-#include "app/session_state.h"
-
 #include <algorithm>
 #include <cstring>
 

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "net/protocol.h"
+
 #include <cstddef>
 #include <cstdint>
 #include <optional>
@@ -7,24 +9,6 @@
 // Every datagram the client exchanges with the voice server, the supervisor and the speech synthesiser.
 // Encoders write into a caller's buffer and return the datagram length; decoders take the number of bytes
 // actually received and read any byte beyond it as zero.
-
-inline constexpr std::size_t kGreetingBytes = 9;
-inline constexpr std::size_t kDoubleGreetingBytes = 18;
-inline constexpr std::size_t kPresenceMaxBytes = 27;
-inline constexpr std::size_t kAudioDatagramBytes = 1024;
-inline constexpr std::size_t kAudioHeaderBytes = 24;
-inline constexpr std::size_t kAudioPayloadBytes = 1000;
-inline constexpr std::size_t kReceiveBufferBytes = 1024;
-inline constexpr std::size_t kListRequestBytes = 3;
-inline constexpr std::size_t kStatusRequestBytes = 3;
-inline constexpr std::size_t kSpeechTextMaxChars = 200;
-inline constexpr std::size_t kSpeechTextMaxBytes = kSpeechTextMaxChars + 1;
-inline constexpr int kPresencePhases = 3;
-inline constexpr int kMaxListedMembers = 16;
-inline constexpr int kMaxListedChannel = 10;
-
-inline constexpr std::uint8_t kNoticeUpdateRequired = 220;
-inline constexpr std::uint8_t kNoticeClosing = 240;
 
 // "T.WIN" and four zeros; the supervisor socket sends it twice in one datagram.
 std::size_t EncodeGreeting(std::uint8_t (&out)[kGreetingBytes]);

@@ -1,6 +1,6 @@
 #include "net/presence_loop.h"
 
-#include "app/session_state.h"
+#include "session/session_state.h"
 #include "net/voice_sockets.h"
 
 #include <chrono>

@@ -1,8 +1,8 @@
 #include "net/supervisor.h"
 
-#include "app/session_state.h"
+#include "session/session_state.h"
 #include "net/datagrams.h"
-#include "net/udp_socket.h"
+#include "platform/udp_socket.h"
 
 #include <chrono>
 #include <thread>

@@ -1,8 +1,8 @@
 #include "net/voice_receiver.h"
 
-#include "app/session_state.h"
+#include "session/session_state.h"
 #include "net/datagrams.h"
-#include "net/udp_socket.h"
+#include "platform/udp_socket.h"
 
 #include <algorithm>
 #include <chrono>
@@ -11,14 +11,14 @@
 
 namespace {
 
-constexpr int kSamplesPerPayload = kPayloadBytes / 2;
+constexpr std::size_t kSamplesPerPayload = kAudioPayloadBytes / 2;
 constexpr int kAttenuatedChannelPort = kLastChannelPort;
 constexpr int kUdpBlinkPeriod = 10;
 constexpr int kUdpBlinkGreenAt = 5;
 
 // Every 16-bit little-endian sample cut to a tenth, rounded toward zero.
-void AttenuateToATenth(std::uint8_t (&slot)[kPayloadBytes]) {
-    for (int i = 0; i < kSamplesPerPayload; ++i) {
+void AttenuateToATenth(std::uint8_t (&slot)[kAudioPayloadBytes]) {
+    for (std::size_t i = 0; i < kSamplesPerPayload; ++i) {
         std::uint8_t* at = slot + 2 * i;
         const auto sample = static_cast<std::int16_t>(at[0] | (at[1] << 8));
         const auto quieter = static_cast<std::uint16_t>(static_cast<std::int16_t>(sample / 10));
@@ -36,7 +36,7 @@ void QueuePayload(SessionState& session, const RelayedVoice& voice) {
         voice.kind == 'B' && session.channelPort.load(std::memory_order_relaxed) == kAttenuatedChannelPort;
     std::lock_guard<std::mutex> hold(session.playbackQueueLock);
     const int fill = std::clamp(session.playbackFill, 0, kPlaybackSlots - 1);
-    std::uint8_t(&slot)[kPayloadBytes] = session.playbackQueue[fill];
+    std::uint8_t(&slot)[kAudioPayloadBytes] = session.playbackQueue[fill];
     std::memset(slot, 0, sizeof slot);
     if (voice.payloadFlag == kPayloadSpeech && voice.payloadReceived > 0) {
         std::memcpy(slot, voice.payload, std::min(voice.payloadReceived, sizeof slot));

@@ -1,7 +1,7 @@
 #include "net/voice_sockets.h"
 
-#include "app/session_state.h"
-#include "net/udp_socket.h"
+#include "session/session_state.h"
+#include "platform/udp_socket.h"
 
 namespace {
 

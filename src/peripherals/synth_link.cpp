@@ -1,8 +1,8 @@
 #include "peripherals/synth_link.h"
 
-#include "app/session_state.h"
+#include "session/session_state.h"
 #include "net/datagrams.h"
-#include "net/udp_socket.h"
+#include "platform/udp_socket.h"
 
 void SendSpeechText(SessionState& session, const char* text) {
     std::uint8_t datagram[kSpeechTextMaxBytes];

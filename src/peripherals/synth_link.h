@@ -2,10 +2,6 @@
 
 struct SessionState;
 
-// The companion speech synthesiser listens on the loopback address.
-inline constexpr char kSynthesiserAddress[] = "127.0.0.1";
-inline constexpr int kSynthesiserPort = 5555;
-
 // The greeting spoken at start-up, in Windows-1252.
 inline constexpr char kSynthesiserGreeting[] =
     "Bonjour. Le synth\xE9tiseur est actif. Sur la cl\xE9 droite de la souris";

@@ -1,6 +1,6 @@
 #include "web/account_fetch.h"
 
-#include "app/session_state.h"
+#include "session/session_state.h"
 #include "web/service_paths.h"
 
 int AccountFetcher::Fetch(std::uint32_t number, int kind) {

@@ -1,6 +1,6 @@
 #include "web/request_blinker.h"
 
-#include "app/led_colour.h"
+#include "session/led_colour.h"
 
 namespace {
 constexpr int kGreenRequests = 4;

@@ -1,6 +1,6 @@
 #include "app/win32/draw_helpers.h"
 
-#include "app/win32/wide_text.h"
+#include "platform/win32/wide_text.h"
 
 #include <cstring>
 #include <string>

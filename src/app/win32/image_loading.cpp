@@ -1,6 +1,6 @@
 #include "app/win32/image_loading.h"
 
-#include "app/win32/wide_text.h"
+#include "platform/win32/wide_text.h"
 
 HBITMAP LoadBitmapFile(const char* fileName) {
     return static_cast<HBITMAP>(LoadImageW(nullptr, WideFromUtf8(fileName).c_str(), IMAGE_BITMAP, 0, 0,

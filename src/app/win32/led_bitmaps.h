@@ -1,6 +1,6 @@
 #pragma once
 
-#include "app/session_state.h"
+#include "session/session_state.h"
 
 #include <windows.h>
 

@@ -1,7 +1,7 @@
 #include "app/win32/main_window_paint.h"
 
 #include "app/main_window_layout.h"
-#include "app/session_state.h"
+#include "session/session_state.h"
 #include "app/win32/close_button.h"
 #include "app/win32/draw_helpers.h"
 #include "app/win32/panel_painters.h"

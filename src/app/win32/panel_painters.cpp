@@ -4,8 +4,8 @@
 #include "app/panel_layout.h"
 #include "app/win32/draw_helpers.h"
 #include "app/win32/led_bitmaps.h"
-#include "app/win32/wide_text.h"
 #include "platform/win32/scoped_win.h"
+#include "platform/win32/wide_text.h"
 
 #include <algorithm>
 #include <iterator>

@@ -1,9 +1,10 @@
 #include "app/win32/startup.h"
+#include "app/win32/supervisor_notice_actions.h"
 
-#include "app/accessory_handshake.h"
+#include "peripherals/accessory_handshake.h"
 #include "app/main_window_layout.h"
 #include "app/required_images.h"
-#include "app/session_state.h"
+#include "session/session_state.h"
 #include "app/win32/close_button.h"
 #include "app/win32/heartbeat.h"
 #include "app/win32/image_loading.h"
@@ -19,9 +20,9 @@
 #include "build_config.h"
 #include "net/voice_sockets.h"
 #include "net/win32/network_threads.h"
-#include "net/win32/time_left.h"
+#include "app/win32/time_left_display.h"
 #include "peripherals/synth_link.h"
-#include "peripherals/win32/loopback_listener.h"
+#include "peripherals/win32/synth_key_listener_thread.h"
 #include "platform/win32/scoped_win.h"
 
 #include <windows.h>
@@ -56,6 +57,9 @@ constexpr ThreadTimer kTimeLeftTimer{kTimerTimeLeft, 15, 1000, TimeLeftTimerProc
 constexpr ThreadTimerSlot kTimerKillOrder[] = {kTimerNetworkRing,  kTimerStatusPanel,  kTimerKnobPainter,
                                                kTimerChannelPanel, kTimerSpeakerFetch, kTimerHelpBanner,
                                                kTimerTimeLeft};
+
+// The supervisor thread acts on the server's notices with the app's windows.
+SupervisorNoticeHandler gSupervisorNoticeHandler{ActOnSupervisorNotice};
 
 // Holds the named lock for the life of the process; returns the exit code when another copy runs.
 bool AcquireSingleInstanceLock(int* exitCode) {
@@ -202,8 +206,8 @@ void LoadChannelImages(HWND window) {
 
 // A thread the system cannot start is reported and done without: the client runs on, and the light of
 // that thread's link shows that nothing moves on it.
-void StartThread(LPTHREAD_START_ROUTINE routine, const char* name) {
-    HANDLE thread = CreateThread(nullptr, 0, routine, nullptr, 0, nullptr);
+void StartThread(LPTHREAD_START_ROUTINE routine, const char* name, void* parameter = nullptr) {
+    HANDLE thread = CreateThread(nullptr, 0, routine, parameter, 0, nullptr);
     if (thread == nullptr) {
         std::fprintf(stderr, "Erreur CreateThread (%s): %lu\n", name, GetLastError());
         return;
@@ -215,8 +219,8 @@ void StartNetworkThreads() {
     StartThread(HeartbeatThread, "heartbeat");
     StartThread(PresenceThread, "presence");
     StartThread(VoiceReceiveThread, "voice receive");
-    StartThread(SupervisorThread, "supervisor");
-    StartThread(LoopbackListenerThread, "loopback listener");
+    StartThread(SupervisorThread, "supervisor", &gSupervisorNoticeHandler);
+    StartThread(SynthKeyListenerThread, "synthesiser key listener");
 }
 
 void StartThreadTimer(const ThreadTimer& timer) {

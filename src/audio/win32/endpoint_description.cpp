@@ -1,6 +1,6 @@
 #include "audio/win32/endpoint_description.h"
 
-#include "app/win32/wide_text.h"
+#include "platform/win32/wide_text.h"
 #include "audio/icon_reference.h"
 #include "platform/win32/scoped_win.h"
 

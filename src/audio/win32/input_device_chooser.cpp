@@ -1,7 +1,7 @@
 #include "audio/win32/input_device_chooser.h"
 
-#include "app/session_state.h"
-#include "app/win32/wide_text.h"
+#include "session/session_state.h"
+#include "platform/win32/wide_text.h"
 #include "audio/input_devices.h"
 #include "audio/win32/endpoint_description.h"
 

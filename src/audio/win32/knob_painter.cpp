@@ -1,6 +1,6 @@
 #include "audio/win32/knob_painter.h"
 
-#include "app/session_state.h"
+#include "session/session_state.h"
 #include "app/win32/draw_helpers.h"
 #include "audio/knob_dial.h"
 #include "audio/win32/endpoint_volume.h"

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "app/geometry.h"
+#include "session/geometry.h"
 #include "audio/endpoint_levels.h"
 
 #include <windows.h>

@@ -1,6 +1,6 @@
 #include "audio/win32/level_meters.h"
 
-#include "app/session_state.h"
+#include "session/session_state.h"
 #include "app/win32/image_loading.h"
 #include "audio/level_meter.h"
 #include "platform/win32/scoped_win.h"

@@ -1,11 +1,10 @@
 #include "net/win32/network_threads.h"
 
-#include "app/session_state.h"
+#include "session/session_state.h"
 #include "build_config.h"
 #include "net/presence_loop.h"
 #include "net/supervisor.h"
 #include "net/voice_receiver.h"
-#include "net/win32/supervisor_notices.h"
 
 #include <atomic>
 
@@ -26,7 +25,8 @@ DWORD WINAPI VoiceReceiveThread(LPVOID) {
     return 0;
 }
 
-DWORD WINAPI SupervisorThread(LPVOID) {
-    RunSupervisorLoop(Session(), kVoiceServerAddress, ActOnSupervisorNotice, gForever);
+DWORD WINAPI SupervisorThread(LPVOID noticeHandler) {
+    RunSupervisorLoop(Session(), kVoiceServerAddress,
+                      *static_cast<const SupervisorNoticeHandler*>(noticeHandler), gForever);
     return 0;
 }

@@ -1,6 +1,6 @@
 #include "web/win32/account_data.h"
 
-#include "app/session_state.h"
+#include "session/session_state.h"
 #include "web/account_fetch.h"
 #include "web/service_paths.h"
 #include "web/win32/https_client.h"

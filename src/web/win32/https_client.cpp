@@ -1,7 +1,7 @@
 #include "web/win32/https_client.h"
 
-#include "app/session_state.h"
-#include "app/win32/wide_text.h"
+#include "session/session_state.h"
+#include "platform/win32/wide_text.h"
 #include "build_config.h"
 #include "web/request_blinker.h"
 #include "web/response_body.h"

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "app/session_state.h"
-#include "net/udp_socket.h"
+#include "session/session_state.h"
+#include "platform/udp_socket.h"
 #include "net/voice_sockets.h"
 #include "udp_peer.h"
 

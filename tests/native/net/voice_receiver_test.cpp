@@ -41,7 +41,7 @@ struct Relayed {
     }
 };
 
-std::int16_t SampleAt(const std::uint8_t (&slot)[kPayloadBytes], int index) {
+std::int16_t SampleAt(const std::uint8_t (&slot)[kAudioPayloadBytes], int index) {
     return static_cast<std::int16_t>(slot[2 * index] | (slot[2 * index + 1] << 8));
 }
 

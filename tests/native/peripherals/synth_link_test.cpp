@@ -1,8 +1,8 @@
 #include "peripherals/synth_link.h"
 
-#include "app/session_state.h"
-#include "net/udp_socket.h"
-#include "peripherals/loopback_listener.h"
+#include "session/session_state.h"
+#include "platform/udp_socket.h"
+#include "peripherals/synth_key_listener.h"
 #include "udp_peer.h"
 
 #include <gtest/gtest.h>

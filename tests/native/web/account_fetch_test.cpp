@@ -1,4 +1,4 @@
-#include "app/session_state.h"
+#include "session/session_state.h"
 #include "web/account_fetch.h"
 #include "web/service_paths.h"
 

@@ -1,4 +1,4 @@
-#include "app/led_colour.h"
+#include "session/led_colour.h"
 #include "web/request_blinker.h"
 #include "web/service_paths.h"
 

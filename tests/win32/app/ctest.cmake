@@ -5,3 +5,5 @@ add_test(NAME win32_app_panels_stress COMMAND ${ZELVORA_RUN_WIN32_TEST} ${panels
 set_tests_properties(win32_app_panels_stress PROPERTIES TIMEOUT 600)
 add_test(NAME win32_app_main_window
          COMMAND ${ZELVORA_RUN_WIN32_TEST} ${ZELVORA_WINDOWS_BUILD_DIR}/tests/win32/app/main_window_test.exe)
+add_test(NAME win32_app_notice
+         COMMAND ${ZELVORA_RUN_WIN32_TEST} ${ZELVORA_WINDOWS_BUILD_DIR}/tests/win32/app/app_notice_test.exe)

@@ -1,9 +1,9 @@
 // The level meters, the bars and the knobs painted on an off-screen canvas, then the input device chooser
 // on the capture devices of the test's sound server.
-#include "../net/check.h"
+#include "check.h"
 
 #include "app/main_window_layout.h"
-#include "app/session_state.h"
+#include "session/session_state.h"
 #include "audio/knob_dial.h"
 #include "audio/level_meter.h"
 #include "audio/win32/endpoint_description.h"

@@ -1,7 +1,7 @@
 // The Winsock side of the client's UDP operations, and the receive loop running on it.
-#include "app/session_state.h"
+#include "session/session_state.h"
 #include "check.h"
-#include "net/udp_socket.h"
+#include "platform/udp_socket.h"
 #include "net/voice_receiver.h"
 
 #include <windows.h>

@@ -2,7 +2,7 @@
 // trusted and its fixtures (see run_https_client_test.py) are served; "untrusted": the service presents a
 // certificate no authority of the prefix signed.
 
-#include "../net/check.h"
+#include "check.h"
 #include "web/response_buffer.h"
 #include "web/service_paths.h"
 #include "web/win32/https_client.h"

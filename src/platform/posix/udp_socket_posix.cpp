@@ -1,4 +1,4 @@
-#include "net/udp_socket.h"
+#include "platform/udp_socket.h"
 
 #include <arpa/inet.h>
 #include <netinet/in.h>

@@ -1,9 +1,9 @@
 // The supervisor notice window and the inactivity close: what they show, and that the client never stays
 // half-closed whichever of the notice and the main window goes first.
-#include "app/session_state.h"
+#include "session/session_state.h"
 #include "check.h"
-#include "net/win32/supervisor_notice.h"
-#include "net/win32/time_left.h"
+#include "app/win32/notice_window.h"
+#include "app/win32/time_left_display.h"
 
 #include <windows.h>
 
@@ -218,5 +218,5 @@ int main() {
     TestDestroyMessageSentToTheMainWindowWhileTheNoticeIsUp();
     TestInactivityClosesOnceWithTheNotice();
     TestTimeLeftDisplay();
-    return CheckSummary("net_notice_test");
+    return CheckSummary("app_notice_test");
 }

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "app/session_state.h"
+#include "session/session_state.h"
 
 // The accessory thread and shutdown agree on serialRunning through these three calls, so that a
 // shutdown arriving before the thread has even started still ends the thread and its wait.

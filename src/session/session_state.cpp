@@ -1,4 +1,4 @@
-#include "app/session_state.h"
+#include "session/session_state.h"
 
 namespace {
 SessionState gSession;

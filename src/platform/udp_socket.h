@@ -1,6 +1,6 @@
 #pragma once
 
-#include "net/socket_handle.h"
+#include "platform/socket_handle.h"
 
 #include <cstddef>
 #include <cstdint>

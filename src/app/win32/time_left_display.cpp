@@ -1,10 +1,10 @@
-#include "net/win32/time_left.h"
+#include "app/win32/time_left_display.h"
 
 #include "app/main_window_layout.h"
-#include "app/session_state.h"
+#include "session/session_state.h"
 #include "app/win32/draw_helpers.h"
 #include "net/inactivity_countdown.h"
-#include "net/win32/supervisor_notice.h"
+#include "app/win32/notice_window.h"
 
 #include <cstring>
 

@@ -1,4 +1,4 @@
-#include "app/accessory_handshake.h"
+#include "peripherals/accessory_handshake.h"
 
 bool BeginAccessoryRun(SessionState& session) {
     // Publish "running" first, then look for a stop request: whichever side comes second sees the other.

@@ -1,9 +1,10 @@
 #pragma once
 
-#include "app/geometry.h"
-#include "app/led_colour.h"
 #include "audio/input_devices.h"
-#include "net/socket_handle.h"
+#include "session/geometry.h"
+#include "session/led_colour.h"
+#include "net/protocol.h"
+#include "platform/socket_handle.h"
 #include "web/own_details.h"
 
 #include <atomic>
@@ -19,22 +20,16 @@ struct HINSTANCE__;
 inline constexpr int kChannelCount = 11;
 inline constexpr int kMaxChannelMembers = 16;
 inline constexpr int kCurrentChannelCountIndex = 11;
-inline constexpr int kFirstChannelPort = 30000;
-inline constexpr int kLastChannelPort = 30010;
-inline constexpr int kSupervisorPortOffset = 1000;
 inline constexpr int kInactivityStartSeconds = 4500;
 inline constexpr int kErrorLevelNothingReceived = 99;
 inline constexpr int kPttListen = 1;
 inline constexpr int kPttTalk = 2;
-inline constexpr int kPayloadBytes = 1000;
 inline constexpr int kPlaybackSlots = 16;
 inline constexpr int kPlaybackFillAtStart = 5;
 inline constexpr int kRingLights = 16;
 inline constexpr int kMaxAnimationFrames = 64;
 inline constexpr int kHelpTextBytes = 600; // 200 wide characters, kept as UTF-8
-inline constexpr int kSpokenHelpBytes = 200;
 inline constexpr int kPcIdentifierBytes = 20;
-inline constexpr char kVersionText[] = "0.7.7";
 inline constexpr char kWelcomeHelpText[] =
     "Bienvenue sur le r\xC3\xA9seau Zelvora de t\xC3\xA9l\xC3\xA9phonie de loisir";
 
@@ -125,7 +120,7 @@ struct SessionState {
 
     // Reception queue shared with playback; the lock is held only around a fill or a slide
     std::mutex playbackQueueLock;
-    std::uint8_t playbackQueue[kPlaybackSlots][kPayloadBytes] = {};
+    std::uint8_t playbackQueue[kPlaybackSlots][kAudioPayloadBytes] = {};
     int playbackFill = kPlaybackFillAtStart;
     std::atomic<int> playbackRingPos{0};
 
@@ -147,7 +142,7 @@ struct SessionState {
     // Main window, drawn only from the main thread
     Zones zones;
     char helpText[kHelpTextBytes] = {};
-    char spokenHelp[kSpokenHelpBytes + 1] = {};
+    char spokenHelp[kSpeechTextMaxChars + 1] = {};
     bool panelsReady = false;
     bool closeButtonReady = false;
     int closeButtonHover = 1; // 1: cross drawn red, 2: drawn yellow

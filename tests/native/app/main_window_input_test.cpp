@@ -1,7 +1,7 @@
 #include "app/hover_help.h"
 #include "app/main_window_input.h"
 #include "app/main_window_layout.h"
-#include "app/session_state.h"
+#include "session/session_state.h"
 
 #include <gtest/gtest.h>
 
@@ -184,8 +184,7 @@ TEST(SpokenHelp, TextsAreWindows1252AndOutsideResetsTheBanner) {
     // Every spoken text fits the 200-byte buffer.
     for (int y = 0; y < kMainWindowHeight; y += 5) {
         for (int x = 0; x < kMainWindowWidth; x += 5) {
-            EXPECT_LT(std::strlen(SpokenHelpFor(zones, Point{x, y}).text),
-                      static_cast<size_t>(kSpokenHelpBytes));
+            EXPECT_LT(std::strlen(SpokenHelpFor(zones, Point{x, y}).text), kSpeechTextMaxChars);
         }
     }
 }

@@ -1,8 +1,8 @@
-#include "peripherals/loopback_listener.h"
+#include "peripherals/synth_key_listener.h"
 
-#include "app/session_state.h"
+#include "session/session_state.h"
 #include "net/datagrams.h"
-#include "net/udp_socket.h"
+#include "platform/udp_socket.h"
 
 #include <chrono>
 #include <thread>
@@ -37,7 +37,7 @@ void ListenForSynthKeyOnce(SessionState& session, int waitMs) {
     std::this_thread::sleep_for(std::chrono::milliseconds(waitMs));
 }
 
-void RunLoopbackListener(SessionState& session, const std::atomic<bool>& running, int waitMs) {
+void RunSynthKeyListener(SessionState& session, const std::atomic<bool>& running, int waitMs) {
     while (running.load(std::memory_order_relaxed)) {
         ListenForSynthKeyOnce(session, waitMs);
     }

@@ -1,7 +1,7 @@
-#include "net/win32/supervisor_notice.h"
+#include "app/win32/notice_window.h"
 
-#include "app/session_state.h"
-#include "app/win32/wide_text.h"
+#include "session/session_state.h"
+#include "platform/win32/wide_text.h"
 
 #include <windows.h>
 

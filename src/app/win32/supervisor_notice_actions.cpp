@@ -1,9 +1,9 @@
-#include "net/win32/supervisor_notices.h"
+#include "app/win32/supervisor_notice_actions.h"
 
-#include "app/session_state.h"
-#include "app/win32/wide_text.h"
+#include "session/session_state.h"
+#include "platform/win32/wide_text.h"
 #include "build_config.h"
-#include "net/win32/supervisor_notice.h"
+#include "app/win32/notice_window.h"
 
 #include <windows.h>
 

@@ -1,4 +1,4 @@
-#include "net/udp_socket.h"
+#include "platform/udp_socket.h"
 
 #include <winsock2.h>
 #include <ws2tcpip.h>

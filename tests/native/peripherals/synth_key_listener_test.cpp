@@ -1,7 +1,7 @@
-#include "peripherals/loopback_listener.h"
+#include "peripherals/synth_key_listener.h"
 
-#include "app/session_state.h"
-#include "net/udp_socket.h"
+#include "session/session_state.h"
+#include "platform/udp_socket.h"
 #include "udp_peer.h"
 
 #include <gtest/gtest.h>
@@ -18,7 +18,7 @@ int TalkKey(SessionState& session) {
     return session.pttKeyState;
 }
 
-TEST(LoopbackListener, KeyDatagramsPressAndReleaseTheTalkKey) {
+TEST(SynthKeyListener, KeyDatagramsPressAndReleaseTheTalkKey) {
     auto session = std::make_unique<SessionState>();
     session->synthSocket = OpenUdpSocket();
     ASSERT_NE(session->synthSocket, kInvalidSocket);

@@ -1,0 +1,17 @@
+#pragma once
+
+#include <atomic>
+
+struct SessionState;
+
+// How long the listener waits for a key datagram, and rests after each round.
+inline constexpr int kListenerWaitMs = 100;
+
+// One round of the synthesiser key listener: waits up to `waitMs` for a key datagram on synthSocket ('T'
+// presses the talk key, 'R' releases it; anything else changes nothing), then rests `waitMs`.
+void ListenForSynthKeyOnce(SessionState& session, int waitMs);
+
+// The synthesiser key listener's body: runs until `running` turns false. The synthesiser may not exist yet,
+// or synthSocket may be unusable: every round still takes its pause.
+void RunSynthKeyListener(SessionState& session, const std::atomic<bool>& running,
+                         int waitMs = kListenerWaitMs);
