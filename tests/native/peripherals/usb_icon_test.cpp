@@ -1,0 +1,77 @@
+#include "peripherals/usb_icon.h"
+
+#include <gtest/gtest.h>
+
+#include <atomic>
+#include <chrono>
+#include <memory>
+#include <string>
+#include <thread>
+#include <vector>
+
+namespace {
+
+// Serves every state with the same scripted result and records what the icon did with it.
+class FakePicture : public UsbIconPicture {
+  public:
+    int Fetch(ResponseBuffer::Lease&, int state) override {
+        fetched.push_back(state);
+        fetchStarted = true;
+        return result;
+    }
+    void ShowBody(const ResponseBuffer::Lease&, int size) override { shown.push_back(size); }
+    void Remove() override { ++removed; }
+
+    int result = 0;
+    std::atomic<bool> fetchStarted{false};
+    std::vector<int> fetched;
+    std::vector<int> shown;
+    int removed = 0;
+};
+
+class UsbIconTest : public ::testing::Test {
+  protected:
+    std::unique_ptr<ResponseBuffer> buffer_ = std::make_unique<ResponseBuffer>();
+    FakePicture picture_;
+    UsbIcon icon_{*buffer_, picture_};
+};
+
+TEST_F(UsbIconTest, OnlyAChangeOfStateFetches) {
+    picture_.result = 500;
+    icon_.Set(kUsbIconBlack);
+    icon_.Set(kUsbIconBlack);
+    icon_.Set(kUsbIconGreen);
+    icon_.Set(kUsbIconGreen);
+    icon_.Set(kUsbIconRed);
+    EXPECT_EQ(picture_.fetched, (std::vector<int>{kUsbIconBlack, kUsbIconGreen, kUsbIconRed}));
+    EXPECT_EQ(picture_.shown, (std::vector<int>{500, 500, 500}));
+    EXPECT_EQ(icon_.State(), kUsbIconRed);
+}
+
+TEST_F(UsbIconTest, NothingBackKeepsThePictureAndAFailureRemovesIt) {
+    picture_.result = 0;
+    icon_.Set(kUsbIconBlack);
+    EXPECT_EQ(picture_.removed, 0);
+    picture_.result = -1;
+    icon_.Set(kUsbIconGreen);
+    picture_.result = 1; // no session: not a one-byte picture
+    icon_.Set(kUsbIconRed);
+    EXPECT_EQ(picture_.removed, 2);
+    EXPECT_TRUE(picture_.shown.empty());
+    EXPECT_EQ(icon_.State(), kUsbIconRed) << "a failed fetch still records the state";
+}
+
+TEST_F(UsbIconTest, FetchWaitsWhileAnotherThreadHoldsTheResponseBuffer) {
+    picture_.result = 500;
+    std::thread accessory;
+    {
+        ResponseBuffer::Lease mainThreadRequest = buffer_->Acquire();
+        accessory = std::thread([this] { icon_.Set(kUsbIconGreen); });
+        std::this_thread::sleep_for(std::chrono::milliseconds(50));
+        EXPECT_FALSE(picture_.fetchStarted) << "the icon fetch ran while the buffer was leased";
+    }
+    accessory.join();
+    EXPECT_EQ(picture_.fetched, std::vector<int>{kUsbIconGreen});
+}
+
+} // namespace
