@@ -11,6 +11,7 @@
 #include "audio/win32/endpoint_volume.h"
 #include "build_config.h"
 #include "peripherals/synth_link.h"
+#include "peripherals/win32/synthesiser_toggle.h"
 
 #include <shellapi.h>
 #include <windowsx.h>
@@ -63,13 +64,15 @@ void OnLeftClick(HWND window, Point p) {
     case ClickAction::Close:
         PostMessageW(window, WM_DESTROY, 0, 0);
         break;
+    case ClickAction::StartSynthesiser:
+        ToggleSynthesiser();
+        break;
     case ClickAction::VolumeKnob:
     case ClickAction::MicGainKnob:
     case ClickAction::ParamsKnob:
     case ClickAction::NetworkWindow:
     case ClickAction::GroupList:
     case ClickAction::Canvas:
-    case ClickAction::StartSynthesiser:
     case ClickAction::None:
         break;
     }
