@@ -65,8 +65,8 @@ struct WindowHandles {
     HBITMAP__* channelImages[kChannelCount] = {};
     int channelImageWidth = 0;
     int channelImageHeight = 0;
-    HBITMAP__* ledBitmaps[kLedDarkBlue + 1] = {}; // indexed by LedColour
-    HBITMAP__* usbStatusIcon = nullptr;
+    HBITMAP__* ledBitmaps[kLedDarkBlue + 1] = {};   // indexed by LedColour
+    std::atomic<HBITMAP__*> usbStatusIcon{nullptr}; // replaced by the accessory thread
     Point usbStatusIconPosition;
     HWND__* inputDeviceChooser = nullptr; // null while the chooser is closed
     HWND__* canvasWindow = nullptr;

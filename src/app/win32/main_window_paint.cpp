@@ -58,10 +58,9 @@ void PaintMainWindow(HWND window) {
         DrawCloseButton(dc);
         PaintVersionAndCredit(dc, background);
         const WindowHandles& handles = session.handles;
-        if (handles.usbStatusIcon != nullptr) {
-            DrawStretchedBitmap(dc, reinterpret_cast<HBITMAP>(handles.usbStatusIcon),
-                                handles.usbStatusIconPosition.x, handles.usbStatusIconPosition.y,
-                                kUsbIconSize, kUsbIconSize);
+        if (HBITMAP__* usbIcon = handles.usbStatusIcon.load(); usbIcon != nullptr) {
+            DrawStretchedBitmap(dc, reinterpret_cast<HBITMAP>(usbIcon), handles.usbStatusIconPosition.x,
+                                handles.usbStatusIconPosition.y, kUsbIconSize, kUsbIconSize);
         }
     }
     // The next speaker fetch repaints the speaker even when it has not changed; EndPaint follows.

@@ -22,7 +22,10 @@
 #include "net/win32/network_threads.h"
 #include "app/win32/time_left_display.h"
 #include "peripherals/synth_link.h"
+#include "peripherals/usb_icon.h"
+#include "peripherals/win32/accessory_thread.h"
 #include "peripherals/win32/synth_key_listener_thread.h"
+#include "peripherals/win32/usb_icon_win32.h"
 #include "platform/win32/scoped_win.h"
 
 #include <windows.h>
@@ -248,9 +251,8 @@ void ShutDown() {
     SessionState& session = Session();
     SendSynthStop(session);
     WindowHandles& handles = session.handles;
-    if (handles.usbStatusIcon != nullptr) {
-        DeleteObject(handles.usbStatusIcon);
-        handles.usbStatusIcon = nullptr;
+    if (HBITMAP__* usbIcon = handles.usbStatusIcon.exchange(nullptr); usbIcon != nullptr) {
+        DeleteObject(usbIcon);
     }
     for (ThreadTimerSlot slot : kTimerKillOrder) {
         if (handles.timerIds[slot] != 0) {
@@ -303,12 +305,15 @@ int RunClient(HINSTANCE instance, int showCommand) {
     session.tcpLed.store(kLedYellow);
     session.handles.pcmEvent = CreateEventW(nullptr, FALSE, FALSE, L"PCM_Event");
     StartNetworkThreads();
+    session.handles.usbStatusIconPosition = Point{kUsbIconLeft, kUsbIconTop};
+    SetUsbIconState(kUsbIconBlack);
     for (const ThreadTimer& timer : kPanelTimers) {
         StartThreadTimer(timer);
     }
     StartInactivityCountdown();
     session.refetchFlag = false;
     OpenSynthSocketAndGreet(session);
+    session.handles.accessoryThread = CreateThread(nullptr, 0, AccessoryThread, nullptr, 0, nullptr);
 
     const int quitCode = RunMessageLoop();
     ShutDown();

@@ -1,0 +1,40 @@
+#include "peripherals/win32/accessory_thread.h"
+
+#include "peripherals/accessory_handshake.h"
+#include "session/session_state.h"
+#include "peripherals/accessory_loop.h"
+#include "peripherals/win32/serial_port_win32.h"
+#include "peripherals/win32/usb_icon_win32.h"
+
+#include <mutex>
+
+namespace {
+
+class Win32AccessorySystem : public AccessorySystem {
+  public:
+    bool KeepRunning() override { return AccessoryShouldKeepRunning(Session()); }
+    bool FindAdapterPort(std::span<char, kPortNameBytes> portName) override {
+        return FindSupportedAdapterPort(portName);
+    }
+    std::unique_ptr<SerialPort> OpenPort(const char* portName) override {
+        return OpenAccessoryPort(portName);
+    }
+    void Pause(int milliseconds) override { Sleep(static_cast<DWORD>(milliseconds)); }
+    void SetIconState(int state) override { SetUsbIconState(state); }
+    void SetKeyPressed(bool pressed) override {
+        SessionState& session = Session();
+        const std::lock_guard lock(session.pttLock);
+        session.pttSerialState = pressed ? kPttTalk : kPttListen;
+    }
+};
+
+} // namespace
+
+DWORD WINAPI AccessoryThread(LPVOID) {
+    if (!BeginAccessoryRun(Session())) {
+        return 0;
+    }
+    Win32AccessorySystem system;
+    RunAccessoryLoop(system);
+    return 0;
+}
