@@ -238,6 +238,28 @@ class StatusLightsTest(unittest.TestCase):
                 else:
                     wait_for_lights(grabber, reader, origin, ERROR_LEVEL_LIGHTS, expected, timeout=5)
 
+    def check_uncovered_panels(self, client, other, origin):
+        """Panels whose inputs did not change are whole again once the window was covered and uncovered: painters
+        that skip unchanged ticks draw again after the window is exposed."""
+        panels = {"channel": (10, 80, 180, 110), "ring": (375, 335, 105, 105)}
+
+        def grab():
+            shot = client.display.screenshot()
+            return {name: shot.crop(origin[0] + x, origin[1] + y, w, h).rgb for name, (x, y, w, h) in panels.items()}
+
+        before = grab()
+        xdotool(client.display, "windowsize", other, 540, 700, "windowmove", other, origin[0] + 5, origin[1] + 5)
+        time.sleep(1)
+        self.assertNotEqual(grab()["ring"], before["ring"], "the other window covers the panels")
+        xdotool(client.display, "windowsize", other, 300, 100, "windowmove", other, 0, 900)
+        deadline = time.monotonic() + 3
+        while (after := grab()) != before and time.monotonic() < deadline:
+            time.sleep(0.1)
+        client.screenshot("uncovered")
+        for name in panels:
+            with self.subTest(panel=name):
+                self.assertEqual(after[name], before[name], f"the {name} panel is whole again")
+
     def check_foreground(self, client, grabber, reader, origin):
         notepad = client.session.launch(client.session.prefix / "drive_c" / "windows" / "system32" / "notepad.exe")
         other = client.display.wait_window("Notepad$", timeout=30)
@@ -245,6 +267,7 @@ class StatusLightsTest(unittest.TestCase):
         xdotool(client.display, "windowsize", other, 300, 100, "windowmove", other, 0, 900)
         wait_for_lights(grabber, reader, origin, FOREGROUND_LIGHTS, [RED] * 2, timeout=10)
         client.screenshot("other_window_in_front")
+        self.check_uncovered_panels(client, other, origin)
 
         for attempt in range(3):
             with self.subTest(attempt=attempt):

@@ -123,3 +123,15 @@ void DrawStretchedBitmap(HDC dc, HBITMAP bitmap, int x, int y, int width, int he
     BitBlt(dc, x, y, width, height, scratch.dc(), 0, 0, SRCCOPY);
     SetStretchBltMode(scratch.dc(), oldMode);
 }
+
+namespace {
+unsigned mainWindowExposures = 0; // the main window's thread alone paints and counts
+} // namespace
+
+unsigned MainWindowExposures() {
+    return mainWindowExposures;
+}
+
+void NoteMainWindowExposed() {
+    ++mainWindowExposures;
+}

@@ -48,3 +48,8 @@ void DrawBitmap(HDC dc, HBITMAP bitmap, int x, int y);
 
 // The whole bitmap scaled to width x height with halftone stretching, then copied opaquely to (x, y).
 void DrawStretchedBitmap(HDC dc, HBITMAP bitmap, int x, int y, int width, int height);
+
+// How many times the main window was exposed (asked to paint itself): painters that skip unchanged ticks
+// draw again after each.
+unsigned MainWindowExposures();
+void NoteMainWindowExposed();

@@ -12,6 +12,7 @@
 #include "build_config.h"
 #include "peripherals/synth_link.h"
 #include "peripherals/win32/synthesiser_toggle.h"
+#include "platform/win32/timer_cost.h"
 
 #include <shellapi.h>
 #include <windowsx.h>
@@ -178,6 +179,7 @@ LRESULT CALLBACK MainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM
         return 0;
     case WM_TIMER:
         if (wParam == kTitleAnimationTimerId) {
+            const TimerCost cost("title animation");
             DrawNextAnimationFrame(window);
         }
         return 0;

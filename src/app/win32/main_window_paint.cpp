@@ -51,6 +51,7 @@ void PaintMainWindow(HWND window) {
     SessionState& session = Session();
     const COLORREF background = session.backgroundColour;
     const ScopedPaint paint(window);
+    NoteMainWindowExposed();
     const HDC dc = paint.get();
     if (dc != nullptr) {
         PaintOutline(dc, background);

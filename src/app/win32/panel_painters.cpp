@@ -1,15 +1,20 @@
 #include "app/win32/panel_painters.h"
 
 #include "app/main_window_layout.h"
+#include "app/paint_memo.h"
 #include "app/panel_layout.h"
 #include "app/win32/draw_helpers.h"
 #include "app/win32/led_bitmaps.h"
 #include "platform/win32/scoped_win.h"
+#include "platform/win32/timer_cost.h"
 #include "platform/win32/wide_text.h"
 
 #include <algorithm>
+#include <array>
+#include <cstdint>
 #include <iterator>
 #include <string>
+#include <tuple>
 
 namespace {
 
@@ -49,12 +54,32 @@ void FrameWithColour(HDC dc, RECT rect, COLORREF colour) {
     }
 }
 
-// Runs a painter on the main window's device context; no window or no context, no painting.
-template <typename Painter> void PaintOnMainWindow(Painter paint) {
+// Runs a painter on the main window's device context unless it drew the same inputs since the window was
+// last exposed; no window or no context, no painting.
+template <typename Inputs, typename Painter>
+void PaintOnMainWindow(PaintMemo<Inputs>& memo, const Inputs& inputs, Painter paint) {
+    if (!memo.ShouldPaint(inputs, MainWindowExposures())) {
+        return;
+    }
     const ScopedGetDC dc(Session().handles.mainWindow);
     if (dc) {
         paint(dc.get());
+    } else {
+        memo.Forget();
     }
+}
+
+template <std::size_t N> std::array<int, N> Load(const std::atomic<int> (&values)[N]) {
+    std::array<int, N> loaded{};
+    for (std::size_t i = 0; i < N; ++i) {
+        loaded[i] = values[i].load(std::memory_order_relaxed);
+    }
+    return loaded;
+}
+
+std::string HelpText(const SessionState& session) {
+    return std::string(std::begin(session.helpText),
+                       std::find(std::begin(session.helpText), std::end(session.helpText), '\0'));
 }
 
 } // namespace
@@ -117,30 +142,50 @@ void PaintHelpBanner(HDC dc, const SessionState& session) {
     RECT banner = kHelpBannerRect;
     FillRect(dc, &banner, static_cast<HBRUSH>(GetStockObject(BLACK_BRUSH)));
     const COLORREF background = session.backgroundColour;
-    const std::string text(std::begin(session.helpText),
-                           std::find(std::begin(session.helpText), std::end(session.helpText), '\0'));
-    DrawCentredText(dc, WideFromUtf8(text.c_str()), banner, kHelpFontHeight, kHelpTextColour, &background,
-                    DT_VCENTER);
+    DrawCentredText(dc, WideFromUtf8(HelpText(session).c_str()), banner, kHelpFontHeight, kHelpTextColour,
+                    &background, DT_VCENTER);
 }
 
 void CALLBACK ChannelPanelTimerProc(HWND, UINT, UINT_PTR, DWORD) {
+    const TimerCost cost("channel panel");
     const SessionState& session = Session();
     if (!session.panelsReady) {
         return;
     }
-    PaintOnMainWindow([&](HDC dc) { PaintChannelPanel(dc, session); });
+    static PaintMemo<std::tuple<int, int, std::uint32_t>> memo;
+    const std::tuple inputs{
+        session.channelPort.load(std::memory_order_relaxed),
+        session.channelMemberCounts[kCurrentChannelCountIndex].load(std::memory_order_relaxed),
+        session.backgroundColour};
+    PaintOnMainWindow(memo, inputs, [&](HDC dc) { PaintChannelPanel(dc, session); });
 }
 
 void CALLBACK NetworkRingTimerProc(HWND, UINT, UINT_PTR, DWORD) {
-    PaintOnMainWindow([](HDC dc) { PaintNetworkRing(dc, Session()); });
+    const TimerCost cost("network ring");
+    const SessionState& session = Session();
+    static PaintMemo<std::tuple<std::array<int, kRingLights>, std::uint32_t>> memo;
+    PaintOnMainWindow(memo, std::tuple{Load(session.networkRing), session.backgroundColour},
+                      [&](HDC dc) { PaintNetworkRing(dc, session); });
 }
 
 void CALLBACK HelpBannerTimerProc(HWND, UINT, UINT_PTR, DWORD) {
-    PaintOnMainWindow([](HDC dc) { PaintHelpBanner(dc, Session()); });
+    const TimerCost cost("help banner");
+    const SessionState& session = Session();
+    static PaintMemo<std::tuple<std::string, std::uint32_t>> memo;
+    PaintOnMainWindow(memo, std::tuple{HelpText(session), session.backgroundColour},
+                      [&](HDC dc) { PaintHelpBanner(dc, session); });
 }
 
 void CALLBACK StatusPanelTimerProc(HWND, UINT, UINT_PTR, DWORD) {
+    const TimerCost cost("status panel");
     const SessionState& session = Session();
     const bool inFront = GetForegroundWindow() == session.handles.mainWindow;
-    PaintOnMainWindow([&](HDC dc) { PaintStatusPanel(dc, session, inFront); });
+    std::array<int, std::size(kStatusLights)> lights{};
+    for (std::size_t i = 0; i < lights.size(); ++i) {
+        lights[i] = (session.*kStatusLights[i].state).load(std::memory_order_relaxed);
+    }
+    static PaintMemo<std::tuple<decltype(lights), int, bool, std::uint32_t>> memo;
+    const std::tuple inputs{lights, session.errorLevel.load(std::memory_order_relaxed), inFront,
+                            session.backgroundColour};
+    PaintOnMainWindow(memo, inputs, [&](HDC dc) { PaintStatusPanel(dc, session, inFront); });
 }

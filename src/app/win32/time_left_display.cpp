@@ -5,6 +5,7 @@
 #include "app/win32/draw_helpers.h"
 #include "net/inactivity_countdown.h"
 #include "app/win32/notice_window.h"
+#include "platform/win32/timer_cost.h"
 
 #include <cstring>
 
@@ -49,6 +50,7 @@ void DrawTimeLeft(HDC dc, const char* text, COLORREF background) {
 }
 
 void CALLBACK TimeLeftTimerProc(HWND, UINT, UINT_PTR, DWORD) {
+    const TimerCost cost("time left");
     SessionState& session = Session();
     const CountdownTick tick =
         TickInactivityCountdown(session.inactivitySeconds, session.inactivityCloseFired);

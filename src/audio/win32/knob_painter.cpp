@@ -1,11 +1,16 @@
 #include "audio/win32/knob_painter.h"
 
+#include "app/paint_memo.h"
 #include "session/session_state.h"
 #include "app/win32/draw_helpers.h"
 #include "audio/knob_dial.h"
 #include "audio/win32/endpoint_volume.h"
 #include "audio/win32/rotate_bitmap.h"
 #include "platform/win32/scoped_win.h"
+#include "platform/win32/timer_cost.h"
+
+#include <cstdint>
+#include <tuple>
 
 namespace {
 
@@ -92,10 +97,23 @@ void PaintKnobs(HDC dc, const KnobImages& images, EndpointLevels& levels, COLORR
 }
 
 void CALLBACK KnobPainterTimerProc(HWND, UINT, UINT_PTR, DWORD) {
+    const TimerCost cost("knobs");
     SessionState& session = Session();
     const WindowHandles& handles = session.handles;
-    const ScopedGetDC dc(handles.mainWindow);
     SystemEndpointLevels levels;
+    // The images rotate for the levels of the moment; unchanged levels since the last exposure need no new
+    // drawing.
+    static PaintMemo<std::tuple<float, float, std::uint32_t>> memo;
+    if (!memo.ShouldPaint(
+            std::tuple{levels.ReadCaptureLevel(), levels.ReadRenderLevel(), session.backgroundColour},
+            MainWindowExposures())) {
+        return;
+    }
+    const ScopedGetDC dc(handles.mainWindow);
+    if (!dc) {
+        memo.Forget();
+        return;
+    }
     PaintKnobs(dc.get(),
                KnobImages{handles.knobArrowImage, handles.paramsButtonImage, handles.documentationIcon,
                           handles.synthesiserIcon},

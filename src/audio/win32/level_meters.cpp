@@ -1,9 +1,14 @@
 #include "audio/win32/level_meters.h"
 
+#include "app/paint_memo.h"
+#include "app/win32/draw_helpers.h"
 #include "session/session_state.h"
 #include "app/win32/image_loading.h"
 #include "audio/level_meter.h"
 #include "platform/win32/scoped_win.h"
+#include "platform/win32/timer_cost.h"
+
+#include <utility>
 
 namespace {
 
@@ -87,25 +92,51 @@ struct Meter {
     HBITMAP__* WindowHandles::*face;
     std::atomic<int> SessionState::*needle;
     bool paintsBars;
+    PaintMemo<int>* needleMemo;
+    unsigned* exposures; // of the meter's own window: the main window's paint may also cover it
 };
 
-constexpr Meter kLeftMeter{&WindowHandles::leftMeterWindow, &WindowHandles::leftMeterFace,
-                           &SessionState::leftNeedleAngle, true};
-constexpr Meter kRightMeter{&WindowHandles::rightMeterWindow, &WindowHandles::rightMeterFace,
-                            &SessionState::rightNeedleAngle, false};
+PaintMemo<int> leftNeedleMemo;
+PaintMemo<int> rightNeedleMemo;
+unsigned leftMeterExposures = 0;
+unsigned rightMeterExposures = 0;
+PaintMemo<std::pair<int, int>> barsMemo;
+
+constexpr Meter kLeftMeter{&WindowHandles::leftMeterWindow,
+                           &WindowHandles::leftMeterFace,
+                           &SessionState::leftNeedleAngle,
+                           true,
+                           &leftNeedleMemo,
+                           &leftMeterExposures};
+constexpr Meter kRightMeter{&WindowHandles::rightMeterWindow,
+                            &WindowHandles::rightMeterFace,
+                            &SessionState::rightNeedleAngle,
+                            false,
+                            &rightNeedleMemo,
+                            &rightMeterExposures};
 
 void PaintMeterTick(HWND window, const Meter& meter) {
     SessionState& session = Session();
     {
-        const ScopedGetDC dc(window);
-        if (dc) {
-            PaintMeter(dc.get(), session.handles.*meter.face, (session.*meter.needle).load());
+        const int needle = (session.*meter.needle).load();
+        if (meter.needleMemo->ShouldPaint(needle, MainWindowExposures() + *meter.exposures)) {
+            const ScopedGetDC dc(window);
+            if (dc) {
+                PaintMeter(dc.get(), session.handles.*meter.face, needle);
+            } else {
+                meter.needleMemo->Forget();
+            }
         }
     }
     if (meter.paintsBars) {
-        const ScopedGetDC mainDc(session.handles.mainWindow);
-        if (mainDc) {
-            PaintLevelBars(mainDc.get(), session.leftBarLevel.load(), session.rightBarLevel.load());
+        const std::pair bars{session.leftBarLevel.load(), session.rightBarLevel.load()};
+        if (barsMemo.ShouldPaint(bars, MainWindowExposures())) {
+            const ScopedGetDC mainDc(session.handles.mainWindow);
+            if (mainDc) {
+                PaintLevelBars(mainDc.get(), bars.first, bars.second);
+            } else {
+                barsMemo.Forget();
+            }
         }
     }
 }
@@ -113,12 +144,16 @@ void PaintMeterTick(HWND window, const Meter& meter) {
 LRESULT MeterWindowProc(const Meter& meter, HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
     switch (message) {
     case WM_PAINT: {
-        const ScopedPaint paint(window); // the timer draws; painting only validates
+        const ScopedPaint paint(
+            window); // the timer draws; painting only validates, and the erase calls for it
+        ++*meter.exposures;
         return 0;
     }
-    case WM_TIMER:
+    case WM_TIMER: {
+        const TimerCost cost(meter.paintsBars ? "left meter+bars" : "right meter");
         PaintMeterTick(window, meter);
         return 0;
+    }
     default:
         return DefWindowProcW(window, message, wParam, lParam);
     }

@@ -6,6 +6,7 @@
 #include "web/win32/https_client.h"
 #include "web/win32/image_decoding.h"
 #include "web/win32/speaker_band.h"
+#include "platform/win32/timer_cost.h"
 
 namespace {
 
@@ -67,6 +68,7 @@ void FetchStartupAccountData(HWND mainWindow) {
 }
 
 void CALLBACK SpeakerFetchTimerProc(HWND, UINT, UINT_PTR, DWORD) {
+    const TimerCost cost("speaker fetch");
     const auto speaker = static_cast<std::uint32_t>(Session().speakerAccount.load(std::memory_order_relaxed));
     FetchAccountData(speaker, kFetchSpeakerPicture);
     FetchAccountData(speaker, kFetchSpeakerDetails);

@@ -441,6 +441,7 @@ void RunPixelChecks() {
 // Every painter and helper once, on the main window, the way the timers and the other windows use them.
 void PaintEverything(HWND window, HBITMAP picture, int round) {
     Session().networkRing[round % kRingLights] = 1 + round % 6;
+    NoteMainWindowExposed(); // as after a WM_PAINT: every painter draws, unchanged inputs or not
     ChannelPanelTimerProc(nullptr, WM_TIMER, 0, 0);
     NetworkRingTimerProc(nullptr, WM_TIMER, 0, 0);
     HelpBannerTimerProc(nullptr, WM_TIMER, 0, 0);

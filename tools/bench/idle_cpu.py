@@ -1,0 +1,174 @@
+#!/usr/bin/env python3
+"""Processor cost of a running client: starts Zelvora.exe against the reference network on a private display
+and prints the processor time the client and its wineserver consumed over a fixed window, as a share of one
+core, in three states: idle (listening, nobody talking), while a simulated member talks, and while the user
+holds the space bar. Processor time (utime+stime from /proc), not wall time, so other work on the machine
+changes the figures little; --repeat shows the spread.
+
+    tools/wine/isolated.sh tools/bench/idle_cpu.py [--window 15] [--warm-up 25] [--repeat 3]
+        [--states idle,member,user] [--exe OTHER/Zelvora.exe]
+
+Needs both presets built (Zelvora.exe, the probe and zelvora-network). isolated.sh gives the run a network
+namespace of its own, so the client's fixed ports do not meet another run's; --exe measures another build of
+the client (an earlier one, say) with this run directory."""
+
+import argparse
+import os
+import shutil
+import statistics
+import subprocess
+import sys
+import threading
+import time
+from pathlib import Path
+
+sys.path.insert(0, str(Path(__file__).resolve().parents[2] / "tests" / "e2e"))
+
+from harness import WINDOW_CLASS, WINDOW_TITLE, WineSession, paths  # noqa: E402
+from harness.network import ReferenceNetwork  # noqa: E402
+from launcher import prefix  # noqa: E402
+
+TICKS = os.sysconf("SC_CLK_TCK")
+SPEAKER_ACCOUNT = 101
+STATES = ("idle", "member", "user")
+
+
+def cpu_seconds(pid):
+    """utime+stime of a process, in seconds; None once it is gone."""
+    try:
+        fields = Path(f"/proc/{pid}/stat").read_text().rsplit(")", 1)[1].split()
+    except OSError:
+        return None
+    return (int(fields[11]) + int(fields[12])) / TICKS
+
+
+def command_line(pid):
+    try:
+        return Path(f"/proc/{pid}/cmdline").read_bytes().replace(b"\0", b" ").decode(errors="replace")
+    except OSError:
+        return ""
+
+
+def wine_processes(wine_prefix):
+    """The client's process and its wineserver, found among the prefix's processes."""
+    client = server = None
+    for pid in prefix.processes_in(wine_prefix):
+        line = command_line(pid)
+        if "Zelvora.exe" in line:
+            client = pid
+        elif Path(line.split(" ", 1)[0]).name.startswith("wineserver"):
+            server = pid
+    if client is None or server is None:
+        raise RuntimeError(f"client {client}, wineserver {server}: not both found")
+    return client, server
+
+
+def measure(pids, seconds):
+    """Share of one core (%) each process consumed over `seconds` of wall time."""
+    before = [cpu_seconds(pid) for pid in pids]
+    start = time.monotonic()
+    time.sleep(seconds)
+    after = [cpu_seconds(pid) for pid in pids]
+    elapsed = time.monotonic() - start
+    if None in before or None in after:
+        raise RuntimeError("a measured process ended during the window")
+    return [100 * (b - a) / elapsed for a, b in zip(before, after)]
+
+
+class MemberSpeaking:
+    """A simulated member speaks a tone on channel 0 for as long as the context lasts."""
+
+    def __init__(self, network, seconds):
+        self._network = network
+        self._seconds = seconds
+
+    def __enter__(self):
+        self._network.add_member(0, SPEAKER_ACCOUNT)
+        # Its own command line: speak returns once the sound has played, later than the operator's time-out.
+        argv = [paths.NETWORK_EXE, "speak", "--channel", "0", "--account", str(SPEAKER_ACCOUNT), "--tone", "440",
+                "--seconds", str(self._seconds), "--control", str(self._network.control_port)]
+        self._thread = threading.Thread(target=subprocess.run, args=(argv,), kwargs={
+            "stdin": subprocess.DEVNULL, "stdout": subprocess.DEVNULL, "timeout": self._seconds + 60})
+        self._thread.start()
+        self._network.wait_for_log(lambda line: "talk start" in line, timeout=20)
+        return self
+
+    def __exit__(self, *exc):
+        self._thread.join()
+        self._network.remove_member(0, SPEAKER_ACCOUNT)
+
+
+class UserTalking:
+    """The space bar held down in the main window."""
+
+    def __init__(self, session):
+        self._display = session.display
+        self._window = session.display.wait_window(f"^{WINDOW_TITLE}$")
+
+    def __enter__(self):
+        self._display.key_down(self._window, "space")
+        return self
+
+    def __exit__(self, *exc):
+        self._display.key_up(self._window, "space")
+
+
+def run_once(index, args):
+    name = f"bench-idle-cpu-{os.getpid()}-{index}"
+    results = {}
+    with ReferenceNetwork(name) as network, WineSession(name) as session:
+        run = session.copy_run_dir()
+        if args.exe:
+            shutil.copyfile(args.exe, run / "Zelvora.exe")
+        session.launch(run / "Zelvora.exe", cwd=run)
+        session.probe.wait_for(cls=WINDOW_CLASS, title=WINDOW_TITLE, timeout=60)
+        network.wait_for_client(0)
+        pids = wine_processes(session.prefix)
+        time.sleep(args.warm_up)
+        for state in args.states:
+            if state == "idle":
+                results[state] = measure(pids, args.window)
+            elif state == "member":
+                with MemberSpeaking(network, args.window + 4):
+                    time.sleep(1)
+                    results[state] = measure(pids, args.window)
+            else:
+                with UserTalking(session):
+                    time.sleep(1)
+                    results[state] = measure(pids, args.window)
+                time.sleep(2)
+    return results
+
+
+def main():
+    parser = argparse.ArgumentParser(description=__doc__, formatter_class=argparse.RawDescriptionHelpFormatter)
+    parser.add_argument("--window", type=float, default=15, help="seconds measured in each state")
+    parser.add_argument("--warm-up", type=float, default=25, help="seconds after the client joined")
+    parser.add_argument("--repeat", type=int, default=1, help="runs, each with a fresh client")
+    parser.add_argument("--exe", help="another Zelvora.exe to run from this run directory")
+    parser.add_argument("--states", default=",".join(STATES), help="comma-separated among " + ", ".join(STATES))
+    args = parser.parse_args()
+    args.states = [s for s in args.states.split(",") if s]
+    if any(s not in STATES for s in args.states):
+        parser.error(f"states are among {', '.join(STATES)}")
+    runs = []
+    for index in range(args.repeat):
+        runs.append(run_once(index, args))
+        for state in args.states:
+            client, server = runs[-1][state]
+            print(f"run {index + 1} {state:6}: client {client:5.2f} %  wineserver {server:5.2f} %  "
+                  f"total {client + server:5.2f} %", flush=True)
+    if args.repeat > 1:
+        for state in args.states:
+            totals = [sum(run[state]) for run in runs]
+            print(f"{state:6}: total median {statistics.median(totals):5.2f} %, "
+                  f"min {min(totals):5.2f} %, max {max(totals):5.2f} % of one core")
+    return 0
+
+
+if __name__ == "__main__":
+    try:
+        sys.exit(main())
+    except subprocess.CalledProcessError as failure:
+        print(f"idle_cpu: {failure}", file=sys.stderr)
+        sys.exit(1)
