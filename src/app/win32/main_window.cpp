@@ -7,18 +7,17 @@
 #include "app/win32/about_box.h"
 #include "app/win32/close_button.h"
 #include "app/win32/main_window_paint.h"
+#include "app/win32/site_page.h"
 #include "app/win32/title_animation.h"
 #include "audio/win32/endpoint_volume.h"
-#include "build_config.h"
 #include "peripherals/synth_link.h"
 #include "peripherals/win32/synthesiser_toggle.h"
 #include "platform/win32/timer_cost.h"
+#include "platform/win32/message_box.h"
 
-#include <shellapi.h>
 #include <windowsx.h>
 
 #include <cstring>
-#include <string>
 
 namespace {
 
@@ -42,13 +41,6 @@ LRESULT HitTest(HWND window, LPARAM lParam) {
     return Session().zones.drag.Contains(p) ? HTCAPTION : HTCLIENT;
 }
 
-void OpenDocumentation() {
-    const std::string address = std::string(kNetworkSiteUrl) + "/FR-Zelvora.php";
-    wchar_t wideAddress[MAX_PATH] = {};
-    MultiByteToWideChar(CP_ACP, 0, address.c_str(), -1, wideAddress, MAX_PATH - 1);
-    ShellExecuteW(nullptr, L"open", wideAddress, nullptr, nullptr, SW_SHOWNORMAL);
-}
-
 void OnLeftClick(HWND window, Point p) {
     const Zones& zones = Session().zones;
     SystemEndpointLevels levels;
@@ -57,7 +49,7 @@ void OnLeftClick(HWND window, Point p) {
     }
     switch (ClickActionAt(zones, p)) {
     case ClickAction::Documentation:
-        OpenDocumentation();
+        OpenSitePage("/FR-Zelvora.php");
         break;
     case ClickAction::AboutBox:
         ShowAboutBox(window);
@@ -115,7 +107,7 @@ void OnKeyDown(HWND window, WPARAM virtualKey) {
     case KeyAction::Inactive:
         // The box takes the key's release, so the activity it shows is counted now.
         session.inactivitySeconds = kInactivityStartSeconds;
-        MessageBoxW(window, L"D\u00e9sol\u00e9.\nCette touche est inactive !", L"Info Clavier", MB_OK);
+        ShowMessageBox(window, "D\xC3\xA9sol\xC3\xA9.\nCette touche est inactive !", "Info Clavier", MB_OK);
         break;
     }
 }

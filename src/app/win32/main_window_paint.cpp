@@ -5,14 +5,17 @@
 #include "app/win32/close_button.h"
 #include "app/win32/draw_helpers.h"
 #include "app/win32/panel_painters.h"
+#include "platform/win32/wide_text.h"
 #include "platform/win32/scoped_win.h"
+
+#include <string>
 
 namespace {
 
 constexpr COLORREF kYellow = 0x0000FFFF;
 constexpr COLORREF kWhite = 0x00FFFFFF;
 constexpr int kUsbIconSize = 32;
-constexpr wchar_t kCreditLine[] = L"\u00c0 propos de Zelvora";
+constexpr char kCreditLine[] = "\xC3\x80 propos de Zelvora";
 
 void PaintOutline(HDC dc, COLORREF background) {
     const ScopedBrush brush(CreateSolidBrush(background));
@@ -42,7 +45,8 @@ void PaintVersionAndCredit(HDC dc, COLORREF background) {
     SetTextColor(dc, kYellow);
     // Fixed geometry rather than the zone, so the very first paint, before start-up sets it, is whole.
     RECT aboutRect{kAboutZone.left, kAboutZone.top, kAboutZone.right, kAboutZone.bottom};
-    DrawTextW(dc, kCreditLine, -1, &aboutRect, DT_SINGLELINE | DT_VCENTER | DT_CENTER);
+    const std::wstring credit = WideFromUtf8(kCreditLine);
+    DrawTextW(dc, credit.c_str(), -1, &aboutRect, DT_SINGLELINE | DT_VCENTER | DT_CENTER);
 }
 
 } // namespace

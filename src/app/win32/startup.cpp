@@ -26,6 +26,7 @@
 #include "peripherals/win32/accessory_thread.h"
 #include "peripherals/win32/synth_key_listener_thread.h"
 #include "peripherals/win32/usb_icon_win32.h"
+#include "platform/win32/message_box.h"
 #include "platform/win32/scoped_win.h"
 
 #include <windows.h>
@@ -64,6 +65,15 @@ constexpr ThreadTimerSlot kTimerKillOrder[] = {kTimerNetworkRing,  kTimerStatusP
 // The supervisor thread acts on the server's notices with the app's windows.
 SupervisorNoticeHandler gSupervisorNoticeHandler{ActOnSupervisorNotice};
 
+constexpr char kAlreadyRunningText[] = "Another instance of application Zelvora\nis already running.\n"
+                                       "Une autre instance de l\xE2\x80\x99"
+                                       "application Zelvora\nest d\xC3\xA9j\xC3\xA0 en cours d\xE2\x80\x99"
+                                       "ex\xC3\xA9"
+                                       "cution.\n";
+
+constexpr char kChimeFailedText[] = "\xC3\x89"
+                                    "chec de la lecture du son";
+
 // Holds the named lock for the life of the process; returns the exit code when another copy runs.
 bool AcquireSingleInstanceLock(int* exitCode) {
     HANDLE lock = CreateMutexW(nullptr, TRUE, L"Zelvora");
@@ -72,10 +82,7 @@ bool AcquireSingleInstanceLock(int* exitCode) {
         return false;
     }
     if (GetLastError() == ERROR_ALREADY_EXISTS) {
-        MessageBoxW(nullptr,
-                    L"Another instance of application Zelvora\nis already running.\nUne autre instance de "
-                    L"l\u2019application Zelvora\nest d\u00e9j\u00e0 en cours d\u2019ex\u00e9cution.\n",
-                    L"Zelvora System", MB_ICONERROR);
+        ShowMessageBox(nullptr, kAlreadyRunningText, "Zelvora System", MB_ICONERROR);
         CloseHandle(lock);
         *exitCode = 1;
         return false;
@@ -86,7 +93,7 @@ bool AcquireSingleInstanceLock(int* exitCode) {
 
 void PlayStartupChime() {
     if (!PlaySoundW(L"C:\\Windows\\Media\\chimes.wav", nullptr, SND_FILENAME | SND_ASYNC)) {
-        MessageBoxW(nullptr, L"\u00c9chec de la lecture du son", L"Erreur", MB_ICONERROR);
+        ShowMessageBox(nullptr, kChimeFailedText, "Erreur", MB_ICONERROR);
     }
 }
 

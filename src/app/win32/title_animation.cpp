@@ -3,6 +3,7 @@
 #include "app/main_window_layout.h"
 #include "session/session_state.h"
 #include "app/title_animation_timing.h"
+#include "platform/win32/message_box.h"
 #include "platform/win32/scoped_win.h"
 
 #include <windows.h>
@@ -53,11 +54,10 @@ GpBitmap* ScaledFrame(GpImage* image) {
 
 void LoadTitleAnimation(HWND mainWindow) {
     if (GetFileAttributesW(kAnimationFile) == INVALID_FILE_ATTRIBUTES) {
-        MessageBoxW(
-            nullptr,
-            L"Il manque un fichier *.gif dans\nl\u2019installation de Zelvora\nL\u2019application Zelvora "
-            L"va\n\u00eatre stopper. Cliquez sur OK\n",
-            L"Zelvora System", MB_ICONERROR);
+        ShowMessageBox(nullptr,
+                       "Il manque un fichier *.gif dans\nl\xE2\x80\x99installation de Zelvora\nL\xE2\x80\x99"
+                       "application Zelvora va\n\xC3\xAAtre stopper. Cliquez sur OK\n",
+                       "Zelvora System", MB_ICONERROR);
         PostMessageW(mainWindow, WM_DESTROY, 0, 0);
         return;
     }

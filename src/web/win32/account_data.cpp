@@ -1,5 +1,6 @@
 #include "web/win32/account_data.h"
 
+#include "platform/win32/message_box.h"
 #include "session/session_state.h"
 #include "web/account_fetch.h"
 #include "web/service_paths.h"
@@ -54,11 +55,11 @@ void FetchStartupAccountData(HWND mainWindow) {
     FetchAccountData(account, kFetchOwnDetails);
     if (FetchAccountData(account, kFetchDisplayParameters) == 0) {
         EnableWindow(mainWindow, FALSE);
-        MessageBoxW(
-            mainWindow,
-            L"Aucun param\u00e8tre n'a \u00e9t\u00e9 trouv\u00e9 sur votre compte\nles param\u00e8tres par "
-            L"d\u00e9faut seront utilis\u00e9s.",
-            L"Acquisition des param\u00e8tres", MB_OK);
+        ShowMessageBox(mainWindow,
+                       "Aucun param\xC3\xA8tre n'a \xC3\xA9t\xC3\xA9 trouv\xC3\xA9 sur votre compte\nles "
+                       "param\xC3\xA8tres par d\xC3\xA9"
+                       "faut seront utilis\xC3\xA9s.",
+                       "Acquisition des param\xC3\xA8tres", MB_OK);
         EnableWindow(mainWindow, TRUE);
     }
     // Everything painted so far used the start-up black; the account's colour shows at once, not at the next
