@@ -4,6 +4,8 @@
 #include "audio/knob_dial.h"
 #include "session/session_state.h"
 
+#include <mutex>
+
 namespace {
 
 // A knob answers around its bitmap, but only once it has been drawn: an empty zone widened would
@@ -77,4 +79,12 @@ KeyAction KeyActionFor(unsigned virtualKey) {
         return {KeyAction::AboutBox, 0};
     }
     return {KeyAction::Inactive, 0};
+}
+
+void HandleKeyRelease(SessionState& session, unsigned virtualKey) {
+    session.inactivitySeconds = kInactivityStartSeconds;
+    if (virtualKey == kVkSpace) {
+        const std::lock_guard<std::mutex> lock(session.pttLock);
+        session.pttKeyState = kPttListen;
+    }
 }

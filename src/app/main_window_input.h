@@ -40,3 +40,9 @@ struct KeyAction {
 };
 
 KeyAction KeyActionFor(unsigned virtualKey);
+
+struct SessionState;
+
+// A key released in the main window: any key restarts the inactivity countdown; the space bar also lets go
+// of the talk key.
+void HandleKeyRelease(SessionState& session, unsigned virtualKey);

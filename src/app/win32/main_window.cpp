@@ -112,13 +112,6 @@ void OnKeyDown(HWND window, WPARAM virtualKey) {
     }
 }
 
-void OnKeyUp(WPARAM virtualKey) {
-    Session().inactivitySeconds = kInactivityStartSeconds;
-    if (virtualKey == VK_SPACE) {
-        SetPttKeyState(kPttListen);
-    }
-}
-
 // The end of the run: free what the window owns and let the message loop end.
 void OnDestroy() {
     WindowHandles& handles = Session().handles;
@@ -162,7 +155,7 @@ LRESULT CALLBACK MainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM
         OnKeyDown(window, wParam);
         return 0;
     case WM_KEYUP:
-        OnKeyUp(wParam);
+        HandleKeyRelease(Session(), static_cast<unsigned>(wParam));
         return 0;
     case WM_KILLFOCUS:
         // The space bar's release goes to whichever window has the keyboard now (another program, or the

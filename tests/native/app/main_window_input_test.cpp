@@ -1,11 +1,13 @@
 #include "app/hover_help.h"
 #include "app/main_window_input.h"
 #include "app/main_window_layout.h"
+#include "net/inactivity_countdown.h"
 #include "session/session_state.h"
 
 #include <gtest/gtest.h>
 
 #include <cstring>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -187,6 +189,16 @@ TEST(SpokenHelp, TextsAreWindows1252AndOutsideResetsTheBanner) {
             EXPECT_LT(std::strlen(SpokenHelpFor(zones, Point{x, y}).text), kSpeechTextMaxChars);
         }
     }
+}
+
+// Through the main window's own key-release handling, an inactive key's included.
+TEST(InactivityCountdown, KeyReleaseStartsTheFullTimeAgain) {
+    auto session = std::make_unique<SessionState>();
+    session->inactivitySeconds = 10;
+    TickInactivityCountdown(session->inactivitySeconds, session->inactivityCloseFired);
+    HandleKeyRelease(*session, 'A');
+    EXPECT_STREQ(TickInactivityCountdown(session->inactivitySeconds, session->inactivityCloseFired).text,
+                 "01:14:59");
 }
 
 } // namespace
