@@ -5,6 +5,7 @@
 #include "app/win32/draw_helpers.h"
 #include "net/inactivity_countdown.h"
 #include "app/win32/notice_window.h"
+#include "platform/win32/scoped_win.h"
 #include "platform/win32/timer_cost.h"
 
 #include <cstring>
@@ -32,9 +33,10 @@ void PaintTimeLeft(const SessionState& session, const char* text) {
     if (mainWindow == nullptr || !IsWindow(mainWindow)) {
         return;
     }
-    const HDC dc = GetDC(mainWindow);
-    DrawTimeLeft(dc, text, session.backgroundColour);
-    ReleaseDC(mainWindow, dc);
+    const ScopedGetDC dc(mainWindow);
+    if (dc) {
+        DrawTimeLeft(dc.get(), text, session.backgroundColour);
+    }
 }
 
 } // namespace

@@ -24,10 +24,6 @@ std::wstring WideFromUtf8(const char* utf8) {
     return WideFromCodePage(CP_UTF8, utf8);
 }
 
-std::wstring WideFromAnsi(const char* ansi) {
-    return WideFromCodePage(CP_ACP, ansi);
-}
-
 std::string Utf8FromWide(const std::wstring& wide) {
     if (wide.empty()) {
         return {};

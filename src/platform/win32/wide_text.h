@@ -5,5 +5,3 @@
 // Text conversions at the Win32 boundary: UTF-8 inside the program, UTF-16 for the system.
 std::wstring WideFromUtf8(const char* utf8);
 std::string Utf8FromWide(const std::wstring& wide);
-// Texts of the network's 8-bit side (the ANSI code page).
-std::wstring WideFromAnsi(const char* ansi);
