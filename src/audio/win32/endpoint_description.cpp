@@ -2,6 +2,7 @@
 
 #include "platform/win32/wide_text.h"
 #include "audio/icon_reference.h"
+#include "platform/win32/message_box.h"
 #include "platform/win32/scoped_win.h"
 
 #include <windows.h>
@@ -132,8 +133,8 @@ int FindDefaultCaptureIndex(EndpointDescription& description) {
         }
     }
     if (found < 0) {
-        MessageBoxW(nullptr, L"Impossible de trouver l'index du p\u00e9riph\u00e9rique !", L"Error",
-                    MB_ICONWARNING);
+        ShowMessageBox(nullptr, "Impossible de trouver l'index du p\xC3\xA9riph\xC3\xA9rique !", "Error",
+                       MB_ICONWARNING);
         return -1;
     }
     DescribeCaptureEndpoint(found, description);
