@@ -28,6 +28,7 @@
 #include "peripherals/win32/usb_icon_win32.h"
 #include "platform/win32/message_box.h"
 #include "platform/win32/scoped_win.h"
+#include "web/win32/account_data.h"
 
 #include <windows.h>
 
@@ -49,10 +50,13 @@ struct ThreadTimer {
     TIMERPROC routine;
 };
 
-// Panels painted by thread timers, started in this order.
+// Thread timers of the panels, the knobs and the speaker fetch, started in this order.
 constexpr ThreadTimer kPanelTimers[] = {
-    {kTimerChannelPanel, 12, 500, ChannelPanelTimerProc}, {kTimerNetworkRing, 3, 50, NetworkRingTimerProc},
-    {kTimerKnobPainter, 8, 1000, KnobPainterTimerProc},   {kTimerHelpBanner, 11, 500, HelpBannerTimerProc},
+    {kTimerChannelPanel, 12, 500, ChannelPanelTimerProc},
+    {kTimerNetworkRing, 3, 50, NetworkRingTimerProc},
+    {kTimerKnobPainter, 8, 1000, KnobPainterTimerProc},
+    {kTimerSpeakerFetch, 7, 1000, SpeakerFetchTimerProc},
+    {kTimerHelpBanner, 11, 500, HelpBannerTimerProc},
     {kTimerStatusPanel, 6, 200, StatusPanelTimerProc},
 };
 constexpr ThreadTimer kTimeLeftTimer{kTimerTimeLeft, 15, 1000, TimeLeftTimerProc};
@@ -317,6 +321,7 @@ int RunClient(HINSTANCE instance, int showCommand) {
     for (const ThreadTimer& timer : kPanelTimers) {
         StartThreadTimer(timer);
     }
+    FetchStartupAccountData(window);
     StartInactivityCountdown();
     session.refetchFlag = false;
     OpenSynthSocketAndGreet(session);

@@ -1,6 +1,7 @@
 #include "web/win32/account_data.h"
 
 #include "platform/win32/message_box.h"
+#include "platform/win32/scoped_win.h"
 #include "session/session_state.h"
 #include "web/account_fetch.h"
 #include "web/service_paths.h"
@@ -23,10 +24,9 @@ class WebAccountService : public AccountService {
     }
 
     void ShowSpeakerPicture(const ResponseBuffer::Lease& response) override {
-        HBITMAP picture = DecodePngBitmap(response, static_cast<int>(response.Body().size()));
-        if (picture != nullptr) {
-            ::ShowSpeakerPicture(MainWindow(), picture);
-            DeleteObject(picture);
+        const ScopedBitmap picture(DecodePngBitmap(response, static_cast<int>(response.Body().size())));
+        if (picture) {
+            ::ShowSpeakerPicture(MainWindow(), picture.get());
         }
     }
 

@@ -1,0 +1,122 @@
+"""The client's identity and faces against the reference network and web service: at start it identifies
+its PC, carries the account number it is given and loads that account's details and colour; a member
+talking brings that member's picture and details to the main window."""
+
+import time
+import unittest
+from datetime import datetime
+
+from harness import WM_DESTROY, Client, terminate_on_sigterm
+from harness.network import ReferenceNetwork
+from harness.web import WebService
+
+SERIAL = 0x1234ABCD
+PC_IDENTIFIER = "0000000305441741"
+ACCOUNT = 4242
+IDENTIFICATION = f"/Rb8Wd3Qy6N.php?S=2&I={PC_IDENTIFIER}&V=VELMARC%200.7.7&A=&F="
+# The BACKGROUND text FF8000 is the COLORREF 0x00FF8000: blue 255, green 128, red 0.
+BACKGROUND = 0xFF8000
+BACKGROUND_RGB = (0, 128, 255)
+# Client points that only the window's own paint covers: no panel, picture or text.
+PLAIN_POINTS = ((100, 250), (300, 520))
+PICTURE_FRAME = (10, 340)  # the red frame's top-left corner
+NAME_STRIP = (10, 318, 300, 21)  # first name and town, white
+SPEAKERS = (101, 102)  # seed members
+SHOW_DEADLINE = 2.0  # from the start of the talk to the picture and details requests
+
+
+NO_PARAMETERS_CAPTION = "Acquisition des param\u00e8tres"
+NO_PARAMETERS_TEXT = ("Aucun param\u00e8tre n'a \u00e9t\u00e9 trouv\u00e9 sur votre compte\n"
+                      "les param\u00e8tres par d\u00e9faut seront utilis\u00e9s.")
+
+
+def register_pc(web, background):
+    """The PC is already known to the service, with a colour of its own or none."""
+    web.execute("INSERT INTO accounts (account, pc_id, prenom, ville, phrase, jour, email, folder, background, "
+                "registered) VALUES (?, ?, 'Ren&#xE9;', 'Lyon', 'Salut', '01/01/2020', 'r@exemple.fr', 'rene', ?, "
+                "'2020-01-01')", (ACCOUNT, PC_IDENTIFIER, background))
+
+
+def log_time(line):
+    return datetime.strptime(line.split()[0], "%H:%M:%S.%f")
+
+
+class IdentityAndSpeakerTest(unittest.TestCase):
+    def setUp(self):
+        terminate_on_sigterm()
+
+    def client_origin(self, client):
+        x, y, _, _ = client.display.geometry(client.window_id(timeout=60))
+        return x, y
+
+    def test_start_up_identifies_the_pc_then_loads_the_accounts_details_and_colour(self):
+        with ReferenceNetwork("identity") as network, WebService("identity") as web:
+            register_pc(web, BACKGROUND)
+            with Client("identity", serial=SERIAL) as client:
+                x, y = self.client_origin(client)
+                web.wait_for_log(lambda line: "/params.xml" in line, timeout=60)
+                # The accessory's USB icon is fetched earlier at start-up; the account fetches keep their order.
+                targets = [target for _, target, _ in web.requests() if not target.startswith("/usb/")]
+                self.assertEqual(targets[:3], [IDENTIFICATION, f"/users/{ACCOUNT}/client.xml",
+                                               f"/users/{ACCOUNT}/params.xml"])
+                # Its datagrams carry the account number from then on.
+                network.wait_for_log(lambda line: f"now {ACCOUNT}" in line, timeout=10)
+
+                # Nothing but start-up has repainted the window.
+                time.sleep(1)
+                shot = client.screenshot("account_colour")
+                for px, py in PLAIN_POINTS:
+                    self.assertEqual(shot.pixel(x + px, y + py), BACKGROUND_RGB, (px, py))
+                client.probe.post("class:X", WM_DESTROY)
+                self.assertEqual(client.wait_exit(30), 0)
+
+    def test_an_account_without_parameters_is_told_once(self):
+        with WebService("no_parameters") as web:
+            register_pc(web, None)
+            with Client("no_parameters", serial=SERIAL) as client:
+                main = client.main_window(timeout=60)
+                box = client.probe.wait_message_box(NO_PARAMETERS_CAPTION, timeout=60)
+                self.assertEqual(box["text"], NO_PARAMETERS_TEXT)
+                self.assertEqual(box["owner"], main["hwnd"])
+                self.assertEqual(web.requests()[-1], ("GET", f"/users/{ACCOUNT}/params.xml", 404))
+                self.assertFalse(client.main_window()["enabled"])
+                client.probe.press(box["hwnd"])
+                client.session.wait_until(lambda: not client.probe.message_boxes(), timeout=10)
+                time.sleep(2)
+                self.assertEqual(client.probe.message_boxes(), [])
+                self.assertTrue(client.main_window()["enabled"])
+                client.probe.post("class:X", WM_DESTROY)
+                self.assertEqual(client.wait_exit(30), 0)
+
+    def test_a_member_talking_shows_its_picture_and_details_once_per_change_of_speaker(self):
+        with ReferenceNetwork("speaker") as network, WebService("speaker") as web, \
+                Client("speaker", serial=SERIAL) as client:
+            x, y = self.client_origin(client)
+            network.wait_for_client(channel=0)
+            web.wait_for_log(lambda line: "/params.xml" in line, timeout=60)
+            for speaker in SPEAKERS:
+                network.add_member(channel=0, account=speaker)
+                network.command("speak", "--channel", 0, "--account", speaker, "--tone", 440, "--seconds", 2)
+                talk = network.wait_for_log(lambda line: f"talk start channel 0 account {speaker} " in line)
+                picture = web.wait_for_log(lambda line: f" /users/{speaker}/images.php?N=2 200" in line)
+                details = web.wait_for_log(lambda line: f" /users/{speaker}/client.xml 200" in line)
+                for request in (picture, details):
+                    self.assertLessEqual((log_time(request) - log_time(talk)).total_seconds(), SHOW_DEADLINE)
+                time.sleep(1)
+                shot = client.screenshot(f"speaker_{speaker}")
+                self.assertEqual(shot.pixel(x + PICTURE_FRAME[0], y + PICTURE_FRAME[1]), (255, 0, 0))
+                strip = shot.crop(x + NAME_STRIP[0], y + NAME_STRIP[1], NAME_STRIP[2], NAME_STRIP[3])
+                self.assertTrue(any(strip.pixel(i, j) == (255, 255, 255)
+                                    for i in range(NAME_STRIP[2]) for j in range(NAME_STRIP[3])))
+                network.wait_for_log(lambda line: f"talk stop channel 0 account {speaker} " in line)
+            time.sleep(2)  # two more speaker ticks with the last speaker unchanged
+            targets = [target for _, target, _ in web.requests()]
+            for speaker in SPEAKERS:
+                self.assertEqual(targets.count(f"/users/{speaker}/images.php?N=2"), 1, speaker)
+                self.assertEqual(targets.count(f"/users/{speaker}/client.xml"), 1, speaker)
+            client.probe.post("class:X", WM_DESTROY)
+            self.assertEqual(client.wait_exit(30), 0)
+
+
+if __name__ == "__main__":
+    unittest.main()
