@@ -11,15 +11,15 @@
 
 namespace {
 
-constexpr std::size_t kSamplesPerPayload = kAudioPayloadBytes / 2;
+constexpr int kSamplesPerPayload = static_cast<int>(kAudioPayloadBytes / 2);
 constexpr int kAttenuatedChannelPort = kLastChannelPort;
 constexpr int kUdpBlinkPeriod = 10;
 constexpr int kUdpBlinkGreenAt = 5;
 
 // Every 16-bit little-endian sample cut to a tenth, rounded toward zero.
-void AttenuateToATenth(std::uint8_t (&slot)[kAudioPayloadBytes]) {
-    for (std::size_t i = 0; i < kSamplesPerPayload; ++i) {
-        std::uint8_t* at = slot + 2 * i;
+void AttenuateToATenth(std::uint8_t (&payload)[kAudioPayloadBytes]) {
+    for (int i = 0; i < kSamplesPerPayload; ++i) {
+        std::uint8_t* at = payload + 2 * i;
         const auto sample = static_cast<std::int16_t>(at[0] | (at[1] << 8));
         const auto quieter = static_cast<std::uint16_t>(static_cast<std::int16_t>(sample / 10));
         at[0] = static_cast<std::uint8_t>(quieter & 0xFF);
@@ -27,24 +27,27 @@ void AttenuateToATenth(std::uint8_t (&slot)[kAudioPayloadBytes]) {
     }
 }
 
-// Appends the payload to the playback queue; a full queue keeps overwriting its last slot.
+// Appends the payload to the playback queue; a datagram cut short plays its missing tail as silence.
 void QueuePayload(SessionState& session, const RelayedVoice& voice) {
-    if (voice.payloadFlag != kPayloadSilence && voice.payloadFlag != kPayloadSpeech) {
+    if (voice.payloadFlag == kPayloadSilence) {
+        session.playbackQueue.Append(nullptr, 0);
+        return;
+    }
+    if (voice.payloadFlag != kPayloadSpeech) {
         return;
     }
     const bool attenuate =
         voice.kind == 'B' && session.channelPort.load(std::memory_order_relaxed) == kAttenuatedChannelPort;
-    std::lock_guard<std::mutex> hold(session.playbackQueueLock);
-    const int fill = std::clamp(session.playbackFill, 0, kPlaybackSlots - 1);
-    std::uint8_t(&slot)[kAudioPayloadBytes] = session.playbackQueue[fill];
-    std::memset(slot, 0, sizeof slot);
-    if (voice.payloadFlag == kPayloadSpeech && voice.payloadReceived > 0) {
-        std::memcpy(slot, voice.payload, std::min(voice.payloadReceived, sizeof slot));
-        if (attenuate) {
-            AttenuateToATenth(slot);
-        }
+    if (!attenuate) {
+        session.playbackQueue.Append(voice.payload, voice.payloadReceived);
+        return;
     }
-    session.playbackFill = std::min(fill + 1, kPlaybackSlots - 1);
+    std::uint8_t payload[kAudioPayloadBytes] = {};
+    if (voice.payloadReceived > 0) {
+        std::memcpy(payload, voice.payload, std::min(voice.payloadReceived, sizeof payload));
+    }
+    AttenuateToATenth(payload);
+    session.playbackQueue.Append(payload, sizeof payload);
 }
 
 bool IsTransmitting(SessionState& session) {
@@ -79,11 +82,7 @@ void AcceptVoice(SessionState& session, const RelayedVoice& voice) {
 } // namespace
 
 void StartVoiceReception(SessionState& session) {
-    {
-        std::lock_guard<std::mutex> hold(session.playbackQueueLock);
-        std::memset(session.playbackQueue, 0, sizeof session.playbackQueue);
-        session.playbackFill = kPlaybackFillAtStart;
-    }
+    session.playbackQueue.Reset();
     session.rxRunning = 1;
 }
 

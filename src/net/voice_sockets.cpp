@@ -1,6 +1,8 @@
 #include "net/voice_sockets.h"
 
 #include "session/session_state.h"
+#include "audio/level_update.h"
+#include "audio/network_ring.h"
 #include "platform/udp_socket.h"
 
 namespace {
@@ -56,4 +58,10 @@ void SendAudioDatagram(SessionState& session, const char* serverAddress,
     EncodeAudio(datagram, session.txSequence, Account(session), block);
     session.txSequence = NextAudioSequence(session.txSequence);
     SendDatagram(session.voiceSocket, serverAddress, session.channelPort, datagram, sizeof datagram);
+
+    const CaptureLevels levels = UpdateCaptureLevels(session.smoothedLeftPeak, block);
+    session.smoothedLeftPeak = levels.smoothedLeftPeak;
+    session.leftNeedleAngle.store(levels.leftNeedleAngle, std::memory_order_relaxed);
+    session.rightNeedleAngle.store(levels.rightNeedleAngle, std::memory_order_relaxed);
+    TransmitRingStep(session.txRingCounter, session.txRingPos, session.networkRing);
 }

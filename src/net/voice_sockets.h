@@ -15,5 +15,6 @@ int OpenVoiceSockets(SessionState& session, const char* serverAddress);
 void SendPresence(SessionState& session, const char* serverAddress);
 
 // Sends one captured block as an audio datagram with the next sequence byte; the send result is not used.
+// The needles then follow the block, and the NETWORK ring's transmit animation takes its step.
 void SendAudioDatagram(SessionState& session, const char* serverAddress,
                        const std::uint8_t (&block)[kAudioPayloadBytes]);

@@ -1,6 +1,8 @@
 #pragma once
 
 #include "audio/input_devices.h"
+#include "audio/network_ring.h"
+#include "audio/playback_queue.h"
 #include "session/geometry.h"
 #include "session/led_colour.h"
 #include "net/protocol.h"
@@ -24,9 +26,7 @@ inline constexpr int kInactivityStartSeconds = 4500;
 inline constexpr int kErrorLevelNothingReceived = 99;
 inline constexpr int kPttListen = 1;
 inline constexpr int kPttTalk = 2;
-inline constexpr int kPlaybackSlots = 16;
-inline constexpr int kPlaybackFillAtStart = 5;
-inline constexpr int kRingLights = 16;
+inline constexpr int kRingLights = kNetworkRingLights;
 inline constexpr int kMaxAnimationFrames = 64;
 inline constexpr int kHelpTextBytes = 600; // 200 wide characters, kept as UTF-8
 inline constexpr int kPcIdentifierBytes = 20;
@@ -118,17 +118,21 @@ struct SessionState {
     int udpBlinkCount = 0;
     std::atomic<int> rxRunning{0};
 
-    // Reception queue shared with playback; the lock is held only around a fill or a slide
-    std::mutex playbackQueueLock;
-    std::uint8_t playbackQueue[kPlaybackSlots][kAudioPayloadBytes] = {};
-    int playbackFill = kPlaybackFillAtStart;
-    std::atomic<int> playbackRingPos{0};
+    // Relayed speech: the receive thread appends, the audio thread plays
+    PlaybackQueue playbackQueue;
+    std::atomic<int> playbackRingPos{0}; // the ring position the receive thread marks green
+    int playbackRingHead = 0;            // audio thread only
 
     // Level meters: the audio thread writes, the meter timers draw
+    std::int16_t smoothedLeftPeak = 0; // audio thread only
     std::atomic<int> leftNeedleAngle{0};
     std::atomic<int> rightNeedleAngle{0};
     std::atomic<int> leftBarLevel{0};
     std::atomic<int> rightBarLevel{0};
+
+    // Transmit animation of the NETWORK ring, audio thread only; it resumes where the last talk left it
+    int txRingCounter = 0;
+    int txRingPos = kTxRingPosAtStart;
 
     // Indicator lights
     std::atomic<int> tstLed{kLedBlue};

@@ -41,8 +41,12 @@ struct Relayed {
     }
 };
 
-std::int16_t SampleAt(const std::uint8_t (&slot)[kAudioPayloadBytes], int index) {
-    return static_cast<std::int16_t>(slot[2 * index] | (slot[2 * index + 1] << 8));
+// Sample `index` of the payload queued in slot 5, the first slot after a reset: the next block played
+// holds slots 4 to 7.
+std::int16_t SampleOfSlot5(SessionState& session, int index) {
+    std::uint8_t block[kPlaybackBlockBytes];
+    session.playbackQueue.TakeNextBlock(block);
+    return SampleAt(block + kCaptureBlockBytes, index);
 }
 
 class VoiceReceiverTest : public VoiceNetworkTest {
@@ -62,10 +66,7 @@ class VoiceReceiverTest : public VoiceNetworkTest {
         ReceiveVoiceOnce(*session_, kPollMs);
     }
 
-    int Fill() {
-        std::lock_guard<std::mutex> hold(session_->playbackQueueLock);
-        return session_->playbackFill;
-    }
+    int Fill() { return session_->playbackQueue.Fill(); }
 };
 
 TEST_F(VoiceReceiverTest, AcceptedSpeechSetsSpeakerLevelsAndQueuesThePayload) {
@@ -76,8 +77,10 @@ TEST_F(VoiceReceiverTest, AcceptedSpeechSetsSpeakerLevelsAndQueuesThePayload) {
     EXPECT_EQ(session_->speakerAccount, 0x1234);
     EXPECT_EQ(session_->errorLevel, 2);
     EXPECT_EQ(Fill(), 6);
-    EXPECT_EQ(SampleAt(session_->playbackQueue[5], 0), -300);
-    EXPECT_EQ(SampleAt(session_->playbackQueue[5], 499), -300);
+    EXPECT_EQ(SampleOfSlot5(*session_, 0), -300);
+    session_->playbackQueue.Reset();
+    Relay({.sequence = 8, .sample = -300});
+    EXPECT_EQ(SampleOfSlot5(*session_, 499), -300);
 }
 
 TEST_F(VoiceReceiverTest, RejectedDatagramsChangeOnlyTheTestLight) {
@@ -103,7 +106,6 @@ TEST_F(VoiceReceiverTest, RejectedDatagramsChangeOnlyTheTestLight) {
         EXPECT_EQ(session_->relayByte, 3) << c.name;
         EXPECT_EQ(session_->lastRxSequence, 7) << c.name;
         EXPECT_EQ(Fill(), fillBefore) << c.name;
-        EXPECT_EQ(SampleAt(session_->playbackQueue[fillBefore - 1], 0), 100) << c.name;
         Relay({.sequence = 200, .sample = 0}); // moves the remembered sequence away from 7
     }
 }
@@ -127,44 +129,26 @@ TEST_F(VoiceReceiverTest, KindBIsAttenuatedToATenthOnlyOnChannelTen) {
     std::uint8_t sequence = 1;
     for (const Case& c : cases) {
         session_->channelPort = c.channelPort;
-        const int slot = Fill();
-        Relay({.kind = c.kind, .sequence = sequence++, .sample = c.sent});
-        EXPECT_EQ(SampleAt(session_->playbackQueue[slot], 0), c.queued) << c.kind << " " << c.channelPort;
-        EXPECT_EQ(SampleAt(session_->playbackQueue[slot], 499), c.queued) << c.kind << " " << c.channelPort;
-        {
-            std::lock_guard<std::mutex> hold(session_->playbackQueueLock);
-            session_->playbackFill = kPlaybackFillAtStart;
+        for (int index : {0, 499}) {
+            session_->playbackQueue.Reset();
+            Relay({.kind = c.kind, .sequence = sequence++, .sample = c.sent});
+            EXPECT_EQ(SampleOfSlot5(*session_, index), c.queued) << c.kind << " " << c.channelPort;
         }
     }
-}
-
-TEST_F(VoiceReceiverTest, AFullQueueKeepsOverwritingItsLastSlot) {
-    for (int i = 1; i <= 20; ++i) {
-        Relay({.sequence = static_cast<std::uint8_t>(i), .sample = static_cast<std::int16_t>(i)});
-    }
-    EXPECT_EQ(Fill(), 15);
-    EXPECT_EQ(SampleAt(session_->playbackQueue[14], 0), 10);
-    EXPECT_EQ(SampleAt(session_->playbackQueue[15], 0), 20);
 }
 
 TEST_F(VoiceReceiverTest, PayloadFlagDecidesWhatIsQueued) {
     struct Case {
         std::uint8_t flag;
         int fillAfter;
-        std::int16_t slotSample; // sample 0 of slot 5 afterwards; it held 77 before
-    } cases[] = {{kPayloadSpeech, 6, 500}, {kPayloadSilence, 6, 0}, {2, 5, 77}, {0xFF, 5, 77}};
+        std::int16_t slotSample; // sample 0 of slot 5 afterwards
+    } cases[] = {{kPayloadSpeech, 6, 500}, {kPayloadSilence, 6, 0}, {2, 5, 0}, {0xFF, 5, 0}};
     std::uint8_t sequence = 1;
     for (const Case& c : cases) {
-        {
-            std::lock_guard<std::mutex> hold(session_->playbackQueueLock);
-            session_->playbackFill = 5;
-            std::memset(session_->playbackQueue[5], 77, sizeof session_->playbackQueue[5]);
-            session_->playbackQueue[5][0] = 77;
-            session_->playbackQueue[5][1] = 0;
-        }
+        session_->playbackQueue.Reset();
         Relay({.sequence = sequence, .account = sequence, .errorLevel = 3, .flag = c.flag, .sample = 500});
         EXPECT_EQ(Fill(), c.fillAfter) << int{c.flag};
-        EXPECT_EQ(SampleAt(session_->playbackQueue[5], 0), c.slotSample) << int{c.flag};
+        EXPECT_EQ(SampleOfSlot5(*session_, 0), c.slotSample) << int{c.flag};
         EXPECT_EQ(session_->speakerAccount, sequence) << int{c.flag};
         EXPECT_EQ(session_->errorLevel, 3) << int{c.flag};
         EXPECT_EQ(session_->tstLed, kLedGreen) << int{c.flag};
@@ -172,17 +156,19 @@ TEST_F(VoiceReceiverTest, PayloadFlagDecidesWhatIsQueued) {
     }
 }
 
-TEST_F(VoiceReceiverTest, ShortDatagramNeverExposesBytesOfAnEarlierOne) {
-    Relay({.sequence = 1, .relay = 9, .account = 0x1234, .errorLevel = 3, .sample = 0x2222});
-    {
-        std::lock_guard<std::mutex> hold(session_->playbackQueueLock);
-        session_->playbackFill = 5; // the next payload lands in the slot that holds the earlier sound
+TEST_F(VoiceReceiverTest, ShortDatagramQueuesOnlyWhatArrived) {
+    // A speech datagram cut after 5 samples, on channel 10 where a 'B' datagram is also attenuated.
+    for (std::uint8_t kind : {'A', 'B'}) {
+        session_->channelPort = 30010;
+        session_->playbackQueue.Reset();
+        Relay({.kind = kind, .sequence = kind, .sample = 0x0101, .length = kAudioHeaderBytes + 10});
+        std::uint8_t block[kPlaybackBlockBytes];
+        session_->playbackQueue.TakeNextBlock(block);
+        const std::uint8_t* slot5 = block + kCaptureBlockBytes;
+        EXPECT_EQ(SampleAt(slot5, 4), kind == 'A' ? 0x0101 : 0x0101 / 10);
+        EXPECT_EQ(SampleAt(slot5, 5), 0);
+        EXPECT_EQ(SampleAt(slot5, 499), 0);
     }
-    // A speech datagram cut after 5 samples: the rest of its slot is silence, not the earlier sound.
-    Relay({.sequence = 2, .account = 0x1234, .sample = 0x0101, .length = kAudioHeaderBytes + 10});
-    EXPECT_EQ(SampleAt(session_->playbackQueue[5], 4), 0x0101);
-    EXPECT_EQ(SampleAt(session_->playbackQueue[5], 5), 0);
-    EXPECT_EQ(SampleAt(session_->playbackQueue[5], 499), 0);
     // A header cut after the relay byte: the speaker and error level read as zero.
     Relay({.sequence = 3, .relay = 4, .length = 3});
     EXPECT_EQ(session_->tstLed, kLedGreen);

@@ -84,8 +84,10 @@ void TestReceiveLoopOnWinsock() {
     ReceiveVoiceOnce(*session, 1000);
     CHECK(session->speakerAccount == 0x1234);
     CHECK(session->errorLevel == 1);
-    CHECK(session->playbackFill == 6);
-    CHECK(session->playbackQueue[5][0] == 0x39 && session->playbackQueue[5][1] == 0x30);
+    CHECK(session->playbackQueue.Fill() == 6);
+    std::uint8_t block[kPlaybackBlockBytes];
+    session->playbackQueue.TakeNextBlock(block);
+    CHECK(block[kCaptureBlockBytes] == 0x39 && block[kCaptureBlockBytes + 1] == 0x30); // slot 5
 
     // A socket that cannot be polled costs the poll time, so the loop never spins.
     CloseUdpSocket(session->voiceSocket);

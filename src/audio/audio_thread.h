@@ -1,0 +1,29 @@
+#pragma once
+
+#include "audio/sound_devices.h"
+
+#include <cstdint>
+
+struct SessionState;
+
+// What the audio thread needs from the rest of the client.
+class AudioHost {
+  public:
+    // Whether the user holds a talk key.
+    virtual bool UserTalks() = 0;
+    // The input device the user chose, -1 for the system's default.
+    virtual int SelectedInputDevice() = 0;
+    // Sends one captured block to the voice server.
+    virtual void SendBlock(const std::uint8_t (&block)[kCaptureBlockBytes]) = 0;
+    // A device cannot be opened: the user is told; the client cannot go on and does not return from these.
+    virtual void CaptureDeviceFailed(int errorCode) = 0;
+    virtual void PlaybackDeviceFailed(int errorCode) = 0;
+
+  protected:
+    ~AudioHost() = default;
+};
+
+// The audio thread's body: listens until the user talks, talks until the user releases, and so on until
+// the session's audio run flag leaves 1; it then sets the flag to 99. Returns early, without setting the
+// flag, only when a failed device's report returns.
+void RunAudioThread(SessionState& session, CaptureDevice& capture, PlaybackDevice& playback, AudioHost& host);

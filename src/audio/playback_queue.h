@@ -1,0 +1,35 @@
+#pragma once
+
+#include "audio/voice_format.h"
+
+#include <cstddef>
+#include <cstdint>
+#include <mutex>
+
+// Relayed speech waiting to be played, as a sliding window of 16 payload slots: slots 0 to 3 hold the block
+// handed to the device last, slots 4 up to the fill index hold what waits to be played, oldest first. The
+// receive thread appends and the audio thread takes blocks; the queue's own lock keeps the two apart.
+class PlaybackQueue {
+  public:
+    // Five slots of silence ahead of the first sound.
+    static constexpr int kFillAtStart = 5;
+
+    // Empties every slot and restores the start fill index.
+    void Reset();
+
+    // Puts one payload in the next free slot: `bytes` (at most one slot's worth) followed by silence; no
+    // bytes at all is a slot of silence. When the queue is full the last slot is overwritten.
+    void Append(const std::uint8_t* bytes, std::size_t count);
+
+    // Slides the window by one block and copies out the block that slid into slots 0 to 3; empty slots
+    // play as silence.
+    void TakeNextBlock(std::uint8_t (&block)[kPlaybackBlockBytes]);
+
+    // The index of the slot the next payload goes to, 4..15 once playback has run.
+    int Fill();
+
+  private:
+    std::mutex lock_;
+    std::uint8_t slots_[kQueueSlots][kCaptureBlockBytes] = {};
+    int fill_ = kFillAtStart;
+};
