@@ -1,9 +1,11 @@
 #include "session/session_state.h"
 
-namespace {
-SessionState gSession;
-}
+#include <new>
 
 SessionState& Session() {
-    return gSession;
+    // Built in static storage and never destroyed: threads that nobody stops still use it as the process
+    // ends.
+    alignas(SessionState) static unsigned char storage[sizeof(SessionState)];
+    static SessionState* const session = new (storage) SessionState();
+    return *session;
 }

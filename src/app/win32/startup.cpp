@@ -14,6 +14,7 @@
 #include "app/win32/pc_identifier_win32.h"
 #include "app/win32/resource_ids.h"
 #include "app/win32/title_animation.h"
+#include "audio/win32/audio_thread_win32.h"
 #include "audio/win32/endpoint_volume.h"
 #include "audio/win32/knob_painter.h"
 #include "audio/win32/level_meters.h"
@@ -318,6 +319,7 @@ int RunClient(HINSTANCE instance, int showCommand) {
     StartNetworkThreads();
     session.handles.usbStatusIconPosition = Point{kUsbIconLeft, kUsbIconTop};
     SetUsbIconState(kUsbIconBlack);
+    StartThread(AudioThread, "audio");
     for (const ThreadTimer& timer : kPanelTimers) {
         StartThreadTimer(timer);
     }

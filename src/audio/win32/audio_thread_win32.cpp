@@ -1,0 +1,63 @@
+#include "audio/win32/audio_thread_win32.h"
+
+#include "session/session_state.h"
+#include "audio/audio_thread.h"
+#include "audio/win32/wave_devices.h"
+#include "build_config.h"
+#include "net/voice_sockets.h"
+
+#include <cwchar>
+#include <mutex>
+
+namespace {
+
+constexpr wchar_t kSystemErrorCaption[] = L"Erreur Syst\u00e8me Windows";
+constexpr wchar_t kSystemErrorText[] =
+    L"Windows semble avoir un probl\u00e8me syst\u00e8me !\nCode d'erreur : %d";
+constexpr wchar_t kDiagnosisCaption[] = L"Identification du probl\u00e8me";
+constexpr wchar_t kCaptureDiagnosis[] =
+    L"Erreur d'ouverture du p\u00e9riph\u00e9rique d'enregistrement.\nLe driver d'enregistrement est "
+    L"d\u00e9fectueux ou incompatible\nZelvora ne pourra fonctionner qu'en mode \u00e9coute.\nLe programme "
+    L"va "
+    L"s'arr\u00eat\u00e9 automatiquement.";
+constexpr wchar_t kPlaybackDiagnosis[] =
+    L"Erreur d'ouverture du p\u00e9riph\u00e9rique de lecture.\nLe driver de lecture est d\u00e9fectueux ou "
+    L"incompatible\nZelvora ne pourra pas fonctionner en mode \u00e9coute.\nLe programme va "
+    L"s'arr\u00eat\u00e9 "
+    L"automatiquement.";
+
+// The client cannot go on without its sound devices: two boxes, then the whole process ends at once.
+[[noreturn]] void FailOnDevice(int errorCode, const wchar_t* diagnosis) {
+    wchar_t text[256];
+    std::swprintf(text, sizeof text / sizeof text[0], kSystemErrorText, errorCode);
+    MessageBoxW(nullptr, text, kSystemErrorCaption, MB_OK);
+    MessageBoxW(nullptr, diagnosis, kDiagnosisCaption, MB_OK);
+    ExitProcess(1);
+}
+
+class ClientAudioHost final : public AudioHost {
+  public:
+    bool UserTalks() override {
+        SessionState& session = Session();
+        std::lock_guard<std::mutex> hold(session.pttLock);
+        return session.pttKeyState == kPttTalk || session.pttSerialState == kPttTalk;
+    }
+    int SelectedInputDevice() override {
+        return Session().selectedInputDevice.load(std::memory_order_relaxed);
+    }
+    void SendBlock(const std::uint8_t (&block)[kCaptureBlockBytes]) override {
+        SendAudioDatagram(Session(), kVoiceServerAddress, block);
+    }
+    void CaptureDeviceFailed(int errorCode) override { FailOnDevice(errorCode, kCaptureDiagnosis); }
+    void PlaybackDeviceFailed(int errorCode) override { FailOnDevice(errorCode, kPlaybackDiagnosis); }
+};
+
+} // namespace
+
+DWORD WINAPI AudioThread(LPVOID) {
+    static WaveCapture capture;
+    static WavePlayback playback;
+    ClientAudioHost host;
+    RunAudioThread(Session(), capture, playback, host);
+    return 0;
+}

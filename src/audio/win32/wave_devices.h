@@ -1,0 +1,40 @@
+#pragma once
+
+#include "audio/sound_devices.h"
+
+#include <windows.h>
+
+#include <mmsystem.h>
+
+// The system's wave devices in the voice format. Their buffers are fixed arrays of these objects: nothing is
+// allocated while the client talks or listens.
+
+class WaveCapture final : public CaptureDevice {
+  public:
+    WaveCapture();
+    int Open(int deviceNumber) override;
+    void Queue(int index) override;
+    void Start() override;
+    bool IsFilled(int index) override;
+    const CaptureBlock& Buffer(int index) override { return buffers_[index]; }
+    void WaitForBuffer(int ms) override;
+    void Close() override;
+
+  private:
+    HWAVEIN device_ = nullptr;
+    HANDLE bufferFilled_ = nullptr; // the device signals it for every buffer it fills
+    WAVEHDR headers_[kCaptureBuffers] = {};
+    CaptureBlock buffers_[kCaptureBuffers] = {};
+};
+
+class WavePlayback final : public PlaybackDevice {
+  public:
+    int Open(BlockPlayedListener& listener) override;
+    void Play(int index, const std::uint8_t (&block)[kPlaybackBlockBytes]) override;
+    void Close() override;
+
+  private:
+    HWAVEOUT device_ = nullptr;
+    WAVEHDR headers_[kPlaybackBlocks] = {};
+    std::uint8_t blocks_[kPlaybackBlocks][kPlaybackBlockBytes] = {};
+};
