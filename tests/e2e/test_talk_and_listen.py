@@ -1,0 +1,141 @@
+"""Talking and listening through the sound devices: the microphone is a tone of the session's sound server,
+the speaker is recorded to a file."""
+
+import re
+import struct
+import time
+import unittest
+
+from harness import WINDOW_TITLE, WM_DESTROY, Client, UdpPeer, WineSession, terminate_on_sigterm
+from harness.network import ReferenceNetwork
+from harness.tone import carries, tone, tone_starts
+
+VOICE_PORT = 30000
+SYNTHESISER_PORT = 5555
+MICROPHONE_HZ = 440
+RELAYED_HZ = 700
+AUDIO_BYTES = 1024
+PAYLOAD_AT = 24
+PAYLOAD_BYTES = 1000
+PAYLOAD_SECONDS = 0.03125
+# 32 datagrams a second once recording runs; the switch to talking comes before the first one.
+PER_SECOND = 32
+# The release is seen within one 10 ms pass; the switch back to listening lasts at most two playback blocks.
+SWITCH = 0.5
+
+
+def is_audio(datagram):
+    return len(datagram.data) == AUDIO_BYTES and datagram.data[:1] == b"A"
+
+
+def relayed_voice(sequence, payload):
+    """A relayed speech datagram from account 0x0107."""
+    return struct.pack("<cBBHbxB16x", b"A", sequence, 0, 0x0107, 0, 1) + payload
+
+
+class TalkTest(unittest.TestCase):
+    def test_talk_key_sends_the_microphone_and_relayed_speech_is_played(self):
+        mic = tone(MICROPHONE_HZ, 120)
+        with UdpPeer(VOICE_PORT) as server, UdpPeer(SYNTHESISER_PORT) as synthesiser, \
+                Client("talk_and_listen") as client:
+            (client.session.scratch / "mic.raw").write_bytes(mic)
+            client.sound.play_microphone(client.session.scratch / "mic.raw")
+            greeting = server.wait_for(lambda d: len(d.data) == 9, timeout=60)[0]
+            synth = synthesiser.wait_for(timeout=30)[0]
+            client.window_id()
+
+            # A tap shorter than the switch to talking sends nothing.
+            client.key("space")
+            time.sleep(1.5)
+            self.assertEqual([d for d in server.datagrams() if is_audio(d)], [])
+
+            # Held past one second of recording: 32 datagrams of the tone a second, with consecutive sequences,
+            # and none once the release has been seen.
+            client.key_down("space")
+            first = server.wait_for(is_audio, timeout=10)[0]
+            time.sleep(1.0 - (time.monotonic() - first.time))
+            client.key_up("space")
+            released = time.monotonic()
+            time.sleep(SWITCH)
+            held = [d for d in server.datagrams() if is_audio(d)]
+            first_second = [d for d in held if d.time - first.time < 1.0]
+            self.assertAlmostEqual(len(first_second), PER_SECOND, delta=2)
+            self.assertLessEqual(held[-1].time, released + SWITCH / 2)
+            sequences = [d.data[1] for d in held]
+            self.assertEqual(sequences, [(sequences[0] - 1 + i) % 255 + 1 for i in range(len(held))])
+            # A loaded machine may starve the microphone's feed for a moment: nearly all, not all.
+            toneless = [d.data[1] for d in held if not carries(d.data[PAYLOAD_AT:], MICROPHONE_HZ)]
+            self.assertLessEqual(len(toneless), 2, toneless)
+
+            # The synthesiser's key orders: 'T' starts a talk, 'R' ends it.
+            synthesiser.reply(synth, b"T")
+            server.wait_for(is_audio, count=len(held) + 3, timeout=10)
+            synthesiser.reply(synth, b"R")
+            time.sleep(SWITCH)
+            after_release = len([d for d in server.datagrams() if is_audio(d)])
+            time.sleep(1.0)
+            self.assertEqual(len([d for d in server.datagrams() if is_audio(d)]), after_release)
+
+            # Relayed speech, two seconds of it at the network's pace, comes out of the speaker.
+            played_before = len(client.sound.speaker_bytes())
+            speech = tone(RELAYED_HZ, 2.0)
+            next_send = time.monotonic()
+            for i in range(0, len(speech), PAYLOAD_BYTES):
+                server.send(relayed_voice(i // PAYLOAD_BYTES % 255 + 1, speech[i:i + PAYLOAD_BYTES]), greeting.source)
+                next_send += PAYLOAD_SECONDS
+                time.sleep(max(0.0, next_send - time.monotonic()))
+            time.sleep(1.0)
+            heard = tone_starts(client.sound.speaker_bytes()[played_before:], RELAYED_HZ, PAYLOAD_SECONDS)
+            self.assertGreaterEqual(len(heard), 32, "at least half of the relayed tone is heard")
+
+            client.probe.post("class:X", WM_DESTROY)
+            self.assertEqual(client.wait_exit(30), 0)
+
+
+class TwoClientsTest(unittest.TestCase):
+    def test_a_tone_spoken_into_one_client_comes_out_of_the_other(self):
+        with ReferenceNetwork("two_clients") as network, Client("two_clients_talker") as talker, \
+                Client("two_clients_listener") as listener:
+            network.wait_for_client(channel=0, count=2, timeout=90)
+            mic = talker.session.scratch / "mic.raw"
+            mic.write_bytes(tone(MICROPHONE_HZ, 60))
+            talker.sound.play_microphone(mic)
+            played_before = len(listener.sound.speaker_bytes())
+            talker.key_down("space")
+            time.sleep(3.0)
+            talker.key_up("space")
+            time.sleep(2.0)
+            heard = tone_starts(listener.sound.speaker_bytes()[played_before:], MICROPHONE_HZ, PAYLOAD_SECONDS)
+            self.assertGreaterEqual(len(heard), 32, "at least a second of the talker's tone reaches the listener")
+            for client in (talker, listener):
+                client.probe.post("class:X", WM_DESTROY)
+                self.assertEqual(client.wait_exit(30), 0)
+
+
+class NoMicrophoneTest(unittest.TestCase):
+    def test_a_capture_device_that_cannot_be_opened_shows_two_boxes_and_ends_the_client(self):
+        with WineSession("no_microphone", sound=False) as session:
+            # Wine's ALSA driver instead of a sound server: a speaker that discards its sound, no capture device.
+            (session.scratch / ".asoundrc").write_text(
+                "pcm.!default { type asym playback.pcm { type null } capture.pcm { type hw card 7 } }\n")
+            session.env["HOME"] = str(session.scratch)
+            session.env["WINEDLLOVERRIDES"] += ";winepulse.drv=d"
+            client = session.launch_client()
+            window = session.display.wait_window(f"^{WINDOW_TITLE}$", 60)
+            session.display.key_down(window, "space")
+            exit_code, boxes = session.dismiss_boxes_until_exit(client, timeout=60)
+        self.assertEqual(len(boxes), 2, boxes)
+        self.assertEqual(boxes[0][0], "Erreur Syst\u00e8me Windows")
+        self.assertRegex(boxes[0][1], re.compile(
+            r"\AWindows semble avoir un probl\u00e8me syst\u00e8me !\nCode d'erreur : [1-9][0-9]*\Z"))
+        self.assertEqual(boxes[1], (
+            "Identification du probl\u00e8me",
+            "Erreur d'ouverture du p\u00e9riph\u00e9rique d'enregistrement.\nLe driver d'enregistrement est "
+            "d\u00e9fectueux ou incompatible\nZelvora ne pourra fonctionner qu'en mode \u00e9coute.\nLe programme "
+            "va s'arr\u00eat\u00e9 automatiquement."))
+        self.assertEqual(exit_code, 1)
+
+
+if __name__ == "__main__":
+    terminate_on_sigterm()
+    unittest.main()
