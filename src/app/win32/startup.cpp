@@ -272,7 +272,7 @@ void ShutDown() {
             handles.timerIds[slot] = 0;
         }
     }
-    session.audioRunFlag.store(kAudioStopRequested);
+    StopAudioThread();
     if (handles.accessoryThread != nullptr) {
         RequestAccessoryStop(session);
         WaitForSingleObject(handles.accessoryThread, INFINITE);

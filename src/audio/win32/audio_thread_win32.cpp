@@ -11,6 +11,10 @@
 
 namespace {
 
+// Playing out the device's two blocks takes at most 250 ms; closing them, a little more.
+constexpr DWORD kStopWaitMs = 1000;
+constexpr DWORD kStopPollMs = 10;
+
 constexpr wchar_t kSystemErrorCaption[] = L"Erreur Syst\u00e8me Windows";
 constexpr wchar_t kSystemErrorText[] =
     L"Windows semble avoir un probl\u00e8me syst\u00e8me !\nCode d'erreur : %d";
@@ -60,4 +64,17 @@ DWORD WINAPI AudioThread(LPVOID) {
     ClientAudioHost host;
     RunAudioThread(Session(), capture, playback, host);
     return 0;
+}
+
+void StopAudioThread() {
+    SessionState& session = Session();
+    if (session.audioRunFlag.exchange(kAudioStopRequested) != kAudioRunning) {
+        return;
+    }
+    for (DWORD waited = 0; waited < kStopWaitMs; waited += kStopPollMs) {
+        if (session.audioRunFlag.load() == kAudioEnded) {
+            return;
+        }
+        Sleep(kStopPollMs);
+    }
 }
