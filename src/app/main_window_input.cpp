@@ -4,8 +4,6 @@
 #include "audio/knob_dial.h"
 #include "session/session_state.h"
 
-#include <mutex>
-
 namespace {
 
 // A knob answers around its bitmap, but only once it has been drawn: an empty zone widened would
@@ -84,7 +82,6 @@ KeyAction KeyActionFor(unsigned virtualKey) {
 void HandleKeyRelease(SessionState& session, unsigned virtualKey) {
     session.inactivitySeconds = kInactivityStartSeconds;
     if (virtualKey == kVkSpace) {
-        const std::lock_guard<std::mutex> lock(session.pttLock);
-        session.pttKeyState = kPttListen;
+        session.pushToTalk.SetKeyState(kPttListen);
     }
 }

@@ -50,11 +50,6 @@ void QueuePayload(SessionState& session, const RelayedVoice& voice) {
     session.playbackQueue.Append(payload, sizeof payload);
 }
 
-bool IsTransmitting(SessionState& session) {
-    std::lock_guard<std::mutex> hold(session.pttLock);
-    return session.pttKeyState == kPttTalk || session.pttSerialState == kPttTalk;
-}
-
 void BlinkUdpLight(SessionState& session) {
     if (session.udpBlinkCount == kUdpBlinkGreenAt) {
         session.udpLed = kLedGreen;
@@ -68,7 +63,7 @@ void AcceptVoice(SessionState& session, const RelayedVoice& voice) {
     session.lastRxSequence = voice.sequence;
     session.tstLed = kLedGreen;
     QueuePayload(session, voice);
-    if (!IsTransmitting(session)) {
+    if (!session.pushToTalk.IsUserTalking()) {
         const int ringPos =
             std::clamp(session.playbackRingPos.load(std::memory_order_relaxed), 0, kRingLights - 1);
         session.networkRing[ringPos] = kLedGreen;

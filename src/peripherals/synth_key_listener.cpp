@@ -7,15 +7,6 @@
 #include <chrono>
 #include <thread>
 
-namespace {
-
-void SetTalkKey(SessionState& session, int state) {
-    std::lock_guard<std::mutex> hold(session.pttLock);
-    session.pttKeyState = state;
-}
-
-} // namespace
-
 void ListenForSynthKeyOnce(SessionState& session, int waitMs) {
     const SocketHandle socket = session.synthSocket.load(std::memory_order_relaxed);
     std::uint8_t buffer[kReceiveBufferBytes];
@@ -25,10 +16,10 @@ void ListenForSynthKeyOnce(SessionState& session, int waitMs) {
     if (received > 0) {
         switch (DecodeSynthKey(buffer, static_cast<std::size_t>(received))) {
         case SynthKey::Press:
-            SetTalkKey(session, kPttTalk);
+            session.pushToTalk.SetKeyState(kPttTalk);
             break;
         case SynthKey::Release:
-            SetTalkKey(session, kPttListen);
+            session.pushToTalk.SetKeyState(kPttListen);
             break;
         case SynthKey::None:
             break;

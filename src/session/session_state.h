@@ -7,6 +7,7 @@
 #include "session/led_colour.h"
 #include "net/protocol.h"
 #include "platform/socket_handle.h"
+#include "session/push_to_talk.h"
 #include "web/own_details.h"
 
 #include <atomic>
@@ -24,8 +25,6 @@ inline constexpr int kMaxChannelMembers = 16;
 inline constexpr int kCurrentChannelCountIndex = 11;
 inline constexpr int kInactivityStartSeconds = 4500;
 inline constexpr int kErrorLevelNothingReceived = 99;
-inline constexpr int kPttListen = 1;
-inline constexpr int kPttTalk = 2;
 inline constexpr int kRingLights = kNetworkRingLights;
 inline constexpr int kMaxAnimationFrames = 64;
 inline constexpr int kHelpTextBytes = 600; // 200 wide characters, kept as UTF-8
@@ -90,9 +89,7 @@ struct SessionState {
 
     // Voice, channel and activity
     std::atomic<int> channelPort{kFirstChannelPort};
-    std::mutex pttLock; // guards the two push-to-talk states and nothing else
-    int pttKeyState = kPttListen;
-    int pttSerialState = kPttListen;
+    PushToTalk pushToTalk;
     std::atomic<int> errorLevel{kErrorLevelNothingReceived};
     std::atomic<int> speakerAccount{0};
     std::atomic<int> relayByte{0};

@@ -28,12 +28,6 @@ void CopyText(char* destination, size_t capacity, const char* text) {
     destination[capacity - 1] = '\0';
 }
 
-void SetPttKeyState(int state) {
-    SessionState& session = Session();
-    const std::lock_guard<std::mutex> lock(session.pttLock);
-    session.pttKeyState = state;
-}
-
 LRESULT HitTest(HWND window, LPARAM lParam) {
     RECT windowRect;
     GetWindowRect(window, &windowRect);
@@ -95,7 +89,7 @@ void OnKeyDown(HWND window, WPARAM virtualKey) {
         PostMessageW(window, WM_DESTROY, 0, 0);
         break;
     case KeyAction::Talk:
-        SetPttKeyState(kPttTalk);
+        Session().pushToTalk.SetKeyState(kPttTalk);
         break;
     case KeyAction::SelectChannel:
         session.channelMemberCounts[kCurrentChannelCountIndex].store(-1);
@@ -160,7 +154,7 @@ LRESULT CALLBACK MainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM
     case WM_KILLFOCUS:
         // The space bar's release goes to whichever window has the keyboard now (another program, or the
         // "Info Clavier" box): without this the client would go on talking.
-        SetPttKeyState(kPttListen);
+        Session().pushToTalk.SetKeyState(kPttListen);
         return 0;
     case WM_TIMER:
         if (wParam == kTitleAnimationTimerId) {

@@ -41,11 +41,7 @@ constexpr wchar_t kPlaybackDiagnosis[] =
 
 class ClientAudioHost final : public AudioHost {
   public:
-    bool UserTalks() override {
-        SessionState& session = Session();
-        std::lock_guard<std::mutex> hold(session.pttLock);
-        return session.pttKeyState == kPttTalk || session.pttSerialState == kPttTalk;
-    }
+    bool UserTalks() override { return Session().pushToTalk.IsUserTalking(); }
     int SelectedInputDevice() override {
         return Session().selectedInputDevice.load(std::memory_order_relaxed);
     }

@@ -22,9 +22,7 @@ class Win32AccessorySystem : public AccessorySystem {
     void Pause(int milliseconds) override { Sleep(static_cast<DWORD>(milliseconds)); }
     void SetIconState(int state) override { SetUsbIconState(state); }
     void SetKeyPressed(bool pressed) override {
-        SessionState& session = Session();
-        const std::lock_guard lock(session.pttLock);
-        session.pttSerialState = pressed ? kPttTalk : kPttListen;
+        Session().pushToTalk.SetAccessoryState(pressed ? kPttTalk : kPttListen);
     }
 };
 

@@ -199,11 +199,8 @@ TEST_F(VoiceReceiverTest, RingIsMarkedGreenOnlyWhileNotTransmitting) {
         {kPttListen, kPttListen, true}, {kPttTalk, kPttListen, false}, {kPttListen, kPttTalk, false}};
     std::uint8_t sequence = 1;
     for (const Case& c : cases) {
-        {
-            std::lock_guard<std::mutex> hold(session_->pttLock);
-            session_->pttKeyState = c.keyState;
-            session_->pttSerialState = c.serialState;
-        }
+        session_->pushToTalk.SetKeyState(c.keyState);
+        session_->pushToTalk.SetAccessoryState(c.serialState);
         session_->playbackRingPos = 9;
         session_->networkRing[9] = kLedBlue;
         Relay({.sequence = sequence++});

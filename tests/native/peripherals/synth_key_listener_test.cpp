@@ -13,11 +13,6 @@ namespace {
 
 using Bytes = std::vector<std::uint8_t>;
 
-int TalkKey(SessionState& session) {
-    std::lock_guard<std::mutex> hold(session.pttLock);
-    return session.pttKeyState;
-}
-
 TEST(SynthKeyListener, KeyDatagramsPressAndReleaseTheTalkKey) {
     auto session = std::make_unique<SessionState>();
     session->synthSocket = OpenUdpSocket();
@@ -39,13 +34,10 @@ TEST(SynthKeyListener, KeyDatagramsPressAndReleaseTheTalkKey) {
         {"other byte", kPttListen, {0x01, 'T'}, kPttListen},
     };
     for (const Case& c : cases) {
-        {
-            std::lock_guard<std::mutex> hold(session->pttLock);
-            session->pttKeyState = c.before;
-        }
+        session->pushToTalk.SetKeyState(c.before);
         synthesiser.SendTo(client, c.datagram);
         ListenForSynthKeyOnce(*session, 20);
-        EXPECT_EQ(TalkKey(*session), c.after) << c.name;
+        EXPECT_EQ(session->pushToTalk.KeyState(), c.after) << c.name;
     }
     CloseUdpSocket(session->synthSocket);
 }

@@ -63,8 +63,7 @@ TEST_F(SynthLinkTest, SynthesiserPressesTheTalkKeyByAnsweringTheGreeting) {
     ASSERT_TRUE(greeting.received);
     synthesiser_.SendTo(greeting.from, {'T'});
     ListenForSynthKeyOnce(*session_, 200);
-    std::lock_guard<std::mutex> hold(session_->pttLock);
-    EXPECT_EQ(session_->pttKeyState, kPttTalk);
+    EXPECT_EQ(session_->pushToTalk.KeyState(), kPttTalk);
 }
 
 } // namespace

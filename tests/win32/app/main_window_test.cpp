@@ -24,9 +24,7 @@ constexpr WPARAM kLetterA = 0x41;
 int talkStateUnderBox = 0;
 
 bool Talking() {
-    SessionState& session = Session();
-    const std::lock_guard<std::mutex> lock(session.pttLock);
-    return session.pttKeyState == kPttTalk;
+    return Session().pushToTalk.KeyState() == kPttTalk;
 }
 
 HWND CreateTestWindow(const wchar_t* className, WNDPROC procedure) {

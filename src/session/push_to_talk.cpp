@@ -1,0 +1,26 @@
+#include "session/push_to_talk.h"
+
+void PushToTalk::SetKeyState(int state) {
+    const std::lock_guard<std::mutex> hold(pttLock_);
+    pttKeyState_ = state;
+}
+
+void PushToTalk::SetAccessoryState(int state) {
+    const std::lock_guard<std::mutex> hold(pttLock_);
+    pttSerialState_ = state;
+}
+
+bool PushToTalk::IsUserTalking() const {
+    const std::lock_guard<std::mutex> hold(pttLock_);
+    return pttKeyState_ == kPttTalk || pttSerialState_ == kPttTalk;
+}
+
+int PushToTalk::KeyState() const {
+    const std::lock_guard<std::mutex> hold(pttLock_);
+    return pttKeyState_;
+}
+
+int PushToTalk::AccessoryState() const {
+    const std::lock_guard<std::mutex> hold(pttLock_);
+    return pttSerialState_;
+}
