@@ -279,9 +279,8 @@ void ShutDown() {
         CloseHandle(handles.accessoryThread);
         handles.accessoryThread = nullptr;
     }
-    if (session.captureLevelAtStart) {
-        SetCaptureLevel(*session.captureLevelAtStart);
-    }
+    SystemEndpointLevels endpoints;
+    RestoreCaptureLevel(endpoints, session.captureLevelAtStart);
 }
 
 } // namespace
