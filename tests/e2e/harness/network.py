@@ -8,7 +8,6 @@
 Start it before the client, so that the client's greetings reach it."""
 
 import subprocess
-import threading
 import time
 from dataclasses import dataclass
 
@@ -16,6 +15,7 @@ from launcher.processes import Processes
 from launcher.services import Service
 
 from . import paths
+from .kept_log import KeptLog
 
 
 @dataclass(frozen=True)
@@ -71,17 +71,15 @@ class ReferenceNetwork:
         self.address = address
         self.control_port = None
         self.exit_code = None
-        self._lines = []
-        self._lock = threading.Lock()
 
     def __enter__(self):
         paths.ARTIFACTS.mkdir(parents=True, exist_ok=True)
-        self._log = open(paths.ARTIFACTS / f"{self.name}-network.log", "w")
+        self._log = KeptLog(paths.ARTIFACTS / f"{self.name}-network.log", "zelvora-network")
         self._procs = Processes()
         self._program = None
         try:
             self._program = Service(self._procs, [paths.NETWORK_EXE, "serve", "--address", self.address, "--control",
-                                                  "0"], self._keep)
+                                                  "0"], self._log.keep)
             self._proc = self._program.proc
             self.control_port = int(self._program.wait_ready(timeout=20).rsplit(":", 1)[1])
         except BaseException:
@@ -96,28 +94,12 @@ class ReferenceNetwork:
             self._program.close()
         self._log.close()
 
-    def _keep(self, line):
-        with self._lock:
-            self._lines.append(line)
-            self._log.write(line + "\n")
-            self._log.flush()
-
     def log_lines(self):
-        with self._lock:
-            return list(self._lines)
+        return self._log.lines()
 
     def wait_for_log(self, predicate, timeout=20):
         """The first log line that satisfies the predicate, waiting for it up to `timeout` s."""
-        deadline = time.monotonic() + timeout
-        while True:
-            found = [line for line in self.log_lines() if predicate(line)]
-            if found:
-                return found[0]
-            if self._proc.poll() is not None:
-                raise RuntimeError(f"zelvora-network ended with {self._proc.returncode}: {self.log_lines()[-5:]}")
-            if time.monotonic() > deadline:
-                raise TimeoutError(f"no such line in the network's log after {timeout} s")
-            time.sleep(0.1)
+        return self._log.wait_for(predicate, timeout, self._proc)
 
     def command(self, *args):
         """Runs an operator subcommand against this network; its output, or RuntimeError on failure."""

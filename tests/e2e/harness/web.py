@@ -12,7 +12,6 @@ import os
 import sqlite3
 import subprocess
 import threading
-import time
 
 from launcher.paths import ALLOW_PORT_443_SCRIPT, WEB_EXE
 from launcher.paths import WEB_SEED_DIR as SEED_DIR
@@ -20,6 +19,7 @@ from launcher.prefix import ensure_web_certificates
 from launcher.processes import Processes
 
 from . import paths
+from .kept_log import KeptLog
 
 
 def seed_members():
@@ -49,8 +49,6 @@ class WebService:
         self.certificates = certificates
         self.database = database
         self.site_port = None
-        self._lines = []
-        self._lock = threading.Lock()
 
     def __enter__(self):
         if not WEB_EXE.is_file():
@@ -69,7 +67,7 @@ class WebService:
             argv += ["--seed", SEED_DIR]
         if self.fixtures:
             argv += ["--fixtures", self.fixtures]
-        self._log = open(paths.ARTIFACTS / f"{self.name}-web.log", "w")
+        self._log = KeptLog(paths.ARTIFACTS / f"{self.name}-web.log", "zelvora-web")
         self._procs = Processes()
         try:
             self._proc = self._procs.start([str(a) for a in argv], stdout=subprocess.PIPE, stderr=subprocess.STDOUT)
@@ -92,14 +90,10 @@ class WebService:
     def _read_log(self):
         for raw in self._proc.stdout:
             line = raw.decode("utf-8", "replace").rstrip("\n")
-            with self._lock:
-                self._lines.append(line)
-                self._log.write(line + "\n")
-                self._log.flush()
+            self._log.keep(line)
 
     def log_lines(self):
-        with self._lock:
-            return list(self._lines)
+        return self._log.lines()
 
     def requests(self):
         """The requests served so far, in order, as (method, target, status)."""
@@ -112,16 +106,7 @@ class WebService:
 
     def wait_for_log(self, predicate, timeout=20):
         """The first log line that satisfies the predicate, waiting for it up to `timeout` s."""
-        deadline = time.monotonic() + timeout
-        while True:
-            found = [line for line in self.log_lines() if predicate(line)]
-            if found:
-                return found[0]
-            if self._proc.poll() is not None:
-                raise RuntimeError(f"zelvora-web ended with {self._proc.returncode}: {self.log_lines()[-5:]}")
-            if time.monotonic() > deadline:
-                raise TimeoutError(f"no such line in the web service's log after {timeout} s")
-            time.sleep(0.1)
+        return self._log.wait_for(predicate, timeout, self._proc)
 
     def execute(self, sql, parameters=()):
         """Runs one SQL statement on the service's database (the tables are in server/README.md)."""
