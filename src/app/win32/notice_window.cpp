@@ -1,6 +1,7 @@
 #include "app/win32/notice_window.h"
 
 #include "session/session_state.h"
+#include "platform/win32/window_class.h"
 #include "platform/win32/wide_text.h"
 
 #include <windows.h>
@@ -52,11 +53,7 @@ LRESULT CALLBACK NoticeWindowProc(HWND window, UINT message, WPARAM wParam, LPAR
 }
 
 void RegisterNoticeClass(HINSTANCE module) {
-    WNDCLASSW windowClass{};
-    windowClass.lpfnWndProc = NoticeWindowProc;
-    windowClass.hInstance = module;
-    windowClass.lpszClassName = kNoticeClass;
-    RegisterClassW(&windowClass); // fails harmlessly when an earlier notice registered it
+    RegisterWindowClass(module, kNoticeClass, NoticeWindowProc, WindowClassLook{});
 }
 
 } // namespace

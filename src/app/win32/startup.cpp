@@ -27,6 +27,7 @@
 #include "peripherals/win32/accessory_thread.h"
 #include "peripherals/win32/synth_key_listener_thread.h"
 #include "peripherals/win32/usb_icon_win32.h"
+#include "platform/win32/window_class.h"
 #include "platform/win32/message_box.h"
 #include "platform/win32/scoped_win.h"
 #include "web/win32/account_data.h"
@@ -103,20 +104,13 @@ void PlayStartupChime() {
 }
 
 HWND CreateMainWindow(HINSTANCE instance) {
-    WNDCLASSEXW windowClass{};
-    windowClass.cbSize = sizeof windowClass;
-    windowClass.lpfnWndProc = MainWindowProc;
-    windowClass.hInstance = instance;
-    windowClass.hIcon = LoadIconW(instance, MAKEINTRESOURCEW(IDI_ZELVORA_LARGE));
-    windowClass.hIconSm = LoadIconW(instance, MAKEINTRESOURCEW(IDI_ZELVORA_SMALL));
-    windowClass.hCursor = LoadCursorW(nullptr, MAKEINTRESOURCEW(32512)); // IDC_ARROW
-    windowClass.hbrBackground = CreateSolidBrush(Session().backgroundColour);
-    windowClass.lpszClassName = kMainWindowClass;
-    if (RegisterClassExW(&windowClass) == 0) {
+    WindowClassLook look;
+    look.icon = LoadIconW(instance, MAKEINTRESOURCEW(IDI_ZELVORA_LARGE));
+    look.smallIcon = LoadIconW(instance, MAKEINTRESOURCEW(IDI_ZELVORA_SMALL));
+    look.cursor = ArrowCursor();
+    look.background = CreateSolidBrush(Session().backgroundColour);
+    if (!RegisterWindowClass(instance, kMainWindowClass, MainWindowProc, look)) {
         // No class, no window: the run ends as when the window cannot be created.
-        if (windowClass.hbrBackground != nullptr) {
-            DeleteObject(windowClass.hbrBackground);
-        }
         return nullptr;
     }
     return CreateWindowExW(0, kMainWindowClass, L"ZELVORA", WS_POPUP | WS_SYSMENU, 400, 300, kMainWindowWidth,

@@ -1,6 +1,7 @@
 #include "audio/win32/input_device_chooser.h"
 
 #include "session/session_state.h"
+#include "platform/win32/window_class.h"
 #include "platform/win32/wide_text.h"
 #include "audio/input_devices.h"
 #include "audio/win32/endpoint_description.h"
@@ -83,27 +84,16 @@ LRESULT CALLBACK ChooserWindowProc(HWND window, UINT message, WPARAM wParam, LPA
     }
 }
 
-void RegisterChooserClass(HINSTANCE instance) {
-    static bool registered = false;
-    if (registered) {
-        return;
-    }
-    WNDCLASSW chooserClass{};
-    chooserClass.lpfnWndProc = ChooserWindowProc;
-    chooserClass.hInstance = instance;
-    chooserClass.hCursor = LoadCursorW(nullptr, MAKEINTRESOURCEW(32512)); // IDC_ARROW
-    chooserClass.hbrBackground = CreateSolidBrush(kChooserBackground);
-    chooserClass.lpszClassName = kChooserClass;
-    registered = RegisterClassW(&chooserClass) != 0;
-}
-
 void OpenChooser() {
     SessionState& session = Session();
     WindowHandles& handles = session.handles;
     RECT mainRect{};
     GetWindowRect(handles.mainWindow, &mainRect);
     HINSTANCE instance = reinterpret_cast<HINSTANCE>(handles.instance);
-    RegisterChooserClass(instance);
+    WindowClassLook look;
+    look.background = CreateSolidBrush(kChooserBackground);
+    look.cursor = ArrowCursor();
+    RegisterWindowClass(instance, kChooserClass, ChooserWindowProc, look);
     HWND chooser = CreateWindowExW(0, kChooserClass, L"Zelvora Input device", WS_VISIBLE | WS_SYSMENU,
                                    mainRect.left - 300, mainRect.top + 200, kChooserWidth, kChooserHeight,
                                    handles.mainWindow, nullptr, instance, nullptr);

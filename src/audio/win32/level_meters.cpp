@@ -5,6 +5,7 @@
 #include "session/session_state.h"
 #include "app/win32/image_loading.h"
 #include "audio/level_meter.h"
+#include "platform/win32/window_class.h"
 #include "platform/win32/scoped_win.h"
 #include "platform/win32/timer_cost.h"
 
@@ -161,13 +162,10 @@ LRESULT MeterWindowProc(const Meter& meter, HWND window, UINT message, WPARAM wP
 
 HWND CreateMeter(HWND mainWindow, HINSTANCE instance, const wchar_t* className, WNDPROC procedure, int x,
                  UINT_PTR timerId) {
-    WNDCLASSW meterClass{};
-    meterClass.lpfnWndProc = procedure;
-    meterClass.hInstance = instance;
-    meterClass.hCursor = LoadCursorW(nullptr, MAKEINTRESOURCEW(32512)); // IDC_ARROW
-    meterClass.hbrBackground = static_cast<HBRUSH>(GetStockObject(GRAY_BRUSH));
-    meterClass.lpszClassName = className;
-    RegisterClassW(&meterClass);
+    WindowClassLook look;
+    look.background = static_cast<HBRUSH>(GetStockObject(GRAY_BRUSH));
+    look.cursor = ArrowCursor();
+    RegisterWindowClass(instance, className, procedure, look);
     HWND meter = CreateWindowExW(0, className, nullptr, WS_CHILD | WS_VISIBLE, x, kMeterTop, kMeterWidth,
                                  kMeterHeight, mainWindow, nullptr, instance, nullptr);
     if (meter != nullptr) {
