@@ -1,0 +1,107 @@
+#include "session/session_state.h"
+#include "web/member_grids.h"
+#include "web/member_walk.h"
+#include "web/opening_frames.h"
+
+#include <gtest/gtest.h>
+
+#include <optional>
+#include <utility>
+#include <vector>
+
+namespace {
+
+TEST(MemberGrids, PlaceSlotsCellsAndMarkersAndRefuseOutsiders) {
+    EXPECT_EQ(GroupSlot(GroupRowTop(2), 0), (Rect{20, 61, 53, 102}));
+    EXPECT_EQ(GroupSlot(GroupRowTop(10), 15), (Rect{590, 469, 623, 510}));
+    EXPECT_EQ(NetworkCell(3), (Rect{223, 10, 289, 93})); // the last column before the walk wraps
+    EXPECT_EQ(NetworkCell(4), (Rect{10, 98, 76, 181}));
+    EXPECT_EQ(NetworkCell(15), (Rect{223, 274, 289, 357}));
+    for (int outside : {-1, 16}) {
+        EXPECT_EQ(GroupSlot(10, outside), std::nullopt);
+        EXPECT_EQ(NetworkCell(outside), std::nullopt);
+    }
+    // Row 1's marker at y = 21 erases row 10's at y = 480; the rows come round in turn.
+    RotatingRow rotating;
+    EXPECT_EQ(RowMarker(rotating.Current(), 666), (Rect{631, 21, 641, 31}));
+    EXPECT_EQ(RowMarker(rotating.Previous(), 666).top, 480);
+    for (int tick = 0; tick < 10; ++tick) {
+        rotating.Advance();
+    }
+    EXPECT_EQ(rotating.Current(), 1);
+
+    // (pictures placed, members listed) -> the green cells.
+    EXPECT_EQ(EmptyCells(3, 3), (CellRange{3, 16}));
+    EXPECT_EQ(EmptyCells(2, 3), (CellRange{2, 15}));    // a member without a picture: one cell fewer
+    EXPECT_EQ(EmptyCells(16, 40), (CellRange{16, 16})); // a hostile count is a full grid
+    EXPECT_EQ(EmptyCells(0, -5), (CellRange{0, 16}));   // and a negative one an empty grid
+    EXPECT_EQ(EmptyCells(5, 2), (CellRange{5, 16}));    // the list shrank during the pass
+}
+
+TEST(MemberWalk, PlacesMembersWithAnAnswerSkipsThoseWithoutAndBoundsTheCount) {
+    static SessionState session;
+    for (int m = 0; m < kMaxChannelMembers; ++m) {
+        session.channelMembers[4][m] = 101 + m;
+    }
+    struct Case {
+        int count;
+        int withoutPicture;
+        std::vector<std::pair<int, int>> placed; // (account, place)
+    };
+    const Case cases[] = {
+        {3, 0, {{101, 0}, {102, 1}, {103, 2}}},
+        {3, 102, {{101, 0}, {103, 1}}},
+        {0, 0, {}},
+        {-1, 0, {}},
+    };
+    for (const Case& c : cases) {
+        session.channelMemberCounts[4] = c.count;
+        std::vector<std::pair<int, int>> placed;
+        const int used = WalkChannelMembers(session, 4, [&](int account, int place) {
+            if (account == c.withoutPicture) {
+                return false;
+            }
+            placed.emplace_back(account, place);
+            return true;
+        });
+        EXPECT_EQ(placed, c.placed) << c.count;
+        EXPECT_EQ(used, static_cast<int>(c.placed.size())) << c.count;
+    }
+    session.channelMemberCounts[4] = 200;
+    EXPECT_EQ(WalkChannelMembers(session, 4, [](int, int place) { return place < kMaxChannelMembers; }), 16);
+    EXPECT_EQ(WalkChannelMembers(session, 11, [](int, int) { return true; }), 0);
+
+    EXPECT_EQ(ClassifyPictureFetch(0), PictureFetch::NoPicture);
+    EXPECT_EQ(ClassifyPictureFetch(-1), PictureFetch::Failed);
+    EXPECT_EQ(ClassifyPictureFetch(1), PictureFetch::Failed);
+    EXPECT_EQ(ClassifyPictureFetch(2), PictureFetch::Body);
+}
+
+TEST(OpeningFrames, RiseThenGrowToEachWindowsSize) {
+    const std::vector<WindowFrame> rise = RiseFrames(Point{300, 335});
+    ASSERT_EQ(rise.size(), 11u);
+    EXPECT_EQ(rise[3], (WindowFrame{315, 275, 60, 60}));
+    EXPECT_EQ(rise.back(), (WindowFrame{350, 135, 200, 200}));
+
+    const Rect risen{350, 135, 550, 335};
+    const std::vector<WindowFrame> group = GrowFrames(risen, kGroupListGrowth);
+    ASSERT_EQ(group.size(), 61u);
+    EXPECT_EQ(group.front(), (WindowFrame{350, 135, 220, 200}));
+    EXPECT_EQ(group.back(), (WindowFrame{350, 135, 666, 650}));
+    const std::vector<WindowFrame> network = GrowFrames(risen, kNetworkGrowth);
+    ASSERT_EQ(network.size(), 27u);
+    EXPECT_EQ(network.back(), (WindowFrame{350, 135, 315, 460}));
+}
+
+TEST(GridRedrawMemo, ATickDrawsOnlyAChangedCount) {
+    GridRedrawMemo memo;
+    EXPECT_TRUE(memo.TickDraws(3));
+    EXPECT_FALSE(memo.TickDraws(-1)); // a new channel not yet answered, right after opening
+    memo.NoteTickDrew(3);
+    EXPECT_FALSE(memo.TickDraws(3));
+    EXPECT_TRUE(memo.TickDraws(4));
+    memo.Forget();
+    EXPECT_TRUE(memo.TickDraws(3));
+}
+
+} // namespace
