@@ -101,6 +101,10 @@ class Display:
         # Keys are lost until the window has the focus; there is no window manager to give it.
         self._run("xdotool", "windowfocus", "--sync", window)
 
+    def focused(self):
+        """The X window that has the keyboard focus."""
+        return int(self._run("xdotool", "getwindowfocus").stdout)
+
     def key(self, window, *keys):
         """Presses and releases each key (xdotool names, e.g. space, Escape, KP_Add) in the focused window."""
         self.focus(window)

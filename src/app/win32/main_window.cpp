@@ -14,6 +14,8 @@
 #include "peripherals/win32/synthesiser_toggle.h"
 #include "platform/win32/timer_cost.h"
 #include "platform/win32/message_box.h"
+#include "web/win32/group_list_window.h"
+#include "web/win32/network_window.h"
 
 #include <windowsx.h>
 
@@ -54,11 +56,15 @@ void OnLeftClick(HWND window, Point p) {
     case ClickAction::StartSynthesiser:
         ToggleSynthesiser();
         break;
+    case ClickAction::GroupList:
+        OpenGroupList();
+        break;
+    case ClickAction::NetworkWindow:
+        OpenNetworkWindow();
+        break;
     case ClickAction::VolumeKnob:
     case ClickAction::MicGainKnob:
     case ClickAction::ParamsKnob:
-    case ClickAction::NetworkWindow:
-    case ClickAction::GroupList:
     case ClickAction::Canvas:
     case ClickAction::None:
         break;

@@ -1,0 +1,36 @@
+#include "web/win32/member_picture.h"
+
+#include "app/win32/draw_helpers.h"
+#include "platform/win32/scoped_win.h"
+#include "web/member_walk.h"
+#include "web/service_paths.h"
+#include "web/win32/https_client.h"
+#include "web/win32/image_decoding.h"
+
+namespace {
+
+constexpr int kMemberPictureKind = 1;
+
+} // namespace
+
+bool DrawMemberPicture(HDC dc, int account, const Rect& place) {
+    HBITMAP picture = nullptr;
+    {
+        // Held through the decoding: the accessory thread's requests land in the same buffer.
+        ResponseBuffer::Lease response = SharedResponseBuffer().Acquire();
+        const int size = HttpsGet(response, kUsersBase, account, kMemberPictureKind);
+        switch (ClassifyPictureFetch(size)) {
+        case PictureFetch::NoPicture:
+            return false;
+        case PictureFetch::Failed:
+            return true;
+        case PictureFetch::Body:
+            picture = DecodePngBitmap(response, size);
+            break;
+        }
+    }
+    const ScopedBitmap bitmap(picture);
+    DrawStretchedBitmap(dc, bitmap.get(), place.left, place.top, place.right - place.left,
+                        place.bottom - place.top);
+    return true;
+}
