@@ -3,6 +3,7 @@
 #include "platform/win32/wide_text.h"
 
 #include <cstring>
+#include <mutex>
 #include <string>
 
 namespace {
@@ -45,8 +46,29 @@ HFONT CreateBoldArial(int height) {
                        CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, DEFAULT_PITCH | FF_SWISS, L"Arial");
 }
 
+HFONT SharedBoldArial(int height) {
+    struct SharedFont {
+        int height;
+        HFONT font;
+    };
+    // The windows paint with a handful of heights, far fewer than the slots.
+    static SharedFont fonts[16];
+    static std::mutex lock;
+    const std::lock_guard hold(lock);
+    for (SharedFont& shared : fonts) {
+        if (shared.font != nullptr && shared.height == height) {
+            return shared.font;
+        }
+        if (shared.font == nullptr) {
+            shared = SharedFont{height, CreateBoldArial(height)};
+            return shared.font;
+        }
+    }
+    return nullptr;
+}
+
 ScopedTextStyle::ScopedTextStyle(HDC dc, int fontHeight, COLORREF textColour, const COLORREF* background)
-    : dc_(dc), font_(CreateBoldArial(fontHeight)), fontSelection_(dc, font_.get()) {
+    : dc_(dc), fontSelection_(dc, SharedBoldArial(fontHeight)) {
     if (!fontSelection_.Ok()) {
         return;
     }

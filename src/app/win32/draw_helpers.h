@@ -4,15 +4,19 @@
 
 #include <windows.h>
 
-// Painting helpers shared by every window. Each call creates and deletes its own fonts, memory
-// device contexts and off-screen bitmaps and restores what it selected, so nothing is held between calls.
-// A null device context, text or bitmap draws nothing.
+// Painting helpers shared by every window. Fonts are made once per height and kept for the run (painters
+// tick many times a second); memory device contexts and off-screen bitmaps are made per call, and every
+// call restores what it selected. A null device context, text or bitmap draws nothing.
 
 // Bold Arial of the given cell height with TrueType output precision; the caller deletes it.
 HFONT CreateBoldArial(int height);
 
-// Selects a bold Arial font and the text colours into a device context for its lifetime, then puts back
-// what was selected and deletes the font. A null background leaves the text's background transparent.
+// The shared bold Arial of that height, made on first use and never deleted; null if it cannot be made
+// (or sixteen other heights are in use).
+HFONT SharedBoldArial(int height);
+
+// Selects the shared bold Arial font and the text colours into a device context for its lifetime, then
+// puts back what was selected. A null background leaves the text's background transparent.
 class ScopedTextStyle {
   public:
     ScopedTextStyle(HDC dc, int fontHeight, COLORREF textColour, const COLORREF* background);
@@ -24,9 +28,7 @@ class ScopedTextStyle {
     bool Ready() const { return fontSelection_.Ok(); }
 
   private:
-    // The font outlives its selection: members end in reverse order.
     HDC dc_;
-    ScopedFont font_;
     ScopedSelect fontSelection_;
     int oldMode_ = 0;
     COLORREF oldBackground_ = 0;

@@ -4,7 +4,7 @@
 #include "app/paint_memo.h"
 #include "app/panel_layout.h"
 #include "app/win32/draw_helpers.h"
-#include "app/win32/led_bitmaps.h"
+#include "app/win32/light_layer.h"
 #include "platform/win32/scoped_win.h"
 #include "platform/win32/timer_cost.h"
 #include "platform/win32/wide_text.h"
@@ -31,10 +31,6 @@ constexpr int kHelpFontHeight = 17;
 
 RECT ToRect(Rect r) {
     return RECT{r.left, r.top, r.right, r.bottom};
-}
-
-void DrawLed(HDC dc, const SessionState& session, int colour, Point at) {
-    DrawTransparentBitmap(dc, LedBitmap(session, colour), at.x, at.y);
 }
 
 // One line of text centred across `rect`; a background colour makes it opaque.
@@ -82,6 +78,35 @@ std::string HelpText(const SessionState& session) {
                        std::find(std::begin(session.helpText), std::end(session.helpText), '\0'));
 }
 
+void PaintStatusLights(HDC dc, const SessionState& session, bool mainWindowInFront) {
+    static LightLayer panelLights;
+    static LightLayer foregroundLights;
+    panelLights.Clear();
+    for (const StatusLight& light : kStatusLights) {
+        panelLights.Add((session.*light.state).load(std::memory_order_relaxed), light.lightPosition);
+    }
+    const auto levelLights = ErrorLevelLights(session.errorLevel.load(std::memory_order_relaxed));
+    for (std::size_t i = 0; i < levelLights.size(); ++i) {
+        panelLights.Add(levelLights[i], kErrorLevelLightPositions[i]);
+    }
+    panelLights.DrawOn(dc, session);
+    // A group of its own: composed with the panel, the two far-apart lights would make one wide copy.
+    foregroundLights.Clear();
+    for (const Point at : kForegroundLightPositions) {
+        foregroundLights.Add(mainWindowInFront ? kLedGreen : kLedRed, at);
+    }
+    foregroundLights.DrawOn(dc, session);
+}
+
+// The labels sit clear of the lights: drawing lights leaves them whole, so they are drawn again only when the
+// window was exposed or the background changed.
+void PaintStatusLabels(HDC dc, COLORREF background) {
+    for (const StatusLight& light : kStatusLights) {
+        DrawLabel(dc, light.label, light.labelPosition.x, light.labelPosition.y, background);
+    }
+    DrawLabel(dc, kErrorLevelLabel, kErrorLevelLabelPosition.x, kErrorLevelLabelPosition.y, background);
+}
+
 } // namespace
 
 void DrawTitle(HDC dc) {
@@ -115,25 +140,17 @@ void PaintChannelPanel(HDC dc, const SessionState& session) {
 }
 
 void PaintStatusPanel(HDC dc, const SessionState& session, bool mainWindowInFront) {
-    const COLORREF background = session.backgroundColour;
-    for (const StatusLight& light : kStatusLights) {
-        DrawLed(dc, session, (session.*light.state).load(std::memory_order_relaxed), light.lightPosition);
-        DrawLabel(dc, light.label, light.labelPosition.x, light.labelPosition.y, background);
-    }
-    const auto levelLights = ErrorLevelLights(session.errorLevel.load(std::memory_order_relaxed));
-    for (std::size_t i = 0; i < levelLights.size(); ++i) {
-        DrawLed(dc, session, levelLights[i], kErrorLevelLightPositions[i]);
-    }
-    DrawLabel(dc, kErrorLevelLabel, kErrorLevelLabelPosition.x, kErrorLevelLabelPosition.y, background);
-    for (const Point at : kForegroundLightPositions) {
-        DrawLed(dc, session, mainWindowInFront ? kLedGreen : kLedRed, at);
-    }
+    PaintStatusLights(dc, session, mainWindowInFront);
+    PaintStatusLabels(dc, session.backgroundColour);
 }
 
 void PaintNetworkRing(HDC dc, const SessionState& session) {
+    static LightLayer ring;
+    ring.Clear();
     for (int i = 0; i < kRingLights; ++i) {
-        DrawLed(dc, session, session.networkRing[i].load(std::memory_order_relaxed), RingLightPosition(i));
+        ring.Add(session.networkRing[i].load(std::memory_order_relaxed), RingLightPosition(i));
     }
+    ring.DrawOn(dc, session);
     DrawLabel(dc, "NETWORK", kNetworkLabelPosition.x, kNetworkLabelPosition.y, session.backgroundColour);
 }
 
@@ -184,8 +201,10 @@ void CALLBACK StatusPanelTimerProc(HWND, UINT, UINT_PTR, DWORD) {
     for (std::size_t i = 0; i < lights.size(); ++i) {
         lights[i] = (session.*kStatusLights[i].state).load(std::memory_order_relaxed);
     }
-    static PaintMemo<std::tuple<decltype(lights), int, bool, std::uint32_t>> memo;
-    const std::tuple inputs{lights, session.errorLevel.load(std::memory_order_relaxed), inFront,
-                            session.backgroundColour};
-    PaintOnMainWindow(memo, inputs, [&](HDC dc) { PaintStatusPanel(dc, session, inFront); });
+    static PaintMemo<std::tuple<decltype(lights), int, bool>> lightsMemo;
+    const std::tuple inputs{lights, session.errorLevel.load(std::memory_order_relaxed), inFront};
+    PaintOnMainWindow(lightsMemo, inputs, [&](HDC dc) { PaintStatusLights(dc, session, inFront); });
+    static PaintMemo<std::uint32_t> labelsMemo;
+    const std::uint32_t background = session.backgroundColour;
+    PaintOnMainWindow(labelsMemo, background, [&](HDC dc) { PaintStatusLabels(dc, background); });
 }

@@ -7,6 +7,7 @@
 #include "session/session_state.h"
 #include "app/win32/draw_helpers.h"
 #include "app/win32/led_bitmaps.h"
+#include "app/win32/light_layer.h"
 #include "app/win32/panel_painters.h"
 
 #include <windows.h>
@@ -229,6 +230,53 @@ void TestBitmapHelpers() {
     DeleteObject(bitmap);
 }
 
+// Stripes of two colours, so that a light drawn over them shows what it leaves uncovered.
+void FillStriped(const Canvas& canvas) {
+    HBRUSH brush = CreateSolidBrush(kNumber);
+    for (int y = 0; y < kHeight; y += 3) {
+        RECT stripe{0, y, kWidth, y + 1};
+        FillRect(canvas.dc(), &stripe, brush);
+    }
+    DeleteObject(brush);
+}
+
+// Lights of different sizes, each with its own scatter of transparent black pixels, overlapping and with
+// undrawable colours among them: composed, they leave the same pixels as one transparent blit per light.
+void TestLightLayer() {
+    auto session = std::make_unique<SessionState>();
+    for (int colour = kLedRed; colour <= kLedDarkBlue; ++colour) {
+        HBITMAP bitmap = MakeSolidBitmap(8 + colour, 14 - colour, kLedColours[colour]);
+        HDC dc = CreateCompatibleDC(nullptr);
+        HGDIOBJ old = SelectObject(dc, bitmap);
+        for (int y = 0; y < 14 - colour; ++y) {
+            for (int x = 0; x < 8 + colour; ++x) {
+                if ((x * colour + y) % 4 == 0) {
+                    SetPixel(dc, x, y, kBlack);
+                }
+            }
+        }
+        SelectObject(dc, old);
+        DeleteDC(dc);
+        session->handles.ledBitmaps[colour] = bitmap;
+    }
+    Canvas composed, reference;
+    FillStriped(composed);
+    FillStriped(reference);
+    LightLayer layer;
+    for (int round = 0; round < 2; ++round) { // the second picture goes over the first
+        layer.Clear();
+        for (int i = 0; i < 20; ++i) {
+            const int colour = (i + round) % 8; // 0 and 7 are not drawn
+            const Point at{200 + 6 * i, 300 + (i % 3) * 5};
+            layer.Add(colour, at);
+            DrawTransparentBitmap(reference.dc(), LedBitmap(*session, colour), at.x, at.y);
+        }
+        layer.DrawOn(composed.dc(), *session);
+        CHECK(composed.SameAs(reference));
+    }
+    ReleaseTestImages(*session);
+}
+
 void PutU32(std::vector<std::uint8_t>& bytes, std::size_t at, std::uint32_t value) {
     for (std::size_t i = 0; i < 4; ++i) {
         bytes[at + i] = static_cast<std::uint8_t>(value >> (8 * i));
@@ -428,6 +476,7 @@ void RunPixelChecks() {
     TestDrawLabel();
     TestDrawUtf8Text();
     TestBitmapHelpers();
+    TestLightLayer();
     TestLoadLedBitmaps();
     auto session = std::make_unique<SessionState>();
     InstallTestImages(*session);

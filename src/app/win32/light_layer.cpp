@@ -1,0 +1,185 @@
+#include "app/win32/light_layer.h"
+
+#include "app/win32/led_bitmaps.h"
+
+#include <algorithm>
+#include <climits>
+#include <cstdint>
+
+namespace {
+
+constexpr int kColourSlots = kLedDarkBlue + 1;
+constexpr std::uint32_t kWhite = 0x00FFFFFF;
+constexpr std::uint32_t kRgbBits = 0x00FFFFFF;
+
+void Release(LightSurface& surface) {
+    if (surface.dc != nullptr) {
+        SelectObject(surface.dc, surface.previous);
+        DeleteDC(surface.dc);
+    }
+    if (surface.bitmap != nullptr) {
+        DeleteObject(surface.bitmap);
+    }
+    surface = LightSurface{};
+}
+
+BITMAPINFO TopDown32(int width, int height) {
+    BITMAPINFO info{};
+    info.bmiHeader.biSize = sizeof info.bmiHeader;
+    info.bmiHeader.biWidth = width;
+    info.bmiHeader.biHeight = -height;
+    info.bmiHeader.biPlanes = 1;
+    info.bmiHeader.biBitCount = 32;
+    info.bmiHeader.biCompression = BI_RGB;
+    return info;
+}
+
+// Makes `surface` at least width x height, keeping it when it already is; false when it cannot be made.
+bool Reserve(LightSurface& surface, int width, int height) {
+    if (surface.dc != nullptr && surface.width >= width && surface.height >= height) {
+        return true;
+    }
+    width = std::max(width, surface.width);
+    height = std::max(height, surface.height);
+    Release(surface);
+    const BITMAPINFO info = TopDown32(width, height);
+    void* bits = nullptr;
+    surface.bitmap = CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
+    surface.dc = CreateCompatibleDC(nullptr);
+    if (surface.bitmap == nullptr || surface.dc == nullptr) {
+        Release(surface);
+        return false;
+    }
+    surface.previous = SelectObject(surface.dc, surface.bitmap);
+    surface.width = width;
+    surface.height = height;
+    surface.pixels = static_cast<std::uint32_t*>(bits);
+    return true;
+}
+
+// Every light bitmap side by side: its pixels, and a mask that is white where they are pure black.
+struct LightSheet {
+    HBITMAP__* sources[kColourSlots] = {};
+    bool made = false;
+    int left[kColourSlots] = {};
+    int width[kColourSlots] = {};
+    int height[kColourSlots] = {};
+    LightSurface image;
+    LightSurface mask;
+};
+
+LightSheet sheet; // the painters run on the main thread alone
+
+bool ReadPixels(HBITMAP bitmap, int width, int height, std::uint32_t* out, int stride) {
+    BITMAPINFO info = TopDown32(width, height);
+    HDC screen = GetDC(nullptr);
+    if (screen == nullptr) {
+        return false;
+    }
+    std::vector<std::uint32_t> rows(static_cast<std::size_t>(width) * static_cast<std::size_t>(height));
+    const int read =
+        GetDIBits(screen, bitmap, 0, static_cast<UINT>(height), rows.data(), &info, DIB_RGB_COLORS);
+    ReleaseDC(nullptr, screen);
+    if (read != height) {
+        return false;
+    }
+    for (int y = 0; y < height; ++y) {
+        std::copy_n(&rows[static_cast<std::size_t>(y * width)], width, out + y * stride);
+    }
+    return true;
+}
+
+// Prepares the sheet from the session's light bitmaps, again only when they were replaced.
+void PrepareSheet(const SessionState& session) {
+    if (sheet.made && std::equal(std::begin(sheet.sources), std::end(sheet.sources),
+                                 std::begin(session.handles.ledBitmaps))) {
+        return;
+    }
+    Release(sheet.image);
+    Release(sheet.mask);
+    sheet = LightSheet{};
+    std::copy(std::begin(session.handles.ledBitmaps), std::end(session.handles.ledBitmaps), sheet.sources);
+    sheet.made = true;
+    int totalWidth = 0;
+    int tallest = 0;
+    for (int colour = kLedRed; colour <= kLedDarkBlue; ++colour) {
+        BITMAP info{};
+        const HBITMAP bitmap = LedBitmap(session, colour);
+        if (bitmap == nullptr || GetObjectW(bitmap, sizeof info, &info) == 0) {
+            continue;
+        }
+        sheet.left[colour] = totalWidth;
+        sheet.width[colour] = info.bmWidth;
+        sheet.height[colour] = info.bmHeight;
+        totalWidth += info.bmWidth;
+        tallest = std::max(tallest, static_cast<int>(info.bmHeight));
+    }
+    if (totalWidth == 0 || !Reserve(sheet.image, totalWidth, tallest) ||
+        !Reserve(sheet.mask, totalWidth, tallest)) {
+        std::fill(std::begin(sheet.width), std::end(sheet.width), 0);
+        return;
+    }
+    for (int colour = kLedRed; colour <= kLedDarkBlue; ++colour) {
+        if (sheet.width[colour] == 0) {
+            continue;
+        }
+        std::uint32_t* image = sheet.image.pixels + sheet.left[colour];
+        if (!ReadPixels(LedBitmap(session, colour), sheet.width[colour], sheet.height[colour], image,
+                        totalWidth)) {
+            sheet.width[colour] = 0;
+            continue;
+        }
+        std::uint32_t* mask = sheet.mask.pixels + sheet.left[colour];
+        for (int y = 0; y < sheet.height[colour]; ++y) {
+            for (int x = 0; x < sheet.width[colour]; ++x) {
+                std::uint32_t& pixel = image[y * totalWidth + x];
+                pixel &= kRgbBits;
+                mask[y * totalWidth + x] = pixel == 0 ? kWhite : 0;
+            }
+        }
+    }
+}
+
+} // namespace
+
+LightLayer::~LightLayer() {
+    Release(colours_);
+    Release(cover_);
+}
+
+void LightLayer::DrawOn(HDC dc, const SessionState& session) {
+    PrepareSheet(session);
+    Rect area{INT_MAX, INT_MAX, INT_MIN, INT_MIN};
+    for (const Light& light : lights_) {
+        if (!IsDrawableLed(light.colour) || sheet.width[light.colour] == 0) {
+            continue;
+        }
+        area.left = std::min(area.left, light.at.x);
+        area.top = std::min(area.top, light.at.y);
+        area.right = std::max(area.right, light.at.x + sheet.width[light.colour]);
+        area.bottom = std::max(area.bottom, light.at.y + sheet.height[light.colour]);
+    }
+    const int width = area.right - area.left;
+    const int height = area.bottom - area.top;
+    if (dc == nullptr || area.IsEmpty() || !Reserve(colours_, width, height) ||
+        !Reserve(cover_, width, height)) {
+        return;
+    }
+    PatBlt(colours_.dc, 0, 0, width, height, BLACKNESS);
+    PatBlt(cover_.dc, 0, 0, width, height, WHITENESS);
+    for (const Light& light : lights_) {
+        if (!IsDrawableLed(light.colour) || sheet.width[light.colour] == 0) {
+            continue;
+        }
+        const int x = light.at.x - area.left;
+        const int y = light.at.y - area.top;
+        const int w = sheet.width[light.colour];
+        const int h = sheet.height[light.colour];
+        const int from = sheet.left[light.colour];
+        BitBlt(cover_.dc, x, y, w, h, sheet.mask.dc, from, 0, SRCAND);
+        BitBlt(colours_.dc, x, y, w, h, sheet.mask.dc, from, 0, SRCAND);
+        BitBlt(colours_.dc, x, y, w, h, sheet.image.dc, from, 0, SRCPAINT);
+    }
+    BitBlt(dc, area.left, area.top, width, height, cover_.dc, 0, 0, SRCAND);
+    BitBlt(dc, area.left, area.top, width, height, colours_.dc, 0, 0, SRCPAINT);
+}
