@@ -50,6 +50,41 @@ GpBitmap* ScaledFrame(GpImage* image) {
     return frame;
 }
 
+// Every frame drawn once, side by side, into an off-screen strip: a tick then copies one frame instead of
+// drawing it through GDI+. The frames are opaque (GDI+ composes each GIF frame over the one before), so what
+// the strip holds is what drawing them on the window would leave.
+struct FrameStrip {
+    HDC dc = nullptr;
+    HBITMAP bitmap = nullptr;
+};
+FrameStrip strip; // made once at start-up, used by the main thread's timer
+
+void DrawFramesIntoStrip(const WindowHandles& handles) {
+    BITMAPINFO info{};
+    info.bmiHeader.biSize = sizeof info.bmiHeader;
+    info.bmiHeader.biWidth = kAnimationFrameSize * handles.animationFrameCount;
+    info.bmiHeader.biHeight = -kAnimationFrameSize;
+    info.bmiHeader.biPlanes = 1;
+    info.bmiHeader.biBitCount = 32;
+    info.bmiHeader.biCompression = BI_RGB;
+    void* bits = nullptr;
+    strip.bitmap = CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
+    strip.dc = CreateCompatibleDC(nullptr);
+    if (strip.bitmap == nullptr || strip.dc == nullptr) {
+        return;
+    }
+    SelectObject(strip.dc, strip.bitmap);
+    GpGraphics* graphics = nullptr;
+    if (GdipCreateFromHDC(strip.dc, &graphics) != Ok) {
+        return;
+    }
+    for (int i = 0; i < handles.animationFrameCount; ++i) {
+        GdipDrawImageRectI(graphics, static_cast<GpImage*>(handles.animationFrames[i]),
+                           i * kAnimationFrameSize, 0, kAnimationFrameSize, kAnimationFrameSize);
+    }
+    GdipDeleteGraphics(graphics);
+}
+
 } // namespace
 
 void LoadTitleAnimation(HWND mainWindow) {
@@ -92,6 +127,7 @@ void LoadTitleAnimation(HWND mainWindow) {
     }
     GdipDisposeImage(gif);
     if (handles.animationFrameCount > 0) {
+        DrawFramesIntoStrip(handles);
         SetTimer(mainWindow, kTitleAnimationTimerId, AnimationTimerPeriodMs(handles.frameDelaysMs[0]),
                  nullptr);
     }
@@ -103,14 +139,9 @@ void DrawNextAnimationFrame(HWND mainWindow) {
         return;
     }
     const ScopedGetDC dc(mainWindow);
-    if (dc) {
-        GpGraphics* graphics = nullptr;
-        if (GdipCreateFromHDC(dc.get(), &graphics) == Ok) {
-            GdipDrawImageRectI(
-                graphics, static_cast<GpImage*>(handles.animationFrames[handles.animationFrameIndex]),
-                kAnimationOrigin.x, kAnimationOrigin.y, kAnimationFrameSize, kAnimationFrameSize);
-            GdipDeleteGraphics(graphics);
-        }
+    if (dc && strip.dc != nullptr) {
+        BitBlt(dc.get(), kAnimationOrigin.x, kAnimationOrigin.y, kAnimationFrameSize, kAnimationFrameSize,
+               strip.dc, handles.animationFrameIndex * kAnimationFrameSize, 0, SRCCOPY);
     }
     handles.animationFrameIndex = (handles.animationFrameIndex + 1) % handles.animationFrameCount;
 }
