@@ -68,10 +68,11 @@ class NetworkWindowTest(unittest.TestCase):
             client.key(str(CHANNEL))
             network.wait_for_client(channel=CHANNEL)
             client.click(*NETWORK_ZONE)
-            window = client.probe.wait_for(cls=CLASS, timeout=20)
-            self.assertEqual((window["title"], window["width"]), ("Zelvora Network", 315))
+            client.probe.wait_for(cls=CLASS, timeout=20)
             client.session.wait_until(lambda: all(self.served(web, a) for a in MEMBERS), timeout=20,
                                       what="the members' pictures")
+            window = client.probe.find(cls=CLASS)[0]  # grown by now: the first tick follows the opening
+            self.assertEqual((window["title"], window["width"]), ("Zelvora Network", 315))
             time.sleep(0.5)  # the last picture's drawing and the green cells after it
             shot = client.screenshot("network_three_members")
             origin = green_origin(shot, window)
