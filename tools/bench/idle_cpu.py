@@ -2,17 +2,19 @@
 """Processor cost of a running client: starts Zelvora.exe against the reference network on a private display
 and prints the processor time the client and its wineserver consumed over a fixed window, as a share of one
 core, in three states: idle (listening, nobody talking), while a simulated member talks, and while the user
-holds the space bar. Processor time (utime+stime from /proc), not wall time, so other work on the machine
+holds the space bar; and, asked for, with the group list or the network window open on channel 1, every
+named channel full of members whose pictures the reference web service serves. Processor time (utime+stime from /proc), not wall time, so other work on the machine
 changes the figures little; --repeat shows the spread.
 
     tools/wine/isolated.sh tools/bench/idle_cpu.py [--window 15] [--warm-up 25] [--repeat 3]
-        [--states idle,member,user] [--exe OTHER/Zelvora.exe]
+        [--states idle,member,user,grouplist,network] [--exe OTHER/Zelvora.exe]
 
 Needs both presets built (Zelvora.exe, the probe and zelvora-network). isolated.sh gives the run a network
 namespace of its own, so the client's fixed ports do not meet another run's; --exe measures another build of
 the client (an earlier one, say) with this run directory."""
 
 import argparse
+import contextlib
 import os
 import shutil
 import statistics
@@ -26,11 +28,27 @@ sys.path.insert(0, str(Path(__file__).resolve().parents[2] / "tests" / "e2e"))
 
 from harness import WINDOW_CLASS, WINDOW_TITLE, WineSession, paths  # noqa: E402
 from harness.network import ReferenceNetwork  # noqa: E402
+from harness.web import WebService  # noqa: E402
 from launcher import prefix  # noqa: E402
 
 TICKS = os.sysconf("SC_CLK_TCK")
 SPEAKER_ACCOUNT = 101
 STATES = ("idle", "member", "user")
+# The windows that fetch members' pictures: the main window's zone that opens them, and their class.
+WINDOW_STATES = {"grouplist": ((100, 135), "GroupWndClass"), "network": ((427, 387), "NetworkWndClass")}
+WINDOW_CHANNEL = 1
+FIRST_FILLER_ACCOUNT = 1000
+
+
+def fill_channels(network, web):
+    """15 members on each named channel, each with the first seed member's picture; the client, on channel 1,
+    makes that channel's 16th."""
+    for channel in range(1, 11):
+        for index in range(15):
+            account = FIRST_FILLER_ACCOUNT + 16 * channel + index
+            web.execute("INSERT INTO accounts (account, picture) SELECT ?, picture FROM accounts WHERE account = 101",
+                        (account,))
+            network.add_member(channel, account)
 
 
 def cpu_seconds(pid):
@@ -113,10 +131,40 @@ class UserTalking:
         self._display.key_up(self._window, "space")
 
 
+class WindowOpen:
+    """A window of the main window opened by a click on its zone, on channel 1, and closed by a second click
+    before the client returns to channel 0."""
+
+    def __init__(self, session, zone, window_class):
+        self._session = session
+        self._zone = zone
+        self._class = window_class
+        self._window = session.display.wait_window(f"^{WINDOW_TITLE}$")
+
+    def _click(self):
+        self._session.display.click(self._window, *self._zone)
+
+    def __enter__(self):
+        self._session.display.key(self._window, str(WINDOW_CHANNEL))
+        time.sleep(2)  # the channel's list
+        self._click()
+        self._session.probe.wait_for(cls=self._class, timeout=20)
+        return self
+
+    def __exit__(self, *exc):
+        self._click()
+        self._session.wait_until(lambda: not self._session.probe.find(cls=self._class), timeout=20)
+        self._session.display.key(self._window, "0")
+
+
 def run_once(index, args):
     name = f"bench-idle-cpu-{os.getpid()}-{index}"
     results = {}
-    with ReferenceNetwork(name) as network, WineSession(name) as session:
+    with contextlib.ExitStack() as stack:
+        network = stack.enter_context(ReferenceNetwork(name))
+        if any(state in WINDOW_STATES for state in args.states):
+            fill_channels(network, stack.enter_context(WebService(name)))
+        session = stack.enter_context(WineSession(name))
         run = session.copy_run_dir()
         if args.exe:
             shutil.copyfile(args.exe, run / "Zelvora.exe")
@@ -131,6 +179,10 @@ def run_once(index, args):
             elif state == "member":
                 with MemberSpeaking(network, args.window + 4):
                     time.sleep(1)
+                    results[state] = measure(pids, args.window)
+            elif state in WINDOW_STATES:
+                with WindowOpen(session, *WINDOW_STATES[state]):
+                    time.sleep(3)  # past the opening, the first drawing of the network window
                     results[state] = measure(pids, args.window)
             else:
                 with UserTalking(session):
@@ -149,8 +201,9 @@ def main():
     parser.add_argument("--states", default=",".join(STATES), help="comma-separated among " + ", ".join(STATES))
     args = parser.parse_args()
     args.states = [s for s in args.states.split(",") if s]
-    if any(s not in STATES for s in args.states):
-        parser.error(f"states are among {', '.join(STATES)}")
+    known = STATES + tuple(WINDOW_STATES)
+    if any(s not in known for s in args.states):
+        parser.error(f"states are among {', '.join(known)}")
     runs = []
     for index in range(args.repeat):
         runs.append(run_once(index, args))
