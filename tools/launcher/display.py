@@ -111,6 +111,11 @@ class Display:
         # Sent without --window: with it, every key-up arrives twice.
         self._run("xdotool", "key", *keys)
 
+    def type_text(self, window, text):
+        """Types the text, character by character, in the focused window (a dialog's edit box, say)."""
+        self.focus(window)
+        self._run("xdotool", "type", "--delay", 50, text)
+
     def key_down(self, window, key):
         self.focus(window)
         self._run("xdotool", "keydown", key)
