@@ -68,6 +68,8 @@ struct WindowHandles {
     std::atomic<HBITMAP__*> usbStatusIcon{nullptr}; // replaced by the accessory thread
     Point usbStatusIconPosition;
     HWND__* inputDeviceChooser = nullptr; // null while the chooser is closed
+    HWND__* paramsWindow = nullptr;       // null while the parameters window is closed
+    bool paramsReady = false;             // its opening animation has finished: it paints its content
     HWND__* canvasWindow = nullptr;
     bool canvasOpen = false;
     void* animationFrames[kMaxAnimationFrames] = {}; // GDI+ bitmaps, 150 x 150 ARGB, in file order

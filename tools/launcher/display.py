@@ -128,6 +128,10 @@ class Display:
         """Clicks at client coordinates (x, y) of the window; button 1 is left, 3 is right."""
         self._run("xdotool", "mousemove", "--window", window, x, y, "click", button)
 
+    def click_screen(self, x, y, button=1):
+        """Clicks at screen coordinates (x, y), for windows found through the probe rather than by X."""
+        self._run("xdotool", "mousemove", x, y, "click", button)
+
 
 def _read_all(fd, timeout):
     deadline = time.monotonic() + timeout

@@ -14,6 +14,7 @@
 #include "peripherals/win32/synthesiser_toggle.h"
 #include "platform/win32/timer_cost.h"
 #include "platform/win32/message_box.h"
+#include "settings/win32/params_window.h"
 #include "web/win32/canvas_window.h"
 #include "web/win32/group_list_window.h"
 #include "web/win32/network_window.h"
@@ -66,9 +67,11 @@ void OnLeftClick(HWND window, Point p) {
     case ClickAction::Canvas:
         OpenCanvas();
         break;
+    case ClickAction::ParamsKnob:
+        ToggleParamsWindow();
+        break;
     case ClickAction::VolumeKnob:
     case ClickAction::MicGainKnob:
-    case ClickAction::ParamsKnob:
     case ClickAction::None:
         break;
     }

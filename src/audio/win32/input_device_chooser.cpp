@@ -76,9 +76,15 @@ LRESULT CALLBACK ChooserWindowProc(HWND window, UINT message, WPARAM wParam, LPA
             ChosenInputDevice(session.inputDevices, LOWORD(wParam), session.selectedInputDevice.load()));
         return 0;
     }
-    case WM_DESTROY:
-        Session().handles.inputDeviceChooser = nullptr;
+    case WM_DESTROY: {
+        WindowHandles& handles = Session().handles;
+        handles.inputDeviceChooser = nullptr;
+        // The parameters window names the input device: it shows the choice just made.
+        if (handles.paramsWindow != nullptr) {
+            InvalidateRect(handles.paramsWindow, nullptr, TRUE);
+        }
         return 0;
+    }
     default:
         return DefWindowProcW(window, message, wParam, lParam);
     }

@@ -29,7 +29,8 @@ class Probe:
 
     def windows(self, parent=None):
         """Top-level windows (or the children of `parent`): dicts with hwnd, owner, class, title, pid, id,
-        x, y, width, height, visible and enabled."""
+        x, y, width, height (screen rectangle), clientX, clientY (screen point of the client area's corner),
+        visible and enabled."""
         return self._run("windows", *([parent] if parent else []))
 
     def find(self, *, cls=None, title=None, visible=True):

