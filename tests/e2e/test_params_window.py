@@ -70,6 +70,8 @@ class ParamsWindowTest(unittest.TestCase):
             client.session.wait_until(lambda: not client.probe.find(cls="ParamWndClass"), timeout=10)
             client.probe.post("class:X", WM_DESTROY)
             self.assertEqual(client.wait_exit(30), 0)
+            # The devices were described for the opening, not again at each repaint.
+            self.assertEqual(client.program.log.read_text().count("Endpoint friendly name"), 1)
 
     def choose_colour(self, client, dialog, rgb):
         """Types the components into the dialog's Red, Green and Blue boxes and presses OK, all by pointer and

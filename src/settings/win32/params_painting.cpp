@@ -72,20 +72,43 @@ EndpointDescription SelectedInput(const SessionState& session, int selected) {
     return input;
 }
 
+// The devices as last described, kept from paint to paint: each description walks the system's endpoints, and
+// the box of a missing default device must neither come back at every exposure nor stack up while it shows.
+struct DescribedDevices {
+    bool current = false;
+    int selection = kDefaultInputDevice;
+    EndpointDescription input;
+    EndpointDescription output;
+};
+
+DescribedDevices gDevices;
+
+const DescribedDevices& DevicesFor(const SessionState& session, int selected) {
+    if (!gDevices.current || gDevices.selection != selected) {
+        const bool outputKnown = gDevices.current;
+        // Marked first: a paint that arrives while the device-index box is up draws what is known so far.
+        gDevices.current = true;
+        gDevices.selection = selected;
+        gDevices.input = SelectedInput(session, selected);
+        if (!outputKnown) {
+            DescribeDefaultOutput(gDevices.output);
+        }
+    }
+    return gDevices;
+}
+
 void PaintDevices(HDC dc, const SessionState& session) {
     const int selected = session.selectedInputDevice.load(std::memory_order_relaxed);
-    const EndpointDescription input = SelectedInput(session, selected);
+    const DescribedDevices& devices = DevicesFor(session, selected);
     std::array<char, kInputLineBytes> line{};
     FormatInputDeviceLine(line, selected);
     DrawLabel(dc, line.data(), 50, 10, kRed);
-    DrawEndpointIcon(dc, input, kInputIconTop);
-    DrawDeviceName(dc, input.name, 20, 100);
+    DrawEndpointIcon(dc, devices.input, kInputIconTop);
+    DrawDeviceName(dc, devices.input.name, 20, 100);
 
     DrawLabel(dc, "OUTPUT DEVICE", 50, 140, kRed);
-    EndpointDescription output;
-    DescribeDefaultOutput(output);
-    DrawEndpointIcon(dc, output, kOutputIconTop);
-    DrawDeviceName(dc, output.name, 20, 230);
+    DrawEndpointIcon(dc, devices.output, kOutputIconTop);
+    DrawDeviceName(dc, devices.output.name, 20, 230);
 }
 
 void PaintAccount(HDC dc, const OwnDetails& details) {
@@ -113,6 +136,10 @@ void PaintColour(HDC dc, std::uint32_t colour) {
 }
 
 } // namespace
+
+void ForgetDescribedDevices() {
+    gDevices = DescribedDevices{};
+}
 
 void PaintParamsWindow(HWND window, bool ready) {
     const ScopedPaint paint(window);

@@ -95,6 +95,7 @@ void PlayOpeningAnimation(HWND window, const RECT& mainRect) {
 int OpenParamsWindow() {
     WindowHandles& handles = Session().handles;
     handles.paramsReady = false;
+    ForgetDescribedDevices();
     RECT mainRect{};
     GetWindowRect(handles.mainWindow, &mainRect);
     HINSTANCE instance = reinterpret_cast<HINSTANCE>(handles.instance);
