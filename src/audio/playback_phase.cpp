@@ -4,6 +4,16 @@
 #include "audio/level_update.h"
 #include "audio/network_ring.h"
 
+#include <algorithm>
+#include <iterator>
+
+namespace {
+
+// Two seconds of silence in a row.
+constexpr int kSilentBlocksBeforeRest = 16;
+
+} // namespace
+
 void FreeBlocks::OnBlockPlayed() {
     std::lock_guard<std::mutex> hold(playLock_);
     ++freeBlocks_;
@@ -31,6 +41,27 @@ void FreeBlocks::WaitForAll() {
 }
 
 bool PlaybackPhase::Run() {
+    silentBlocks_ = 0;
+    resting_ = false;
+    if (!OpenDevice()) {
+        return false;
+    }
+    while (!host_.UserTalks() &&
+           session_.audioRunFlag.load(std::memory_order_relaxed) != kAudioStopRequested) {
+        if (!PlayNextBlock()) {
+            return false;
+        }
+    }
+    if (resting_) {
+        playback_.StopClock();
+        return true;
+    }
+    freeBlocks_.WaitForAll();
+    playback_.Close();
+    return true;
+}
+
+bool PlaybackPhase::OpenDevice() {
     freeBlocks_.Reset();
     playIndex_ = 0;
     const int error = playback_.Open(freeBlocks_);
@@ -38,23 +69,47 @@ bool PlaybackPhase::Run() {
         host_.PlaybackDeviceFailed(error);
         return false;
     }
-    while (!host_.UserTalks() &&
-           session_.audioRunFlag.load(std::memory_order_relaxed) != kAudioStopRequested) {
-        PlayNextBlock();
-    }
-    freeBlocks_.WaitForAll();
-    playback_.Close();
     return true;
 }
 
-void PlaybackPhase::PlayNextBlock() {
+bool PlaybackPhase::PlayNextBlock() {
     PlaybackRingStep(session_.playbackRingHead, session_.playbackRingPos, session_.networkRing);
     session_.playbackQueue.TakeNextBlock(block_);
-    playback_.Play(playIndex_, block_);
-    freeBlocks_.TakeOne();
-    freeBlocks_.WaitForOne();
-    playIndex_ = (playIndex_ + 1) % kPlaybackBlocks;
+    const bool silent =
+        std::all_of(std::begin(block_), std::end(block_), [](std::uint8_t b) { return b == 0; });
+    silentBlocks_ = silent ? silentBlocks_ + 1 : 0;
+    if (resting_ && !silent) {
+        playback_.StopClock();
+        resting_ = false;
+        if (!OpenDevice()) {
+            return false;
+        }
+        // The block of silence the device would be holding: the sound keeps the delay it has while playing.
+        static constexpr std::uint8_t kSilence[kPlaybackBlockBytes] = {};
+        Write(kSilence);
+    }
+    if (resting_) {
+        playback_.WaitForClock();
+    } else if (silentBlocks_ > kSilentBlocksBeforeRest) {
+        freeBlocks_.WaitForAll(); // the block it still plays stands for this pass's wait
+        playback_.Close();
+        playback_.StartClock();
+        resting_ = true;
+    } else {
+        Write(block_);
+        freeBlocks_.WaitForOne();
+    }
+    UpdateLevels();
+    return true;
+}
 
+void PlaybackPhase::Write(const std::uint8_t (&block)[kPlaybackBlockBytes]) {
+    playback_.Play(playIndex_, block);
+    freeBlocks_.TakeOne();
+    playIndex_ = (playIndex_ + 1) % kPlaybackBlocks;
+}
+
+void PlaybackPhase::UpdateLevels() {
     const PlaybackLevels levels = UpdatePlaybackLevels(session_.smoothedLeftPeak, block_);
     session_.smoothedLeftPeak = levels.smoothedLeftPeak;
     session_.leftNeedleAngle.store(levels.leftNeedleAngle, std::memory_order_relaxed);

@@ -21,6 +21,8 @@ class FreeBlocks final : public BlockPlayedListener {
 };
 
 // The listening phase: plays the playback queue in blocks of 125 ms, at most two of them held by the device.
+// After two seconds of nothing but silence the device is closed and its clock keeps the passes' pace, so
+// that the system's sound stack does not wake for silence; the first sound opens it again.
 class PlaybackPhase {
   public:
     PlaybackPhase(SessionState& session, PlaybackDevice& playback, AudioHost& host)
@@ -31,12 +33,17 @@ class PlaybackPhase {
     bool Run();
 
   private:
-    void PlayNextBlock();
+    bool OpenDevice();
+    bool PlayNextBlock();
+    void Write(const std::uint8_t (&block)[kPlaybackBlockBytes]);
+    void UpdateLevels();
 
     SessionState& session_;
     PlaybackDevice& playback_;
     AudioHost& host_;
     FreeBlocks freeBlocks_; // outlives each phase: the device's thread may still be leaving its notice
     int playIndex_ = 0;
+    int silentBlocks_ = 0; // taken one after the other, the last one included
+    bool resting_ = false; // the device is closed through a silence and its clock paces the passes
     std::uint8_t block_[kPlaybackBlockBytes] = {};
 };

@@ -45,6 +45,11 @@ class PlaybackDevice {
     virtual void Play(int index, const std::uint8_t (&block)[kPlaybackBlockBytes]) = 0;
     // Closes the device once it holds no block.
     virtual void Close() = 0;
+    // While the device is closed through a long silence, its clock keeps the pace of the blocks it would
+    // play: after StartClock, each WaitForClock returns one block time (125 ms) after the previous one.
+    virtual void StartClock() = 0;
+    virtual void WaitForClock() = 0;
+    virtual void StopClock() = 0;
 
   protected:
     ~PlaybackDevice() = default;

@@ -5,6 +5,11 @@
 
 namespace {
 
+// One playback block's playing time.
+constexpr LONG kBlockMs = 1000 * kSlotsPerPlaybackBlock * static_cast<LONG>(kCaptureBlockBytes) /
+                          (kVoiceFramesPerSecond * kVoiceBytesPerFrame);
+static_assert(kBlockMs == 125);
+
 WAVEFORMATEX VoiceFormat() {
     WAVEFORMATEX format{};
     format.wFormatTag = WAVE_FORMAT_PCM;
@@ -83,6 +88,8 @@ void WaveCapture::Close() {
     device_ = nullptr;
 }
 
+WavePlayback::WavePlayback() : clock_(CreateWaitableTimerW(nullptr, FALSE, nullptr)) {}
+
 int WavePlayback::Open(BlockPlayedListener& listener) {
     WAVEFORMATEX format = VoiceFormat();
     const MMRESULT result =
@@ -115,4 +122,21 @@ void WavePlayback::Close() {
     }
     waveOutClose(device_);
     device_ = nullptr;
+}
+
+void WavePlayback::StartClock() {
+    LARGE_INTEGER firstTick{};
+    firstTick.QuadPart = -static_cast<LONGLONG>(kBlockMs) * 10000; // relative, in 100 ns units
+    SetWaitableTimer(clock_, &firstTick, kBlockMs, nullptr, nullptr, FALSE);
+}
+
+void WavePlayback::WaitForClock() {
+    // A timer that was not made or not set still leaves a pace, never a busy loop.
+    if (clock_ == nullptr || WaitForSingleObject(clock_, 2 * kBlockMs) == WAIT_FAILED) {
+        Sleep(kBlockMs);
+    }
+}
+
+void WavePlayback::StopClock() {
+    CancelWaitableTimer(clock_);
 }

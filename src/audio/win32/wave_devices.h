@@ -29,12 +29,18 @@ class WaveCapture final : public CaptureDevice {
 
 class WavePlayback final : public PlaybackDevice {
   public:
+    WavePlayback();
     int Open(BlockPlayedListener& listener) override;
     void Play(int index, const std::uint8_t (&block)[kPlaybackBlockBytes]) override;
     void Close() override;
+    void StartClock() override;
+    void WaitForClock() override;
+    void StopClock() override;
 
   private:
     HWAVEOUT device_ = nullptr;
+    HANDLE clock_ =
+        nullptr; // a periodic waitable timer: the pace does not drift with the time each pass takes
     WAVEHDR headers_[kPlaybackBlocks] = {};
     std::uint8_t blocks_[kPlaybackBlocks][kPlaybackBlockBytes] = {};
 };

@@ -11,6 +11,7 @@
 #include <memory>
 #include <new>
 #include <thread>
+#include <vector>
 
 // Allocations made on the audio thread; the test marks that thread.
 namespace {
@@ -149,6 +150,35 @@ TEST_F(AudioThreadTest, ListeningPlaysTheQueueInArrivalOrder) {
         }
     }
     EXPECT_EQ(sound, (std::vector<int>{11, 12, 13, 14, 15, 16}));
+}
+
+TEST_F(AudioThreadTest, LongSilenceClosesTheDeviceAndSoundReopensItBehindOneBlockOfSilence) {
+    StartAudioThread();
+    WaitUntil([&] { return playback_.clockWaits > 0; });
+    EXPECT_EQ(playback_.closes, 1);
+    EXPECT_EQ(playback_.heldAtClose, 0);
+    const int silenceBeforeRest = playback_.slotsPlayed;
+    EXPECT_EQ(silenceBeforeRest, 16 * kSlotsPerPlaybackBlock); // two seconds
+    for (std::int16_t value = 21; value <= 24; ++value) {
+        std::uint8_t payload[2] = {static_cast<std::uint8_t>(value), 0};
+        session_->playbackQueue.Append(payload, sizeof payload);
+    }
+    WaitUntil([&] { return playback_.slotsPlayed >= silenceBeforeRest + 2 * kSlotsPerPlaybackBlock; });
+    StopAudioThread();
+
+    EXPECT_EQ(playback_.opens, 2);
+    EXPECT_FALSE(playback_.clockRunning);
+    EXPECT_LE(playback_.mostHeld, kPlaybackBlocks);
+    std::vector<int> sound;
+    int firstSound = -1;
+    for (int i = silenceBeforeRest; i < playback_.slotsPlayed; ++i) {
+        if (playback_.slotLog[i] != 0) {
+            firstSound = firstSound < 0 ? i : firstSound;
+            sound.push_back(playback_.slotLog[i]);
+        }
+    }
+    EXPECT_EQ(firstSound, silenceBeforeRest + kSlotsPerPlaybackBlock);
+    EXPECT_EQ(sound, (std::vector<int>{21, 22, 23, 24}));
 }
 
 TEST_F(AudioThreadTest, PressTooShortForTheSwitchAndStopRequestSendNothing) {

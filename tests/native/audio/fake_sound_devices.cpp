@@ -126,6 +126,12 @@ void FakePlayback::PlayHeldBlocks() {
 
 void FakePlayback::Close() {
     std::lock_guard<std::mutex> hold(lock_);
+    ++closes;
     heldAtClose = held_;
     listener_ = nullptr;
+}
+
+void FakePlayback::WaitForClock() {
+    ++clockWaits;
+    std::this_thread::sleep_for(kDeviceTick);
 }

@@ -50,6 +50,9 @@ class FakePlayback final : public PlaybackDevice {
   public:
     int openError = 0;
     std::atomic<int> opens{0};
+    std::atomic<int> closes{0};
+    std::atomic<int> clockWaits{0};
+    std::atomic<bool> clockRunning{false};
     std::atomic<int> mostHeld{0};
     std::atomic<int> heldAtClose{0};
     std::atomic<int> slotsPlayed{0};
@@ -60,6 +63,9 @@ class FakePlayback final : public PlaybackDevice {
     int Open(BlockPlayedListener& listener) override;
     void Play(int index, const std::uint8_t (&block)[kPlaybackBlockBytes]) override;
     void Close() override;
+    void StartClock() override { clockRunning = true; }
+    void WaitForClock() override;
+    void StopClock() override { clockRunning = false; }
 
   private:
     void PlayHeldBlocks();
