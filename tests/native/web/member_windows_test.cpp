@@ -6,7 +6,6 @@
 #include <gtest/gtest.h>
 
 #include <optional>
-#include <utility>
 #include <vector>
 
 namespace {
@@ -17,11 +16,9 @@ TEST(MemberGrids, PlaceSlotsCellsAndMarkersAndRefuseOutsiders) {
     EXPECT_EQ(NetworkCell(3), (Rect{223, 10, 289, 93})); // the last column before the walk wraps
     EXPECT_EQ(NetworkCell(4), (Rect{10, 98, 76, 181}));
     EXPECT_EQ(NetworkCell(15), (Rect{223, 274, 289, 357}));
-    for (int outside : {-1, 16}) {
-        EXPECT_EQ(GroupSlot(10, outside), std::nullopt);
-        EXPECT_EQ(NetworkCell(outside), std::nullopt);
-    }
-    // Row 1's marker at y = 21 erases row 10's at y = 480; the rows come round in turn.
+    EXPECT_EQ(GroupSlot(10, 16), std::nullopt);
+    EXPECT_EQ(NetworkCell(-1), std::nullopt);
+    // Row 1's marker at y = 21 erases row 10's at y = 480; row 1 comes again after row 10.
     RotatingRow rotating;
     EXPECT_EQ(RowMarker(rotating.Current(), 666), (Rect{631, 21, 641, 31}));
     EXPECT_EQ(RowMarker(rotating.Previous(), 666).top, 480);
@@ -29,7 +26,6 @@ TEST(MemberGrids, PlaceSlotsCellsAndMarkersAndRefuseOutsiders) {
         rotating.Advance();
     }
     EXPECT_EQ(rotating.Current(), 1);
-
     // (pictures placed, members listed) -> the green cells.
     EXPECT_EQ(EmptyCells(3, 3), (CellRange{3, 16}));
     EXPECT_EQ(EmptyCells(2, 3), (CellRange{2, 15}));    // a member without a picture: one cell fewer
@@ -38,31 +34,25 @@ TEST(MemberGrids, PlaceSlotsCellsAndMarkersAndRefuseOutsiders) {
     EXPECT_EQ(EmptyCells(5, 2), (CellRange{5, 16}));    // the list shrank during the pass
 }
 
-TEST(MemberWalk, PlacesMembersWithAnAnswerSkipsThoseWithoutAndBoundsTheCount) {
+TEST(MemberWalk, PlacesMembersWithAPictureInTurnAndBoundsTheCount) {
     static SessionState session;
     for (int m = 0; m < kMaxChannelMembers; ++m) {
         session.channelMembers[4][m] = 101 + m;
     }
     struct Case {
         int count;
-        int withoutPicture;
-        std::vector<std::pair<int, int>> placed; // (account, place)
+        std::vector<int> placed; // 102 has no picture
     };
-    const Case cases[] = {
-        {3, 0, {{101, 0}, {102, 1}, {103, 2}}},
-        {3, 102, {{101, 0}, {103, 1}}},
-        {0, 0, {}},
-        {-1, 0, {}},
-    };
+    const Case cases[] = {{2, {101}}, {4, {101, 103, 104}}, {0, {}}, {-1, {}}};
     for (const Case& c : cases) {
         session.channelMemberCounts[4] = c.count;
-        std::vector<std::pair<int, int>> placed;
+        std::vector<int> placed;
         const int used = WalkChannelMembers(session, 4, [&](int account, int place) {
-            if (account == c.withoutPicture) {
-                return false;
+            EXPECT_EQ(place, static_cast<int>(placed.size()));
+            if (account != 102) {
+                placed.push_back(account);
             }
-            placed.emplace_back(account, place);
-            return true;
+            return account != 102;
         });
         EXPECT_EQ(placed, c.placed) << c.count;
         EXPECT_EQ(used, static_cast<int>(c.placed.size())) << c.count;
@@ -82,7 +72,6 @@ TEST(OpeningFrames, RiseThenGrowToEachWindowsSize) {
     ASSERT_EQ(rise.size(), 11u);
     EXPECT_EQ(rise[3], (WindowFrame{315, 275, 60, 60}));
     EXPECT_EQ(rise.back(), (WindowFrame{350, 135, 200, 200}));
-
     const Rect risen{350, 135, 550, 335};
     const std::vector<WindowFrame> group = GrowFrames(risen, kGroupListGrowth);
     ASSERT_EQ(group.size(), 61u);
@@ -91,12 +80,9 @@ TEST(OpeningFrames, RiseThenGrowToEachWindowsSize) {
     const std::vector<WindowFrame> network = GrowFrames(risen, kNetworkGrowth);
     ASSERT_EQ(network.size(), 27u);
     EXPECT_EQ(network.back(), (WindowFrame{350, 135, 315, 460}));
-}
 
-TEST(GridRedrawMemo, ATickDrawsOnlyAChangedCount) {
+    // The network grid is drawn by a tick only when the count changed, and by the first tick after opening.
     GridRedrawMemo memo;
-    EXPECT_TRUE(memo.TickDraws(3));
-    EXPECT_FALSE(memo.TickDraws(-1)); // a new channel not yet answered, right after opening
     memo.NoteTickDrew(3);
     EXPECT_FALSE(memo.TickDraws(3));
     EXPECT_TRUE(memo.TickDraws(4));
