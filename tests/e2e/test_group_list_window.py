@@ -1,6 +1,6 @@
-"""The group list window: a click on the channel panel opens it out of the main window, which keeps the
-keyboard; it fills row by row with the pictures of each channel's members, a member without a picture
-leaving no gap; a second click closes it."""
+"""The group list window opens on the channel panel's click, leaves the keyboard to the main window, fills
+row by row with each channel's member pictures (one without a picture leaves no gap), and closes on the
+second click."""
 
 import unittest
 
@@ -15,13 +15,8 @@ PICTURED_SLOTS = {1: (True, True, False), 2: (True, False)}
 FULL_POLL_REQUESTS = 24  # every channel's list: 11 list phases of two requests
 
 
-def picture_path(account):
-    return f"/users//images.php?F={account}&N=1"
-
-
 def client_origin(shot, window):
-    """From the red marker of the row just refreshed: 35 pixels in from the window's width, 11 below a row's
-    top, rows being 51 apart and the caption shorter than a row."""
+    """From the red marker of the row just refreshed: at (width - 35, 51 x row - 30), the caption shorter than a row."""
     left, top, width = window["x"], window["y"], window["width"]
     for y in range(top, top + window["height"]):
         for x in range(left + width - 60, left + width):
@@ -46,11 +41,11 @@ class GroupListWindowTest(unittest.TestCase):
             client.display.focus(main_id)
             client.click(*CHANNEL_PANEL)
             self.assertEqual(client.probe.wait_for(cls=CLASS)["owner"], client.main_window()["hwnd"])
-            client.session.wait_until(lambda: picture_path(103) in [t for _, t, _ in web.requests()],
-                                      what="the second row's pictures")
+            served = lambda: {target: status for _, target, status in web.requests()}
+            client.session.wait_until(lambda: "/users//images.php?F=103&N=1" in served(), what="row 2")
             self.assertEqual(client.display.focused(), main_id)
-            served = {target: status for _, target, status in web.requests()}
-            self.assertEqual([served.get(picture_path(a)) for a in (101, 999, 102, 103)], [200, 404, 200, 200])
+            self.assertEqual([served().get(f"/users//images.php?F={a}&N=1") for a in (101, 999, 102, 103)],
+                             [200, 404, 200, 200])
             window = client.probe.find(cls=CLASS, title="Zelvora Group List")[0]
             self.assertEqual((window["width"], window["height"]), (666, 650))
             shot = client.screenshot("group_list")
@@ -66,6 +61,3 @@ class GroupListWindowTest(unittest.TestCase):
             client.probe.post("class:X", WM_DESTROY)
             self.assertEqual(client.wait_exit(30), 0)
 
-
-if __name__ == "__main__":
-    unittest.main()

@@ -1,5 +1,5 @@
-"""The network window: the NETWORK click opens it only on a channel; it shows the channel's members'
-pictures followed by green cells, draws again when a member joins, and closes itself on channel 0."""
+"""The network window opens on the NETWORK click only on a channel, shows the channel's member pictures and
+green cells, draws again when a member joins, and closes itself on channel 0."""
 
 import time
 import unittest
@@ -15,8 +15,7 @@ GREEN = (0, 255, 0)
 
 
 def green_cells(shot, window):
-    """Which of the 16 cells are green, the first cell's corner found from the rightmost and lowest green
-    pixels (cells 11 and 14 stay green here)."""
+    """Which of the 16 cells are green; cells 11 and 14, green here, place the grid."""
     greens = [(x, y) for y in range(window["y"], window["y"] + window["height"])
               for x in range(window["x"], window["x"] + window["width"]) if shot.pixel(x, y) == GREEN]
     left, top = max(x for x, _ in greens) - 278, max(y for _, y in greens) - 346
@@ -25,8 +24,7 @@ def green_cells(shot, window):
 
 
 def expected_cells(pictures):
-    """The client is listed too, without a picture (account 0): it takes no cell, so the green cells end one
-    short of the grid."""
+    # The client is listed too, without a picture (account 0): no cell, so the green ones end a cell short.
     return [False] * pictures + [True] * (15 - pictures) + [False]
 
 
@@ -64,6 +62,3 @@ class NetworkWindowTest(unittest.TestCase):
             client.probe.post("class:X", WM_DESTROY)
             self.assertEqual(client.wait_exit(30), 0)
 
-
-if __name__ == "__main__":
-    unittest.main()
