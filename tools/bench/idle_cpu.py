@@ -3,11 +3,12 @@
 and prints the processor time the client and its wineserver consumed over a fixed window, as a share of one
 core, in three states: idle (listening, nobody talking), while a simulated member talks, and while the user
 holds the space bar; and, asked for, with the group list or the network window open on channel 1, every
-named channel full of members whose pictures the reference web service serves. Processor time (utime+stime from /proc), not wall time, so other work on the machine
+named channel full of members whose pictures the reference web service serves, or with the parameters window
+open. Processor time (utime+stime from /proc), not wall time, so other work on the machine
 changes the figures little; --repeat shows the spread.
 
     tools/wine/isolated.sh tools/bench/idle_cpu.py [--window 15] [--warm-up 25] [--repeat 3]
-        [--states idle,member,user,grouplist,network] [--exe OTHER/Zelvora.exe]
+        [--states idle,member,user,grouplist,network,params] [--exe OTHER/Zelvora.exe]
 
 Needs both presets built (Zelvora.exe, the probe and zelvora-network). isolated.sh gives the run a network
 namespace of its own, so the client's fixed ports do not meet another run's; --exe measures another build of
@@ -35,7 +36,8 @@ TICKS = os.sysconf("SC_CLK_TCK")
 SPEAKER_ACCOUNT = 101
 STATES = ("idle", "member", "user")
 # The windows that fetch members' pictures: the main window's zone that opens them, and their class.
-WINDOW_STATES = {"grouplist": ((100, 135), "GroupWndClass"), "network": ((427, 387), "NetworkWndClass")}
+WINDOW_STATES = {"grouplist": ((100, 135), "GroupWndClass"), "network": ((427, 387), "NetworkWndClass"),
+                 "params": ((57, 252), "ParamWndClass")}
 WINDOW_CHANNEL = 1
 FIRST_FILLER_ACCOUNT = 1000
 
