@@ -14,7 +14,6 @@ PLAIN_POINT = (100, 250)  # a point of the main window that only its background 
 DEVICE_AREA = (100, 100)
 SWATCH = (67, 390)
 COMPONENT_BOXES = (706, 707, 708)  # the colour dialog's Red, Green and Blue edit boxes
-RED = (255, 0, 0)
 PURE_BLUE = (0, 0, 255)
 
 
@@ -41,9 +40,8 @@ class ParamsWindowTest(unittest.TestCase):
             params = client.probe.find(cls="ParamWndClass")[0]
             self.assertEqual((params["x"], params["y"], params["width"], params["height"]),
                              (main["x"] - 200, main["y"], 200, 450))
-            shot = client.screenshot("opened")
+            client.screenshot("opened")
             corner = (params["clientX"], params["clientY"])
-            self.assertEqual(shot.pixel(corner[0] + 190, corner[1] + 5), RED)
 
             self.click_client(client, params, DEVICE_AREA)
             client.probe.wait_for(cls="InputDeviceWndClass")
@@ -74,8 +72,7 @@ class ParamsWindowTest(unittest.TestCase):
             self.assertEqual(client.program.log.read_text().count("Endpoint friendly name"), 1)
 
     def choose_colour(self, client, dialog, rgb):
-        """Types the components into the dialog's Red, Green and Blue boxes and presses OK, all by pointer and
-        keyboard."""
+        """Types the components into the dialog's Red, Green and Blue boxes and presses OK, as a user would."""
         children = {child["id"]: child for child in client.probe.windows(dialog["hwnd"])}
         x_window = client.display.wait_window(f"^{dialog['title']}$")
         for box, value in zip(COMPONENT_BOXES, rgb):

@@ -1,27 +1,21 @@
 #include "settings/colour_record.h"
 #include "settings/input_device_line.h"
 #include "settings/opening_animation.h"
-#include "settings/params_zones.h"
 
 #include <gtest/gtest.h>
 
 #include <array>
 #include <string>
-#include <vector>
 
 namespace {
 
-std::vector<int> Bytes(const ColourRecord& record) {
-    return {record.begin(), record.end()};
-}
-
 TEST(ColourRecord, CarriesOneTheComponentsAndTheAccountLittleEndian) {
     const std::uint32_t pureBlue = 0x00FF0000;
-    EXPECT_EQ(Bytes(BuildColourRecord(pureBlue, 0x1234)),
-              (std::vector<int>{1, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0xFF, 0, 0, 0, 0x34, 0x12, 0, 0}));
+    EXPECT_EQ(BuildColourRecord(pureBlue, 0x1234),
+              (ColourRecord{1, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0xFF, 0, 0, 0, 0x34, 0x12, 0, 0}));
     // The byte above blue in a COLORREF is not a component.
-    EXPECT_EQ(Bytes(BuildColourRecord(0xAB0080FF, 65535)),
-              (std::vector<int>{1, 0, 0, 0, 0xFF, 0, 0, 0, 0x80, 0, 0, 0, 0, 0, 0, 0, 0xFF, 0xFF, 0, 0}));
+    EXPECT_EQ(BuildColourRecord(0xAB0080FF, 65535),
+              (ColourRecord{1, 0, 0, 0, 0xFF, 0, 0, 0, 0x80, 0, 0, 0, 0, 0, 0, 0, 0xFF, 0xFF, 0, 0}));
 }
 
 TEST(ParamsTexts, NameTheDeviceAndTheColour) {
@@ -55,13 +49,6 @@ TEST(OpeningAnimation, GrowsASquareUpLeftThenStretchesDownToItsPlaceLeftOfTheMai
     EXPECT_EQ(frames[20], (WindowFrame{500, 100, 200, 200}));
     EXPECT_EQ(frames[22], (WindowFrame{500, 100, 200, 210}));
     EXPECT_EQ(frames.back(), (WindowFrame{500, 100, 200, 450}));
-}
-
-TEST(ParamsZones, ASwatchClickChoosesAColourAndTheDeviceAreaTogglesTheChooser) {
-    EXPECT_EQ(ParamsClickAt({100, 100}), ParamsClick::ToggleInputChooser);
-    EXPECT_EQ(ParamsClickAt({150, 100}), ParamsClick::None);
-    EXPECT_EQ(ParamsClickAt({60, 383}), ParamsClick::ChooseColour);
-    EXPECT_EQ(ParamsClickAt({75, 390}), ParamsClick::None);
 }
 
 TEST(SelectedEndpoint, IsTheSlotsEndpointOnlyForASlotNumber) {
