@@ -5,8 +5,9 @@
 
 namespace {
 
-// The longest the phase goes without looking at the talk keys.
-constexpr int kPassMs = 10;
+// The longest the phase goes without looking at the talk keys, should a change go unannounced; every change
+// of theirs ends the wait at once.
+constexpr int kLongestWaitMs = 100;
 
 } // namespace
 
@@ -33,7 +34,9 @@ void TalkingPhase::Run() {
             capture_.Queue(captureIndex_);
             captureIndex_ = (captureIndex_ + 1) % kCaptureBuffers;
         }
-        capture_.WaitForBuffer(kPassMs);
+        if (!capture_.IsFilled(captureIndex_)) {
+            capture_.WaitForBuffer(kLongestWaitMs);
+        }
     }
 }
 

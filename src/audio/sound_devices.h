@@ -18,7 +18,8 @@ class CaptureDevice {
     // Whether the device has filled buffer `index` since it was queued.
     virtual bool IsFilled(int index) = 0;
     virtual const CaptureBlock& Buffer(int index) = 0;
-    // Waits at most `ms` milliseconds, or until the device has filled a buffer.
+    // Waits at most `ms` milliseconds, until the device has filled a buffer, or until the talk keys or the
+    // audio run flag change.
     virtual void WaitForBuffer(int ms) = 0;
     // Stops recording, takes every buffer back and closes; what was recorded but not taken is dropped.
     virtual void Close() = 0;

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <atomic>
 #include <mutex>
 
 inline constexpr int kPttListen = 1;
@@ -12,12 +13,18 @@ class PushToTalk {
   public:
     void SetKeyState(int state);
     void SetAccessoryState(int state);
+    // Called after every write of either state, on the writer's thread: the audio thread waits on it instead
+    // of polling the keys.
+    void SetChangeNotice(void (*notice)());
     bool IsUserTalking() const;
     int KeyState() const;
     int AccessoryState() const;
 
   private:
+    void Notify() const;
+
     mutable std::mutex pttLock_;
     int pttKeyState_ = kPttListen;
     int pttSerialState_ = kPttListen;
+    std::atomic<void (*)()> changeNotice_{nullptr};
 };

@@ -52,11 +52,23 @@ class ClientAudioHost final : public AudioHost {
     void PlaybackDeviceFailed(int errorCode) override { FailOnDevice(errorCode, kPlaybackDiagnosis); }
 };
 
+// Set at every write of the talk keys and at the stop request, so that the talking phase sleeps until a
+// buffer is filled or one of them changes.
+HANDLE TalkOrStopChanged() {
+    static const HANDLE event = CreateEventW(nullptr, FALSE, FALSE, nullptr);
+    return event;
+}
+
+void SignalTalkOrStopChange() {
+    SetEvent(TalkOrStopChanged());
+}
+
 } // namespace
 
 DWORD WINAPI AudioThread(LPVOID) {
-    static WaveCapture capture;
+    static WaveCapture capture(TalkOrStopChanged());
     static WavePlayback playback;
+    Session().pushToTalk.SetChangeNotice(&SignalTalkOrStopChange);
     ClientAudioHost host;
     RunAudioThread(Session(), capture, playback, host);
     return 0;
@@ -67,6 +79,7 @@ void StopAudioThread() {
     if (session.audioRunFlag.exchange(kAudioStopRequested) != kAudioRunning) {
         return;
     }
+    SignalTalkOrStopChange();
     for (DWORD waited = 0; waited < kStopWaitMs; waited += kStopPollMs) {
         if (session.audioRunFlag.load() == kAudioEnded) {
             return;

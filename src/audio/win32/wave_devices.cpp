@@ -10,6 +10,8 @@ constexpr LONG kBlockMs = 1000 * kSlotsPerPlaybackBlock * static_cast<LONG>(kCap
                           (kVoiceFramesPerSecond * kVoiceBytesPerFrame);
 static_assert(kBlockMs == 125);
 
+constexpr DWORD kPassWithoutEventMs = 10;
+
 WAVEFORMATEX VoiceFormat() {
     WAVEFORMATEX format{};
     format.wFormatTag = WAVE_FORMAT_PCM;
@@ -41,7 +43,8 @@ void CALLBACK OnPlaybackMessage(HWAVEOUT, UINT message, DWORD_PTR instance, DWOR
 
 } // namespace
 
-WaveCapture::WaveCapture() : bufferFilled_(CreateEventW(nullptr, FALSE, FALSE, nullptr)) {}
+WaveCapture::WaveCapture(HANDLE alsoWakeOn)
+    : bufferFilled_(CreateEventW(nullptr, FALSE, FALSE, nullptr)), alsoWakeOn_(alsoWakeOn) {}
 
 int WaveCapture::Open(int deviceNumber) {
     WAVEFORMATEX format = VoiceFormat();
@@ -74,7 +77,12 @@ bool WaveCapture::IsFilled(int index) {
 }
 
 void WaveCapture::WaitForBuffer(int ms) {
-    WaitForSingleObject(bufferFilled_, static_cast<DWORD>(ms));
+    const HANDLE wakers[] = {bufferFilled_, alsoWakeOn_};
+    // Without its event the phase would spin: it then looks at the device every 10 ms.
+    if (WaitForMultipleObjects(alsoWakeOn_ != nullptr ? 2 : 1, wakers, FALSE, static_cast<DWORD>(ms)) ==
+        WAIT_FAILED) {
+        Sleep(kPassWithoutEventMs);
+    }
 }
 
 void WaveCapture::Close() {

@@ -11,7 +11,8 @@
 
 class WaveCapture final : public CaptureDevice {
   public:
-    WaveCapture();
+    // `alsoWakeOn`, an event or null, ends every wait for a buffer too.
+    explicit WaveCapture(HANDLE alsoWakeOn);
     int Open(int deviceNumber) override;
     void Queue(int index) override;
     void Start() override;
@@ -23,6 +24,7 @@ class WaveCapture final : public CaptureDevice {
   private:
     HWAVEIN device_ = nullptr;
     HANDLE bufferFilled_ = nullptr; // the device signals it for every buffer it fills
+    HANDLE alsoWakeOn_ = nullptr;
     WAVEHDR headers_[kCaptureBuffers] = {};
     CaptureBlock buffers_[kCaptureBuffers] = {};
 };

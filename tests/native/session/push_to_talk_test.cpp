@@ -24,4 +24,31 @@ TEST(PushToTalk, EitherStateAtTalkMeansTalking) {
     }
 }
 
+const PushToTalk* gWatched = nullptr;
+int gNotices = 0;
+bool gTalkingSeen = false;
+
+TEST(PushToTalk, EveryWriteIsAnnouncedOnceMadeAndOutsideTheLock) {
+    PushToTalk ptt;
+    gWatched = &ptt;
+    ptt.SetChangeNotice([] {
+        ++gNotices;
+        gTalkingSeen = gWatched->IsUserTalking();
+    });
+    const struct {
+        bool key;
+        int state;
+        bool talking;
+    } writes[] = {{true, kPttTalk, true},
+                  {false, kPttTalk, true},
+                  {true, kPttListen, true},
+                  {false, kPttListen, false}};
+    int expected = 0;
+    for (const auto& write : writes) {
+        write.key ? ptt.SetKeyState(write.state) : ptt.SetAccessoryState(write.state);
+        EXPECT_EQ(gNotices, ++expected);
+        EXPECT_EQ(gTalkingSeen, write.talking) << expected;
+    }
+}
+
 } // namespace
