@@ -12,19 +12,48 @@ namespace {
 enum class LevelOperation { Read, Write };
 
 // Opens the default endpoint's master volume for one read or write; everything is released on the way out.
-bool WithMasterVolume(EDataFlow flow, LevelOperation operation, float* level) {
-    const ScopedCom com; // declared first, so the interfaces below are released before COM goes
-    ScopedComPtr<IMMDeviceEnumerator> enumerator;
+bool WithMasterVolume(IMMDeviceEnumerator& enumerator, EDataFlow flow, LevelOperation operation,
+                      float* level) {
     ScopedComPtr<IMMDevice> device;
     ScopedComPtr<IAudioEndpointVolume> volume;
-    if (FAILED(CoCreateInstance(__uuidof(MMDeviceEnumerator), nullptr, CLSCTX_ALL,
-                                __uuidof(IMMDeviceEnumerator), enumerator.OutVoid())) ||
-        FAILED(enumerator->GetDefaultAudioEndpoint(flow, eConsole, device.Out())) ||
+    if (FAILED(enumerator.GetDefaultAudioEndpoint(flow, eConsole, device.Out())) ||
         FAILED(device->Activate(__uuidof(IAudioEndpointVolume), CLSCTX_ALL, nullptr, volume.OutVoid()))) {
         return false;
     }
     return operation == LevelOperation::Read ? SUCCEEDED(volume->GetMasterVolumeLevelScalar(level))
                                              : SUCCEEDED(volume->SetMasterVolumeLevelScalar(*level, nullptr));
+}
+
+bool WithMasterVolume(EDataFlow flow, LevelOperation operation, float* level) {
+    const ScopedCom com; // declared first, so the enumerator is released before COM goes
+    ScopedComPtr<IMMDeviceEnumerator> enumerator;
+    if (FAILED(CoCreateInstance(__uuidof(MMDeviceEnumerator), nullptr, CLSCTX_ALL,
+                                __uuidof(IMMDeviceEnumerator), enumerator.OutVoid()))) {
+        return false;
+    }
+    return WithMasterVolume(*enumerator.get(), flow, operation, level);
+}
+
+// Made at the first read and kept for the run: making it is most of a read's cost under Wine. Only for a
+// thread whose COM outlives it.
+IMMDeviceEnumerator* KeptEnumerator() {
+    static IMMDeviceEnumerator* kept = nullptr;
+    if (kept == nullptr) {
+        CoCreateInstance(__uuidof(MMDeviceEnumerator), nullptr, CLSCTX_ALL, __uuidof(IMMDeviceEnumerator),
+                         reinterpret_cast<void**>(&kept));
+    }
+    return kept;
+}
+
+float ReadWithKeptEnumerator(EDataFlow flow) {
+    float level = 0;
+    const ScopedCom com;
+    if (!com.WasUp()) {
+        return WithMasterVolume(flow, LevelOperation::Read, &level) ? level : 0.0f;
+    }
+    IMMDeviceEnumerator* enumerator = KeptEnumerator();
+    return enumerator != nullptr && WithMasterVolume(*enumerator, flow, LevelOperation::Read, &level) ? level
+                                                                                                      : 0.0f;
 }
 
 } // namespace
@@ -52,4 +81,12 @@ float ReadRenderLevel() {
 
 void SetRenderLevel(float level) {
     WithMasterVolume(eRender, LevelOperation::Write, &level);
+}
+
+float KnobEndpointLevels::ReadCaptureLevel() {
+    return ReadWithKeptEnumerator(eCapture);
+}
+
+float KnobEndpointLevels::ReadRenderLevel() {
+    return ReadWithKeptEnumerator(eRender);
 }

@@ -23,3 +23,11 @@ class SystemEndpointLevels : public EndpointLevels {
     float ReadRenderLevel() override { return ::ReadRenderLevel(); }
     void SetRenderLevel(float level) override { ::SetRenderLevel(level); }
 };
+
+// The knob painter's levels, read every second on the main thread, whose COM stays up for the run: the
+// reads go to the default endpoints of the moment through one device enumerator kept for the run.
+class KnobEndpointLevels final : public SystemEndpointLevels {
+  public:
+    float ReadCaptureLevel() override;
+    float ReadRenderLevel() override;
+};

@@ -100,7 +100,7 @@ void CALLBACK KnobPainterTimerProc(HWND, UINT, UINT_PTR, DWORD) {
     const TimerCost cost("knobs");
     SessionState& session = Session();
     const WindowHandles& handles = session.handles;
-    SystemEndpointLevels levels;
+    KnobEndpointLevels levels;
     // The images rotate for the levels of the moment; unchanged levels since the last exposure need no new
     // drawing.
     static PaintMemo<std::tuple<float, float, std::uint32_t>> memo;

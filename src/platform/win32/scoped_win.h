@@ -144,6 +144,8 @@ class ScopedCom {
     ScopedCom& operator=(const ScopedCom&) = delete;
 
     bool Ok() const { return SUCCEEDED(result_); }
+    // COM was up on this thread before the scope, and stays up after it.
+    bool WasUp() const { return result_ == S_FALSE || result_ == RPC_E_CHANGED_MODE; }
 
   private:
     HRESULT result_;
