@@ -264,7 +264,8 @@ class StatusLightsTest(unittest.TestCase):
         # The status panel without the heartbeat's TCP light, which changes every five seconds.
         panels = {"channel": (10, 80, 180, 110), "help banner": (8, 43, 534, 24), "title": (120, 10, 310, 30),
                   "status lights": (296, 218, 68, 42), "error level": (400, 218, 112, 42),
-                  "status lower row": (296, 266, 150, 42)}
+                  "status lower row": (296, 266, 150, 42), "left meter": (200, 80, 150, 84),
+                  "right meter": (370, 80, 150, 84), "level bars": (200, 166, 320, 10), "knobs": (25, 220, 250, 64)}
 
         def grab():
             shot = client.display.screenshot()

@@ -78,6 +78,61 @@ class LitBarImage {
     HDC dc_ = nullptr;
 };
 
+void DrawNeedle(HDC dc, NeedleTip pivot, int needleValue) {
+    const ScopedSelect penSelection(dc, NeedlePen());
+    if (!penSelection.Ok()) {
+        return;
+    }
+    const NeedleTip tip = NeedleTipFor(needleValue);
+    MoveToEx(dc, pivot.dx, pivot.dy, nullptr);
+    LineTo(dc, pivot.dx + tip.dx, pivot.dy + tip.dy);
+}
+
+// Face and needle are composed off screen and copied in one blit, so that the window's surface changes once
+// per tick. Its contexts and bitmap are made once and kept for the run; the bitmap is made again only for a
+// face of another size.
+class MeterCanvas {
+  public:
+    MeterCanvas() = default;
+    MeterCanvas(const MeterCanvas&) = delete;
+    MeterCanvas& operator=(const MeterCanvas&) = delete;
+
+    // The canvas's context, `width` x `height`, compatible with `screen`; null when it cannot be made.
+    HDC Ready(HDC screen, int width, int height) {
+        if (faceDc_ == nullptr) {
+            faceDc_ = CreateCompatibleDC(screen);
+            canvasDc_ = CreateCompatibleDC(screen);
+        }
+        if (faceDc_ == nullptr || canvasDc_ == nullptr) {
+            return nullptr;
+        }
+        if (bitmap_ == nullptr || width != width_ || height != height_) {
+            HBITMAP bitmap = CreateCompatibleBitmap(screen, width, height);
+            if (bitmap == nullptr) {
+                return nullptr;
+            }
+            SelectObject(canvasDc_, bitmap);
+            if (bitmap_ != nullptr) {
+                DeleteObject(bitmap_);
+            }
+            bitmap_ = bitmap;
+            width_ = width;
+            height_ = height;
+        }
+        return canvasDc_;
+    }
+
+    // Where the face is selected for its copy onto the canvas.
+    HDC faceDc() const { return faceDc_; }
+
+  private:
+    HDC faceDc_ = nullptr;
+    HDC canvasDc_ = nullptr;
+    HBITMAP bitmap_ = nullptr;
+    int width_ = 0;
+    int height_ = 0;
+};
+
 void PaintBar(HDC dc, HDC litBar, int left, int barLevel) {
     const int lit = LitBarColumns(barLevel);
     if (lit > 0) {
@@ -177,23 +232,25 @@ HWND CreateMeter(HWND mainWindow, HINSTANCE instance, const wchar_t* className, 
 } // namespace
 
 void PaintMeter(HDC dc, HBITMAP face, int needleValue) {
-    const ScopedMemoryDC memory(dc);
-    if (!memory) {
-        return;
-    }
-    const ScopedSelect faceSelection(memory.get(), face);
     BITMAP size{};
-    if (face != nullptr && GetObjectW(face, sizeof size, &size) != 0) {
-        BitBlt(dc, 0, 0, size.bmWidth, size.bmHeight, memory.get(), 0, 0, SRCCOPY);
-    }
-    const ScopedSelect penSelection(dc, NeedlePen());
-    if (!penSelection.Ok()) {
+    if (face == nullptr || GetObjectW(face, sizeof size, &size) == 0) {
+        DrawNeedle(dc, NeedlePivot(0, 0), needleValue);
         return;
     }
-    const NeedleTip pivot = NeedlePivot(size.bmWidth, size.bmHeight);
-    const NeedleTip tip = NeedleTipFor(needleValue);
-    MoveToEx(dc, pivot.dx, pivot.dy, nullptr);
-    LineTo(dc, pivot.dx + tip.dx, pivot.dy + tip.dy);
+    static MeterCanvas canvas;
+    const HDC composed = canvas.Ready(dc, size.bmWidth, size.bmHeight);
+    if (composed == nullptr) {
+        return;
+    }
+    {
+        const ScopedSelect faceSelection(canvas.faceDc(), face);
+        if (!faceSelection.Ok()) {
+            return;
+        }
+        BitBlt(composed, 0, 0, size.bmWidth, size.bmHeight, canvas.faceDc(), 0, 0, SRCCOPY);
+    }
+    DrawNeedle(composed, NeedlePivot(size.bmWidth, size.bmHeight), needleValue);
+    BitBlt(dc, 0, 0, size.bmWidth, size.bmHeight, composed, 0, 0, SRCCOPY);
 }
 
 void PaintLevelBars(HDC dc, int leftBarLevel, int rightBarLevel) {
