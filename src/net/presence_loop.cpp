@@ -2,9 +2,7 @@
 
 #include "session/session_state.h"
 #include "net/voice_sockets.h"
-
-#include <chrono>
-#include <thread>
+#include "platform/pause.h"
 
 int PresencePauseMs(int errorLevel) {
     switch (errorLevel) {
@@ -25,6 +23,6 @@ void RunPresenceLoop(SessionState& session, const char* serverAddress, const std
     while (running.load(std::memory_order_relaxed)) {
         SendPresence(session, serverAddress);
         const int pauseMs = PresencePauseMs(session.errorLevel.load(std::memory_order_relaxed));
-        std::this_thread::sleep_for(std::chrono::milliseconds(pauseMs));
+        PauseMs(pauseMs);
     }
 }

@@ -2,16 +2,10 @@
 
 #include "session/session_state.h"
 #include "net/datagrams.h"
+#include "platform/pause.h"
 #include "platform/udp_socket.h"
 
-#include <chrono>
-#include <thread>
-
 namespace {
-
-void Pause(int ms) {
-    std::this_thread::sleep_for(std::chrono::milliseconds(ms));
-}
 
 int SupervisorPortOf(int channelPort) {
     return channelPort + kSupervisorPortOffset;
@@ -90,7 +84,7 @@ void RunSupervisorCycle(SessionState& session, const char* serverAddress, Superv
                         const SupervisorTiming& timing, const SupervisorNoticeHandler& onNotice) {
     SendPhaseRequest(session, serverAddress, state);
     session.svcLed = kLedBlue;
-    Pause(timing.afterSendMs);
+    PauseMs(timing.afterSendMs);
 
     const SocketHandle socket = session.supervisorSocket.load(std::memory_order_relaxed);
     std::uint8_t buffer[kReceiveBufferBytes];
@@ -99,7 +93,7 @@ void RunSupervisorCycle(SessionState& session, const char* serverAddress, Superv
                              : -1;
     if (received <= 0) {
         session.svcLed = kLedRed;
-        Pause(timing.afterCycleMs);
+        PauseMs(timing.afterCycleMs);
         return;
     }
     session.svcLed = kLedGreen;
@@ -114,9 +108,9 @@ void RunSupervisorCycle(SessionState& session, const char* serverAddress, Superv
             HandleReply(session, buffer, static_cast<std::size_t>(length), onNotice) || statusReplied;
     }
     if (statusReplied) {
-        Pause(timing.afterStatusReplyMs);
+        PauseMs(timing.afterStatusReplyMs);
     }
-    Pause(timing.afterCycleMs);
+    PauseMs(timing.afterCycleMs);
 }
 
 void RunSupervisorLoop(SessionState& session, const char* serverAddress,

@@ -2,12 +2,11 @@
 
 #include "session/session_state.h"
 #include "net/datagrams.h"
+#include "platform/pause.h"
 #include "platform/udp_socket.h"
 
 #include <algorithm>
-#include <chrono>
 #include <cstring>
-#include <thread>
 
 namespace {
 
@@ -76,20 +75,19 @@ void AcceptVoice(SessionState& session, const RelayedVoice& voice) {
 
 } // namespace
 
-void StartVoiceReception(SessionState& session) {
+void StartVoiceReception(SessionState& session, int waitMs) {
+    SetReceiveTimeout(session.voiceSocket, waitMs);
     session.playbackQueue.Reset();
     session.rxRunning = 1;
 }
 
-void ReceiveVoiceOnce(SessionState& session, int pollTimeoutMs) {
-    const SocketHandle socket = session.voiceSocket.load(std::memory_order_relaxed);
-    const PollResult poll = PollReadable(socket, pollTimeoutMs);
+void ReceiveVoiceOnce(SessionState& session, int waitMs) {
     std::uint8_t buffer[kReceiveBufferBytes];
-    const int received = poll == PollResult::Readable ? ReceiveDatagram(socket, buffer, sizeof buffer) : -1;
+    const int received = ReceiveDatagram(session.voiceSocket, buffer, sizeof buffer);
     if (received <= 0) {
         session.errorLevel = kErrorLevelNothingReceived;
-        if (poll == PollResult::Failed) {
-            std::this_thread::sleep_for(std::chrono::milliseconds(pollTimeoutMs));
+        if (received == -1) {
+            PauseMs(waitMs);
         }
         return;
     }
@@ -107,9 +105,9 @@ void ReceiveVoiceOnce(SessionState& session, int pollTimeoutMs) {
     }
 }
 
-void RunVoiceReceiveLoop(SessionState& session, int pollTimeoutMs) {
-    StartVoiceReception(session);
+void RunVoiceReceiveLoop(SessionState& session, int waitMs) {
+    StartVoiceReception(session, waitMs);
     while (session.rxRunning.load(std::memory_order_relaxed) == 1) {
-        ReceiveVoiceOnce(session, pollTimeoutMs);
+        ReceiveVoiceOnce(session, waitMs);
     }
 }

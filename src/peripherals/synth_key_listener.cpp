@@ -2,10 +2,8 @@
 
 #include "session/session_state.h"
 #include "net/datagrams.h"
+#include "platform/pause.h"
 #include "platform/udp_socket.h"
-
-#include <chrono>
-#include <thread>
 
 void ListenForSynthKeyOnce(SessionState& session, int waitMs) {
     const SocketHandle socket = session.synthSocket.load(std::memory_order_relaxed);
@@ -25,7 +23,7 @@ void ListenForSynthKeyOnce(SessionState& session, int waitMs) {
             break;
         }
     }
-    std::this_thread::sleep_for(std::chrono::milliseconds(waitMs));
+    PauseMs(waitMs);
 }
 
 void RunSynthKeyListener(SessionState& session, const std::atomic<bool>& running, int waitMs) {

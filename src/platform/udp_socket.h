@@ -26,7 +26,15 @@ enum class PollResult { Readable, TimedOut, Failed };
 // Waits up to `timeoutMs` for a datagram (normal or priority band) to be readable.
 PollResult PollReadable(SocketHandle socket, int timeoutMs);
 
-// Receives one datagram from any sender into `buffer`; the byte count received, or -1.
+// Makes each receive on the socket give up after `timeoutMs`; false when the socket refused it.
+bool SetReceiveTimeout(SocketHandle socket, int timeoutMs);
+
+// What ReceiveDatagram returns when nothing usable came: the receive time-out passed, or the datagram was
+// longer than the buffer and dropped.
+inline constexpr int kNothingReceived = -2;
+
+// Receives one datagram from any sender into `buffer`, waiting as long as the socket's receive time-out
+// allows (for ever without one); the byte count received, kNothingReceived, or -1 when the socket failed.
 int ReceiveDatagram(SocketHandle socket, std::uint8_t* buffer, std::size_t capacity);
 
 // The local port the system chose for a bound socket, or 0.

@@ -4,6 +4,7 @@
 #include <netinet/in.h>
 #include <poll.h>
 #include <sys/socket.h>
+#include <sys/time.h>
 #include <unistd.h>
 
 #include <cerrno>
@@ -85,12 +86,26 @@ PollResult PollReadable(SocketHandle socket, int timeoutMs) {
     return (entry.revents & (POLLIN | POLLPRI)) != 0 ? PollResult::Readable : PollResult::Failed;
 }
 
+bool SetReceiveTimeout(SocketHandle socket, int timeoutMs) {
+    if (!IsUsable(socket) || timeoutMs < 0) {
+        return false;
+    }
+    const timeval timeout{timeoutMs / 1000, (timeoutMs % 1000) * 1000};
+    return ::setsockopt(Fd(socket), SOL_SOCKET, SO_RCVTIMEO, &timeout, sizeof timeout) == 0;
+}
+
 int ReceiveDatagram(SocketHandle socket, std::uint8_t* buffer, std::size_t capacity) {
     if (!IsUsable(socket)) {
         return -1;
     }
-    const ssize_t received = ::recvfrom(Fd(socket), buffer, capacity, 0, nullptr, nullptr);
-    return received < 0 ? -1 : static_cast<int>(received);
+    ssize_t received;
+    do {
+        received = ::recvfrom(Fd(socket), buffer, capacity, 0, nullptr, nullptr);
+    } while (received < 0 && errno == EINTR);
+    if (received >= 0) {
+        return static_cast<int>(received);
+    }
+    return errno == EAGAIN ? kNothingReceived : -1; // the time-out, as Linux reports it
 }
 
 int LocalPort(SocketHandle socket) {

@@ -81,13 +81,26 @@ PollResult PollReadable(SocketHandle socket, int timeoutMs) {
     return (entry.revents & (POLLRDNORM | POLLRDBAND)) != 0 ? PollResult::Readable : PollResult::Failed;
 }
 
+bool SetReceiveTimeout(SocketHandle socket, int timeoutMs) {
+    if (!IsUsable(socket) || timeoutMs < 0) {
+        return false;
+    }
+    const DWORD timeout = static_cast<DWORD>(timeoutMs);
+    return ::setsockopt(Native(socket), SOL_SOCKET, SO_RCVTIMEO, reinterpret_cast<const char*>(&timeout),
+                        sizeof timeout) == 0;
+}
+
 int ReceiveDatagram(SocketHandle socket, std::uint8_t* buffer, std::size_t capacity) {
     if (!IsUsable(socket) || capacity > INT_MAX) {
         return -1;
     }
     const int received = ::recvfrom(Native(socket), reinterpret_cast<char*>(buffer),
                                     static_cast<int>(capacity), 0, nullptr, nullptr);
-    return received == SOCKET_ERROR ? -1 : received;
+    if (received != SOCKET_ERROR) {
+        return received;
+    }
+    const int error = WSAGetLastError();
+    return error == WSAETIMEDOUT || error == WSAEMSGSIZE ? kNothingReceived : -1;
 }
 
 int LocalPort(SocketHandle socket) {
