@@ -6,11 +6,8 @@
 #include "platform/udp_socket.h"
 
 void ListenForSynthKeyOnce(SessionState& session, int waitMs) {
-    const SocketHandle socket = session.synthSocket.load(std::memory_order_relaxed);
     std::uint8_t buffer[kReceiveBufferBytes];
-    const int received = PollReadable(socket, waitMs) == PollResult::Readable
-                             ? ReceiveDatagram(socket, buffer, sizeof buffer)
-                             : -1;
+    const int received = ReceiveDatagram(session.synthSocket, buffer, sizeof buffer);
     if (received > 0) {
         switch (DecodeSynthKey(buffer, static_cast<std::size_t>(received))) {
         case SynthKey::Press:

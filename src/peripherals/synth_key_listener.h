@@ -4,11 +4,13 @@
 
 struct SessionState;
 
-// How long the listener waits for a key datagram, and rests after each round.
+// How long the listener waits for a key datagram (synthSocket's receive time-out), and rests after each
+// round.
 inline constexpr int kListenerWaitMs = 100;
 
-// One round of the synthesiser key listener: waits up to `waitMs` for a key datagram on synthSocket ('T'
-// presses the talk key, 'R' releases it; anything else changes nothing), then rests `waitMs`.
+// One round of the synthesiser key listener: waits for a key datagram on synthSocket as long as its receive
+// time-out allows ('T' presses the talk key, 'R' releases it; anything else changes nothing), then rests
+// `waitMs`.
 void ListenForSynthKeyOnce(SessionState& session, int waitMs);
 
 // The synthesiser key listener's body: runs until `running` turns false. The synthesiser may not exist yet,

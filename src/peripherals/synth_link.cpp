@@ -2,6 +2,7 @@
 
 #include "session/session_state.h"
 #include "net/datagrams.h"
+#include "peripherals/synth_key_listener.h"
 #include "platform/udp_socket.h"
 
 void SendSpeechText(SessionState& session, const char* text) {
@@ -27,6 +28,8 @@ bool OpenSynthSocketAndGreet(SessionState& session) {
         session.synthSocket = kInvalidSocket;
         return false;
     }
+    // The key listener's receive then ends after one wait, so its thread can be asked to end.
+    SetReceiveTimeout(socket, kListenerWaitMs);
     session.synthSocket = socket;
     SendSpeechText(session, kSynthesiserGreeting);
     return true;

@@ -64,6 +64,9 @@ TEST_F(SynthLinkTest, SynthesiserPressesTheTalkKeyByAnsweringTheGreeting) {
     synthesiser_.SendTo(greeting.from, {'T'});
     ListenForSynthKeyOnce(*session_, 200);
     EXPECT_EQ(session_->pushToTalk.KeyState(), kPttTalk);
+    // Nothing more comes: the socket's receive time-out ends the round.
+    ListenForSynthKeyOnce(*session_, 0);
+    EXPECT_EQ(session_->pushToTalk.KeyState(), kPttTalk);
 }
 
 } // namespace
