@@ -1,6 +1,6 @@
 #pragma once
 
-// Client-area geometry of the main window; containment follows PtInRect (right and bottom edges excluded).
+// Pixel geometry of the windows; Rect containment follows PtInRect (right and bottom edges excluded).
 struct Point {
     int x = 0;
     int y = 0;
@@ -18,6 +18,15 @@ struct Rect {
     constexpr bool IsEmpty() const { return right <= left || bottom <= top; }
     constexpr Rect Inflated(int by) const { return Rect{left - by, top - by, right + by, bottom + by}; }
     constexpr bool operator==(const Rect&) const = default;
+};
+
+// A window's place on the screen, as SetWindowPos takes it: its top-left corner and its outer size.
+struct WindowFrame {
+    int x = 0;
+    int y = 0;
+    int width = 0;
+    int height = 0;
+    constexpr bool operator==(const WindowFrame&) const = default;
 };
 
 // Every hit-tested screen zone of the main window; all empty until start-up sets them.

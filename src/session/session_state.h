@@ -70,8 +70,7 @@ struct WindowHandles {
     HWND__* inputDeviceChooser = nullptr; // null while the chooser is closed
     HWND__* paramsWindow = nullptr;       // null while the parameters window is closed
     bool paramsReady = false;             // its opening animation has finished: it paints its content
-    HWND__* canvasWindow = nullptr;
-    bool canvasOpen = false;
+    HWND__* canvasWindow = nullptr;       // null while the canvas is closed
     void* animationFrames[kMaxAnimationFrames] = {}; // GDI+ bitmaps, 150 x 150 ARGB, in file order
     int frameDelaysMs[kMaxAnimationFrames] = {};
     int animationFrameCount = 0;

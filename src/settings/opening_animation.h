@@ -1,17 +1,11 @@
 #pragma once
 
+#include "session/geometry.h"
+
 #include <array>
 
 // The parameters window's opening: it grows as a square out of a point beside the main window's left edge,
 // toward the upper left, then stretches downward to its full size left of the main window.
-
-struct WindowFrame {
-    int x = 0;
-    int y = 0;
-    int width = 0;
-    int height = 0;
-    constexpr bool operator==(const WindowFrame&) const = default;
-};
 
 inline constexpr int kSquareSteps = 21;
 inline constexpr int kStretchSteps = 26;

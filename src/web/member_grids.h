@@ -54,7 +54,7 @@ CellRange EmptyCells(int placesUsed, int memberCount);
 // changed since the last tick that drew it. A repaint always draws and leaves the memo alone.
 class GridRedrawMemo {
   public:
-    // At each opening, so the first tick draws.
+    // When the window goes, so the first tick of its next opening draws.
     void Forget() { lastDrawn_ = kNeverDrawn; }
     bool TickDraws(int currentCount) const { return currentCount != lastDrawn_; }
     void NoteTickDrew(int currentCount) { lastDrawn_ = currentCount; }

@@ -7,14 +7,6 @@
 // The two-stage opening of the group list and network windows: the window rises out of the main window as a
 // growing square, then grows down and to the right from where the square ended.
 
-struct WindowFrame {
-    int x = 0;
-    int y = 0;
-    int width = 0;
-    int height = 0;
-    constexpr bool operator==(const WindowFrame&) const = default;
-};
-
 inline constexpr int kRisePauseMs = 20;
 
 // The rising square, from `start` (screen coordinates): 11 steps of 20 pixels, drifting right by a quarter

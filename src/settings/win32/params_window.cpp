@@ -2,6 +2,7 @@
 
 #include "audio/win32/input_device_chooser.h"
 #include "platform/win32/window_class.h"
+#include "platform/win32/window_frames.h"
 #include "session/session_state.h"
 #include "settings/opening_animation.h"
 #include "settings/params_zones.h"
@@ -82,16 +83,6 @@ LRESULT CALLBACK ParamsWindowProc(HWND window, UINT message, WPARAM wParam, LPAR
     }
 }
 
-// Grows the window to its place frame by frame, painting each; holds the main thread for about a second.
-void PlayOpeningAnimation(HWND window, const RECT& mainRect) {
-    for (const WindowFrame& frame : OpeningFrames(mainRect.left, mainRect.top)) {
-        SetWindowPos(window, nullptr, frame.x, frame.y, frame.width, frame.height,
-                     SWP_NOZORDER | SWP_NOACTIVATE);
-        UpdateWindow(window);
-        Sleep(kOpeningFrameDelayMs);
-    }
-}
-
 int OpenParamsWindow() {
     WindowHandles& handles = Session().handles;
     handles.paramsReady = false;
@@ -112,7 +103,8 @@ int OpenParamsWindow() {
     }
     handles.paramsWindow = window;
     ShowWindow(window, SW_SHOW);
-    PlayOpeningAnimation(window, mainRect);
+    // About a second on the main thread, during which no message is handled.
+    PlayWindowFrames(window, OpeningFrames(mainRect.left, mainRect.top), kOpeningFrameDelayMs);
     handles.paramsReady = true;
     // An invalidated window paints its content; a bare posted WM_PAINT would find nothing to redraw.
     InvalidateRect(window, nullptr, TRUE);

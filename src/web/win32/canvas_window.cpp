@@ -97,9 +97,7 @@ LRESULT CALLBACK CanvasWindowProc(HWND window, UINT message, WPARAM wParam, LPAR
         SetForegroundWindow(Session().handles.mainWindow);
         return 0;
     case WM_DESTROY: {
-        WindowHandles& handles = Session().handles;
-        handles.canvasOpen = false;
-        handles.canvasWindow = nullptr;
+        Session().handles.canvasWindow = nullptr;
         gImageLoaded = false;
         return 0;
     }
@@ -116,12 +114,11 @@ void OpenCanvas() {
     if (session.channelPort.load(std::memory_order_relaxed) == kFirstChannelPort) {
         return;
     }
-    if (handles.canvasOpen) {
+    if (handles.canvasWindow != nullptr) {
         // Closed through the queue, like the close box, so the window is destroyed and not just told so.
         PostMessageW(handles.canvasWindow, WM_CLOSE, 0, 0);
         return;
     }
-    handles.canvasOpen = true;
     RECT mainRect{};
     GetWindowRect(handles.mainWindow, &mainRect);
     HINSTANCE instance = handles.instance;
@@ -137,9 +134,7 @@ void OpenCanvas() {
                                   mainRect.top + 50, kCanvasSize, kCanvasSize, handles.mainWindow, nullptr,
                                   instance, nullptr);
     if (canvas == nullptr) {
-        // Otherwise every later click would only ask a window that does not exist to close.
-        handles.canvasOpen = false;
-        return;
+        return; // nothing is marked open, so a later click tries again
     }
     handles.canvasWindow = canvas;
     gDisplayList.ShowSharedImage();

@@ -16,7 +16,6 @@
 namespace {
 
 constexpr UINT_PTR kRefreshTimer = 14;
-constexpr UINT kRefreshPeriodMs = 1000;
 constexpr COLORREF kBlue = RGB(0, 0, 255);
 constexpr COLORREF kCyan = RGB(0, 255, 255);
 constexpr COLORREF kRed = RGB(255, 0, 0);
@@ -33,9 +32,7 @@ constexpr WarningLine kWarningLines[] = {
     {"car elle consomme beaucoup de ressources r\xC3\xA9seau", {186, 570}},
 };
 
-HWND groupList = nullptr;
-bool isOpen = false;
-bool isReady = false; // painting waits for the opening animation's end
+RisingWindowState groupList;
 RotatingRow rotatingRow;
 
 LRESULT CALLBACK GroupListProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
@@ -49,6 +46,7 @@ const RisingWindow kGroupListWindow{
     .offset = {100, 135},
     .anchorRight = false,
     .growth = kGroupListGrowth,
+    .refreshTimer = kRefreshTimer,
 };
 
 void FillArea(HDC dc, const Rect& area, HBRUSH brush) {
@@ -99,7 +97,7 @@ void DrawWarningLines(HDC dc) {
 
 void PaintAllRows(HWND window) {
     const ScopedPaint paint(window);
-    if (!isReady || paint.get() == nullptr) {
+    if (!groupList.isReady || paint.get() == nullptr) {
         return;
     }
     const ScopedBrush cyan(CreateSolidBrush(kCyan));
@@ -138,15 +136,12 @@ LRESULT CALLBACK GroupListProc(HWND window, UINT message, WPARAM wParam, LPARAM 
         PaintAllRows(window);
         return 0;
     case WM_TIMER:
-        if (wParam == kRefreshTimer && isReady) {
+        if (wParam == kRefreshTimer && groupList.isReady) {
             RefreshGroupRow(window);
         }
         return 0;
     case WM_DESTROY:
-        KillTimer(window, kRefreshTimer);
-        groupList = nullptr;
-        isOpen = false;
-        isReady = false;
+        ForgetRisingWindow(kGroupListWindow, groupList);
         return 0;
     default:
         return DefWindowProcW(window, message, wParam, lParam);
@@ -156,20 +151,5 @@ LRESULT CALLBACK GroupListProc(HWND window, UINT message, WPARAM wParam, LPARAM 
 } // namespace
 
 int OpenGroupList() {
-    if (isOpen) {
-        // The close box's way, so the window is destroyed once.
-        PostMessageW(groupList, WM_CLOSE, 0, 0);
-        return 1;
-    }
-    isOpen = true;
-    isReady = false;
-    groupList = OpenRisingWindow(kGroupListWindow);
-    if (groupList == nullptr) {
-        isOpen = false; // a later click may try again
-        return 0;
-    }
-    isReady = true;
-    ReturnFocusToMainWindow();
-    SetTimer(groupList, kRefreshTimer, kRefreshPeriodMs, nullptr);
-    return 1;
+    return ToggleRisingWindow(kGroupListWindow, groupList);
 }

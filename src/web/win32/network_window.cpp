@@ -11,13 +11,10 @@
 namespace {
 
 constexpr UINT_PTR kRedrawTimer = 13;
-constexpr UINT kRedrawPeriodMs = 1000;
 constexpr COLORREF kYellow = RGB(255, 255, 0);
 constexpr COLORREF kGreen = RGB(0, 255, 0);
 
-HWND networkWindow = nullptr;
-bool isOpen = false;
-bool isReady = false; // drawing waits for the opening animation's end
+RisingWindowState networkWindow;
 GridRedrawMemo redrawMemo;
 
 LRESULT CALLBACK NetworkWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
@@ -31,6 +28,7 @@ const RisingWindow kNetworkWindow{
     .offset = {-50, 200},
     .anchorRight = true,
     .growth = kNetworkGrowth,
+    .refreshTimer = kRedrawTimer,
 };
 
 bool OnAChannel() {
@@ -57,22 +55,20 @@ LRESULT CALLBACK NetworkWindowProc(HWND window, UINT message, WPARAM wParam, LPA
         return 0;
     case WM_PAINT: {
         const ScopedPaint paint(window);
-        if (isReady) {
+        if (networkWindow.isReady) {
             DrawNetworkMembers(GridPass::Repaint);
         }
         return 0;
     }
     case WM_TIMER:
-        if (wParam == kRedrawTimer && isReady) {
+        if (wParam == kRedrawTimer && networkWindow.isReady) {
             const TimerCost cost("network grid");
             DrawNetworkMembers(GridPass::Tick);
         }
         return 0;
     case WM_DESTROY:
-        KillTimer(window, kRedrawTimer);
-        networkWindow = nullptr;
-        isOpen = false;
-        isReady = false;
+        ForgetRisingWindow(kNetworkWindow, networkWindow);
+        redrawMemo.Forget();
         return 0;
     default:
         return DefWindowProcW(window, message, wParam, lParam);
@@ -85,32 +81,16 @@ int OpenNetworkWindow() {
     if (!OnAChannel()) {
         return 1;
     }
-    if (isOpen) {
-        // The close box's way, so the window is destroyed once.
-        PostMessageW(networkWindow, WM_CLOSE, 0, 0);
-        return 1;
-    }
-    isOpen = true;
-    isReady = false;
-    redrawMemo.Forget();
-    networkWindow = OpenRisingWindow(kNetworkWindow);
-    if (networkWindow == nullptr) {
-        isOpen = false; // a later click may try again
-        return 0;
-    }
-    isReady = true;
-    ReturnFocusToMainWindow();
-    SetTimer(networkWindow, kRedrawTimer, kRedrawPeriodMs, nullptr);
-    return 1;
+    return ToggleRisingWindow(kNetworkWindow, networkWindow);
 }
 
 void DrawNetworkMembers(GridPass pass) {
-    const ScopedGetDC dc(networkWindow);
+    const ScopedGetDC dc(networkWindow.window);
     if (!dc) {
         return;
     }
     if (!OnAChannel()) {
-        PostMessageW(networkWindow, WM_CLOSE, 0, 0);
+        PostMessageW(networkWindow.window, WM_CLOSE, 0, 0);
         return;
     }
     const int channel = ChannelOfPort(Session().channelPort.load(std::memory_order_relaxed));

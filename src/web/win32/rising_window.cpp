@@ -2,28 +2,17 @@
 
 #include "session/session_state.h"
 #include "platform/win32/window_class.h"
-
-#include <vector>
+#include "platform/win32/window_frames.h"
 
 namespace {
 
-constexpr UINT kFrameMove = SWP_NOACTIVATE | SWP_NOZORDER;
-
-void ShowFrames(HWND window, const std::vector<WindowFrame>& frames, int pauseMs) {
-    for (const WindowFrame& frame : frames) {
-        SetWindowPos(window, nullptr, frame.x, frame.y, frame.width, frame.height, kFrameMove);
-        UpdateWindow(window);
-        Sleep(static_cast<DWORD>(pauseMs));
-    }
-}
+constexpr UINT kRefreshPeriodMs = 1000;
 
 Rect ScreenRect(HWND window) {
     RECT rect{};
     GetWindowRect(window, &rect);
     return Rect{rect.left, rect.top, rect.right, rect.bottom};
 }
-
-} // namespace
 
 HWND OpenRisingWindow(const RisingWindow& spec) {
     const HWND mainWindow = Session().handles.mainWindow;
@@ -42,11 +31,33 @@ HWND OpenRisingWindow(const RisingWindow& spec) {
         return nullptr;
     }
     ShowWindow(window, SW_SHOW);
-    ShowFrames(window, RiseFrames(start), kRisePauseMs);
-    ShowFrames(window, GrowFrames(ScreenRect(window), spec.growth), spec.growth.pauseMs);
+    PlayWindowFrames(window, RiseFrames(start), kRisePauseMs);
+    PlayWindowFrames(window, GrowFrames(ScreenRect(window), spec.growth), spec.growth.pauseMs);
     return window;
 }
 
-void ReturnFocusToMainWindow() {
+} // namespace
+
+int ToggleRisingWindow(const RisingWindow& spec, RisingWindowState& state) {
+    if (state.isOpen) {
+        PostMessageW(state.window, WM_CLOSE, 0, 0);
+        return 1;
+    }
+    state.isOpen = true;
+    state.isReady = false;
+    state.window = OpenRisingWindow(spec);
+    if (state.window == nullptr) {
+        state.isOpen = false;
+        return 0;
+    }
+    state.isReady = true;
+    // The windows that rise out of the main window never keep the keyboard: the talk key must keep working.
     SetForegroundWindow(Session().handles.mainWindow);
+    SetTimer(state.window, spec.refreshTimer, kRefreshPeriodMs, nullptr);
+    return 1;
+}
+
+void ForgetRisingWindow(const RisingWindow& spec, RisingWindowState& state) {
+    KillTimer(state.window, spec.refreshTimer);
+    state = RisingWindowState{};
 }

@@ -15,12 +15,22 @@ struct RisingWindow {
     Point offset;             // of the starting point from the main window's anchor
     bool anchorRight = false; // the anchor is the main window's top-right corner, else its top-left
     Growth growth;
+    UINT_PTR refreshTimer = 0; // ticks every second once the window has risen
 };
 
-// Registers the class, creates the window owned by the main window, shows it and runs both animations on
-// the calling thread (about 0.8 s, during which no message is handled). Null when the window cannot be
-// created.
-HWND OpenRisingWindow(const RisingWindow& spec);
+// A rising window from the click that opens it to its WM_DESTROY.
+struct RisingWindowState {
+    HWND window = nullptr;
+    bool isOpen = false;
+    bool isReady = false; // drawing waits for the opening animation's end
+};
 
-// Hands the keyboard back to the main window: the windows that rise out of it never keep the focus.
-void ReturnFocusToMainWindow();
+// Closes the open window the close box's way, through the queue, so it is destroyed once. Otherwise registers
+// the class, creates the window owned by the main window and runs both animations on the calling thread
+// (about 0.8 s, during which no message is handled), then hands the keyboard back to the main window and
+// starts the refresh timer. 0 when the window cannot be created: nothing stays open, so a later click tries
+// again.
+int ToggleRisingWindow(const RisingWindow& spec, RisingWindowState& state);
+
+// For WM_DESTROY: stops the refresh timer and forgets the window.
+void ForgetRisingWindow(const RisingWindow& spec, RisingWindowState& state);

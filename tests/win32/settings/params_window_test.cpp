@@ -1,6 +1,7 @@
 // The parameters window's toggle when its window cannot be created: nothing stays marked open, so the next
 // PARAMS click opens it.
 #include "check.h"
+#include "stand_in_windows.h"
 
 #include "session/session_state.h"
 #include "settings/win32/params_window.h"
@@ -9,16 +10,11 @@
 
 int main() {
     WindowHandles& handles = Session().handles;
-    // A main window that no longer exists cannot own the parameters window.
-    HWND gone =
-        CreateWindowExW(0, L"STATIC", L"", WS_POPUP, 400, 100, 550, 730, nullptr, nullptr, nullptr, nullptr);
-    DestroyWindow(gone);
-    handles.mainWindow = gone;
+    handles.mainWindow = DestroyedWindow();
     CHECK(ToggleParamsWindow() == 0);
     CHECK(handles.paramsWindow == nullptr);
 
-    handles.mainWindow =
-        CreateWindowExW(0, L"STATIC", L"", WS_POPUP, 400, 100, 550, 730, nullptr, nullptr, nullptr, nullptr);
+    handles.mainWindow = StandInMainWindow();
     CHECK(ToggleParamsWindow() == 1);
     CHECK(handles.paramsWindow != nullptr);
     return CheckSummary("settings_params_window_test");
