@@ -1,6 +1,7 @@
 // The level meters, the bars and the knobs painted on an off-screen canvas, then the input device chooser
 // on the capture devices of the test's sound server.
 #include "check.h"
+#include "pixel_canvas.h"
 
 #include "app/main_window_layout.h"
 #include "session/session_state.h"
@@ -22,47 +23,12 @@
 
 namespace {
 
-constexpr int kWidth = 550;
-constexpr int kHeight = 730;
-constexpr COLORREF kFill = RGB(1, 2, 3);
 constexpr COLORREF kFace = RGB(200, 180, 120);
 constexpr COLORREF kNeedle = RGB(80, 80, 255);
 constexpr COLORREF kWhite = RGB(255, 255, 255);
 constexpr COLORREF kArrow = RGB(255, 206, 24);
 constexpr COLORREF kKnobBody = RGB(90, 90, 90);
 constexpr COLORREF kBackground = RGB(30, 60, 90);
-
-// A 32-bit off-screen canvas the size of the main window, so pixels read back exactly.
-class Canvas {
-  public:
-    Canvas() {
-        BITMAPINFO info{};
-        info.bmiHeader = {sizeof info.bmiHeader, kWidth, -kHeight, 1, 32, BI_RGB, 0, 0, 0, 0, 0};
-        void* bits = nullptr;
-        dc_ = CreateCompatibleDC(nullptr);
-        bitmap_ = CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
-        old_ = SelectObject(dc_, bitmap_);
-        HBRUSH brush = CreateSolidBrush(kFill);
-        RECT all{0, 0, kWidth, kHeight};
-        FillRect(dc_, &all, brush);
-        DeleteObject(brush);
-    }
-    ~Canvas() {
-        SelectObject(dc_, old_);
-        DeleteObject(bitmap_);
-        DeleteDC(dc_);
-    }
-    Canvas(const Canvas&) = delete;
-    Canvas& operator=(const Canvas&) = delete;
-
-    HDC dc() const { return dc_; }
-    COLORREF Pixel(int x, int y) const { return GetPixel(dc_, x, y); }
-
-  private:
-    HDC dc_ = nullptr;
-    HBITMAP bitmap_ = nullptr;
-    HGDIOBJ old_ = nullptr;
-};
 
 // A screen-compatible bitmap on which `draw` paints, starting from black.
 template <typename Draw> HBITMAP MakeBitmap(int width, int height, Draw draw) {
