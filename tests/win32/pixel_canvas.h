@@ -1,5 +1,7 @@
 #pragma once
 
+#include "platform/win32/top_down_bitmap.h"
+
 #include <windows.h>
 
 // Pixel tests paint on a canvas the size of the main window, filled with a colour no painter uses.
@@ -11,8 +13,7 @@ inline constexpr COLORREF kFill = RGB(1, 2, 3);
 class Canvas {
   public:
     Canvas() {
-        BITMAPINFO info{};
-        info.bmiHeader = {sizeof info.bmiHeader, kWidth, -kHeight, 1, 32, BI_RGB, 0, 0, 0, 0, 0};
+        BITMAPINFO info = TopDown32BitmapInfo(kWidth, kHeight);
         void* bits = nullptr;
         dc_ = CreateCompatibleDC(nullptr);
         bitmap_ = CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, &bits, nullptr, 0);

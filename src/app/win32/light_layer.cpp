@@ -1,6 +1,7 @@
 #include "app/win32/light_layer.h"
 
 #include "app/win32/led_bitmaps.h"
+#include "platform/win32/top_down_bitmap.h"
 
 #include <algorithm>
 #include <climits>
@@ -23,17 +24,6 @@ void Release(LightSurface& surface) {
     surface = LightSurface{};
 }
 
-BITMAPINFO TopDown32(int width, int height) {
-    BITMAPINFO info{};
-    info.bmiHeader.biSize = sizeof info.bmiHeader;
-    info.bmiHeader.biWidth = width;
-    info.bmiHeader.biHeight = -height;
-    info.bmiHeader.biPlanes = 1;
-    info.bmiHeader.biBitCount = 32;
-    info.bmiHeader.biCompression = BI_RGB;
-    return info;
-}
-
 // Makes `surface` at least width x height, keeping it when it already is; false when it cannot be made.
 bool Reserve(LightSurface& surface, int width, int height) {
     if (surface.dc != nullptr && surface.width >= width && surface.height >= height) {
@@ -42,7 +32,7 @@ bool Reserve(LightSurface& surface, int width, int height) {
     width = std::max(width, surface.width);
     height = std::max(height, surface.height);
     Release(surface);
-    const BITMAPINFO info = TopDown32(width, height);
+    const BITMAPINFO info = TopDown32BitmapInfo(width, height);
     void* bits = nullptr;
     surface.bitmap = CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
     surface.dc = CreateCompatibleDC(nullptr);
@@ -71,7 +61,7 @@ struct LightSheet {
 LightSheet sheet; // the painters run on the main thread alone
 
 bool ReadPixels(HBITMAP bitmap, int width, int height, std::uint32_t* out, int stride) {
-    BITMAPINFO info = TopDown32(width, height);
+    BITMAPINFO info = TopDown32BitmapInfo(width, height);
     HDC screen = GetDC(nullptr);
     if (screen == nullptr) {
         return false;

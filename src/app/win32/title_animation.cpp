@@ -5,6 +5,7 @@
 #include "app/title_animation_timing.h"
 #include "platform/win32/message_box.h"
 #include "platform/win32/scoped_win.h"
+#include "platform/win32/top_down_bitmap.h"
 
 #include <windows.h>
 
@@ -60,13 +61,8 @@ struct FrameStrip {
 FrameStrip strip; // made once at start-up, used by the main thread's timer
 
 void DrawFramesIntoStrip(const WindowHandles& handles) {
-    BITMAPINFO info{};
-    info.bmiHeader.biSize = sizeof info.bmiHeader;
-    info.bmiHeader.biWidth = kAnimationFrameSize * handles.animationFrameCount;
-    info.bmiHeader.biHeight = -kAnimationFrameSize;
-    info.bmiHeader.biPlanes = 1;
-    info.bmiHeader.biBitCount = 32;
-    info.bmiHeader.biCompression = BI_RGB;
+    BITMAPINFO info =
+        TopDown32BitmapInfo(kAnimationFrameSize * handles.animationFrameCount, kAnimationFrameSize);
     void* bits = nullptr;
     strip.bitmap = CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
     strip.dc = CreateCompatibleDC(nullptr);

@@ -8,6 +8,7 @@
 #include "platform/win32/window_class.h"
 #include "platform/win32/scoped_win.h"
 #include "platform/win32/timer_cost.h"
+#include "platform/win32/top_down_bitmap.h"
 
 #include <utility>
 
@@ -48,8 +49,7 @@ HPEN NeedlePen() {
 class LitBarImage {
   public:
     LitBarImage() {
-        BITMAPINFO info{};
-        info.bmiHeader = {sizeof info.bmiHeader, kBarColumns, -kBarHeight, 1, 32, BI_RGB, 0, 0, 0, 0, 0};
+        BITMAPINFO info = TopDown32BitmapInfo(kBarColumns, kBarHeight);
         void* bits = nullptr;
         bitmap_ = CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
         dc_ = CreateCompatibleDC(nullptr);

@@ -4,6 +4,7 @@
 #include "app/win32/draw_helpers.h"
 #include "platform/win32/scoped_win.h"
 #include "web/blur_tint.h"
+#include "platform/win32/top_down_bitmap.h"
 
 #include <span>
 
@@ -20,13 +21,7 @@ constexpr COLORREF kYellow = RGB(255, 255, 0);
 
 // A top-down 32-bit bitmap whose pixels the program reads and writes directly.
 HBITMAP CreatePixelBitmap(HDC compatible, int width, int height, std::span<std::uint32_t>* pixels) {
-    BITMAPINFO info{};
-    info.bmiHeader.biSize = sizeof info.bmiHeader;
-    info.bmiHeader.biWidth = width;
-    info.bmiHeader.biHeight = -height;
-    info.bmiHeader.biPlanes = 1;
-    info.bmiHeader.biBitCount = 32;
-    info.bmiHeader.biCompression = BI_RGB;
+    BITMAPINFO info = TopDown32BitmapInfo(width, height);
     void* bits = nullptr;
     HBITMAP bitmap = CreateDIBSection(compatible, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
     if (bitmap != nullptr) {

@@ -7,6 +7,7 @@
 #include "web/service_paths.h"
 #include "web/win32/https_client.h"
 #include "web/win32/image_decoding.h"
+#include "platform/win32/top_down_bitmap.h"
 
 #include <windows.h>
 
@@ -45,13 +46,7 @@ int Get(ResponseBuffer::Lease& response, const char* path) {
 std::uint32_t PixelOf(HBITMAP bitmap, int x, int y) {
     BITMAP size{};
     GetObjectW(bitmap, sizeof size, &size);
-    BITMAPINFO info{};
-    info.bmiHeader.biSize = sizeof info.bmiHeader;
-    info.bmiHeader.biWidth = size.bmWidth;
-    info.bmiHeader.biHeight = -size.bmHeight;
-    info.bmiHeader.biPlanes = 1;
-    info.bmiHeader.biBitCount = 32;
-    info.bmiHeader.biCompression = BI_RGB;
+    BITMAPINFO info = TopDown32BitmapInfo(size.bmWidth, size.bmHeight);
     std::basic_string<std::uint32_t> pixels(static_cast<std::size_t>(size.bmWidth * size.bmHeight), 0);
     HDC screen = GetDC(nullptr);
     GetDIBits(screen, bitmap, 0, static_cast<UINT>(size.bmHeight), pixels.data(), &info, DIB_RGB_COLORS);
