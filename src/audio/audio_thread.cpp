@@ -7,7 +7,6 @@
 
 void RunAudioThread(SessionState& session, CaptureDevice& capture, PlaybackDevice& playback,
                     AudioHost& host) {
-    session.audioRunFlag.store(kAudioRunning, std::memory_order_relaxed);
     PlaybackPhase listening(session, playback, host);
     TalkingPhase talking(session, capture, host);
     do {

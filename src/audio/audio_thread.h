@@ -24,6 +24,7 @@ class AudioHost {
 };
 
 // The audio thread's body: listens until the user talks, talks until the user releases, and so on until
-// the session's audio run flag leaves 1; it then sets the flag to 99. Returns early, without setting the
+// the session's audio run flag leaves 1, which the starter sets before the thread starts; it then sets the
+// flag to 99. Returns early, without setting the
 // flag, only when a failed device's report returns.
 void RunAudioThread(SessionState& session, CaptureDevice& capture, PlaybackDevice& playback, AudioHost& host);

@@ -312,6 +312,8 @@ int RunClient(HINSTANCE instance, int showCommand) {
     StartNetworkThreads();
     session.handles.usbStatusIconPosition = Point{kUsbIconLeft, kUsbIconTop};
     SetUsbIconState(kUsbIconBlack);
+    // Running from before the thread starts: a stop asked before its first pass is then never overwritten.
+    session.audioRunFlag.store(kAudioRunning);
     StartThread(AudioThread, "audio");
     for (const ThreadTimer& timer : kPanelTimers) {
         StartThreadTimer(timer);

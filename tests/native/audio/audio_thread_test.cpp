@@ -67,7 +67,8 @@ class FakeHost final : public AudioHost {
 
 class AudioThreadTest : public ::testing::Test {
   protected:
-    void StartAudioThread() {
+    void StartAudioThread(int runFlag = kAudioRunning) {
+        session_->audioRunFlag = runFlag;
         audio_ = std::thread([this] {
             tCountAllocations = true;
             RunAudioThread(*session_, capture_, playback_, host_);
@@ -211,3 +212,9 @@ TEST_F(AudioThreadTest, DeviceThatCannotBeOpenedIsReportedAndEndsTheThread) {
 }
 
 } // namespace
+
+TEST_F(AudioThreadTest, AStopAskedBeforeTheThreadRunsEndsItAtOnce) {
+    StartAudioThread(kAudioStopRequested);
+    WaitUntil([&] { return session_->audioRunFlag == kAudioEnded; });
+    StopAudioThread();
+}
