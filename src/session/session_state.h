@@ -78,6 +78,7 @@ struct WindowHandles {
     void* singleInstanceLock = nullptr;
     void* pcmEvent = nullptr;
     void* accessoryThread = nullptr;
+    void* audioThread = nullptr;
     std::uintptr_t timerIds[kThreadTimerCount] = {}; // identifiers the system returned, 0 = not started
 };
 

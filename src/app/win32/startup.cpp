@@ -215,21 +215,27 @@ void LoadChannelImages(HWND window) {
 
 // A thread the system cannot start is reported and done without: the client runs on, and the light of
 // that thread's link shows that nothing moves on it.
-void StartThread(LPTHREAD_START_ROUTINE routine, const char* name, void* parameter = nullptr) {
+HANDLE StartThread(LPTHREAD_START_ROUTINE routine, const char* name, void* parameter = nullptr) {
     HANDLE thread = CreateThread(nullptr, 0, routine, parameter, 0, nullptr);
     if (thread == nullptr) {
         std::fprintf(stderr, "Erreur CreateThread (%s): %lu\n", name, GetLastError());
-        return;
     }
-    CloseHandle(thread);
+    return thread;
+}
+
+// For the threads that run for the life of the process.
+void StartDetachedThread(LPTHREAD_START_ROUTINE routine, const char* name, void* parameter = nullptr) {
+    if (HANDLE thread = StartThread(routine, name, parameter); thread != nullptr) {
+        CloseHandle(thread);
+    }
 }
 
 void StartNetworkThreads() {
-    StartThread(HeartbeatThread, "heartbeat");
-    StartThread(PresenceThread, "presence");
-    StartThread(VoiceReceiveThread, "voice receive");
-    StartThread(SupervisorThread, "supervisor", &gSupervisorNoticeHandler);
-    StartThread(SynthKeyListenerThread, "synthesiser key listener");
+    StartDetachedThread(HeartbeatThread, "heartbeat");
+    StartDetachedThread(PresenceThread, "presence");
+    StartDetachedThread(VoiceReceiveThread, "voice receive");
+    StartDetachedThread(SupervisorThread, "supervisor", &gSupervisorNoticeHandler);
+    StartDetachedThread(SynthKeyListenerThread, "synthesiser key listener");
 }
 
 void StartThreadTimer(const ThreadTimer& timer) {
@@ -266,7 +272,14 @@ void ShutDown() {
             handles.timerIds[slot] = 0;
         }
     }
-    StopAudioThread();
+    // No sound stream may outlive the shutdown: the start-up chime is cut and the audio thread closes its
+    // devices.
+    PlaySoundW(nullptr, nullptr, 0);
+    StopAudioThread(handles.audioThread);
+    if (handles.audioThread != nullptr) {
+        CloseHandle(handles.audioThread);
+        handles.audioThread = nullptr;
+    }
     if (handles.accessoryThread != nullptr) {
         RequestAccessoryStop(session);
         WaitForSingleObject(handles.accessoryThread, INFINITE);
@@ -314,7 +327,7 @@ int RunClient(HINSTANCE instance, int showCommand) {
     SetUsbIconState(kUsbIconBlack);
     // Running from before the thread starts: a stop asked before its first pass is then never overwritten.
     session.audioRunFlag.store(kAudioRunning);
-    StartThread(AudioThread, "audio");
+    session.handles.audioThread = StartThread(AudioThread, "audio");
     for (const ThreadTimer& timer : kPanelTimers) {
         StartThreadTimer(timer);
     }

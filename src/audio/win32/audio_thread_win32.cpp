@@ -11,9 +11,9 @@
 
 namespace {
 
-// Playing out the device's two blocks takes at most 250 ms; closing them, a little more.
-constexpr DWORD kStopWaitMs = 1000;
-constexpr DWORD kStopPollMs = 10;
+// Playing out and closing takes a few hundred milliseconds, longer on a starved machine; a sound system that
+// never answers must not keep the client from ending.
+constexpr DWORD kStopWaitMs = 10000;
 
 constexpr wchar_t kSystemErrorCaption[] = L"Erreur Syst\u00e8me Windows";
 constexpr wchar_t kSystemErrorText[] =
@@ -74,16 +74,13 @@ DWORD WINAPI AudioThread(LPVOID) {
     return 0;
 }
 
-void StopAudioThread() {
-    SessionState& session = Session();
-    if (session.audioRunFlag.exchange(kAudioStopRequested) != kAudioRunning) {
+void StopAudioThread(HANDLE thread) {
+    if (thread == nullptr) {
         return;
     }
-    SignalTalkOrStopChange();
-    for (DWORD waited = 0; waited < kStopWaitMs; waited += kStopPollMs) {
-        if (session.audioRunFlag.load() == kAudioEnded) {
-            return;
-        }
-        Sleep(kStopPollMs);
+    // An ended thread keeps its flag; the wait then returns at once.
+    if (Session().audioRunFlag.exchange(kAudioStopRequested) == kAudioRunning) {
+        SignalTalkOrStopChange();
     }
+    WaitForSingleObject(thread, kStopWaitMs);
 }

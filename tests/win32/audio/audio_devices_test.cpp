@@ -7,6 +7,7 @@
 #include "session/session_state.h"
 #include "audio/knob_dial.h"
 #include "audio/level_meter.h"
+#include "audio/win32/audio_thread_win32.h"
 #include "audio/win32/endpoint_description.h"
 #include "audio/win32/input_device_chooser.h"
 #include "audio/win32/knob_painter.h"
@@ -17,6 +18,7 @@
 
 #include <mmsystem.h>
 
+#include <atomic>
 #include <cmath>
 #include <numbers>
 #include <string>
@@ -244,9 +246,32 @@ void CheckChooser() {
     CHECK(!output.name.empty());
 }
 
+// Stands for an audio thread whose devices take 1.5 s to close once asked to stop.
+DWORD WINAPI SlowClosingAudioThread(LPVOID devicesClosed) {
+    while (Session().audioRunFlag.load() != kAudioStopRequested) {
+        Sleep(10);
+    }
+    Sleep(1500);
+    static_cast<std::atomic<bool>*>(devicesClosed)->store(true);
+    return 0;
+}
+
+// Shutdown returns only once the audio thread has ended, however long its devices take to close.
+void CheckStopWaitsForTheThreadToEnd() {
+    std::atomic<bool> devicesClosed{false};
+    Session().audioRunFlag.store(kAudioRunning);
+    HANDLE thread = CreateThread(nullptr, 0, SlowClosingAudioThread, &devicesClosed, 0, nullptr);
+    StopAudioThread(thread);
+    CHECK(devicesClosed.load());
+    CHECK(WaitForSingleObject(thread, 0) == WAIT_OBJECT_0);
+    CloseHandle(thread);
+    StopAudioThread(nullptr); // a thread that never started
+}
+
 } // namespace
 
 int main() {
+    CheckStopWaitsForTheThreadToEnd();
     CheckMeter();
     CheckBars();
     CheckKnobs();
