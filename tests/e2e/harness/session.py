@@ -2,6 +2,7 @@
 
 import shutil
 import subprocess
+import sys
 import time
 from pathlib import Path
 
@@ -28,9 +29,14 @@ class Program:
     def wait_exit(self, timeout=30):
         """The program's exit code, once it has ended."""
         try:
-            return self.proc.wait(timeout)
+            code = self.proc.wait(timeout)
         except subprocess.TimeoutExpired:
             raise TimeoutError(f"the program still runs after {timeout} s") from None
+        if code < 0 and self.log is not None:
+            # Killed by a signal: what Wine printed last is all CI keeps of it.
+            tail = self.log.read_bytes()[-2000:].decode("utf-8", "replace")
+            print(f"{self.log.name} ended by signal {-code}; its last output:\n{tail}", file=sys.stderr)
+        return code
 
 
 class WineSession:
