@@ -221,7 +221,10 @@ class StatusLightsTest(unittest.TestCase):
             ring[i] == "green" and ring[(i + 1) % 16] == "red" for i in range(16)),
                            "a green light just behind the red one")
         client.screenshot("listening")
+        # The network falls silent for the rest of the test: the error level settles on red before the panels
+        # are compared across a covering, instead of turning red between the two pictures.
         relay.set_level(None)
+        wait_for_lights(grabber, reader, origin, ERROR_LEVEL_LIGHTS, [RED] * 5, timeout=5)
 
     def wait_for_ring(self, client, reader, origin, shows, what, timeout=5):
         deadline = time.monotonic() + timeout
