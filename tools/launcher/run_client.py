@@ -134,7 +134,7 @@ def _run(args, procs, scratch):
     # On a desktop the system's sound server plays the client; without one, a private one records it.
     sound = None
     if not (display_name and _system_sound_reachable()):
-        sound = Sound(procs, scratch / "pulse")
+        sound = Sound(procs, scratch / "pulse", OUTPUT / "pulseaudio.log")
     extra = {"DISPLAY": display_name or display.name}
     if sound:
         extra.update(sound.env())
@@ -163,6 +163,7 @@ def _run(args, procs, scratch):
     prefix.kill_processes_in(PREFIX)
     procs.close()
     if sound:
+        sound.close()
         shutil.copyfile(sound.speaker_file, OUTPUT / "speaker.raw")
     for service, log in services:
         service.close()

@@ -57,13 +57,15 @@ class WineSession:
         self.procs = Processes()
         self.scratch = prefix.make_scratch(self.name)
         self.prefix = None
+        self.sound = None
         try:
             self.artifacts = paths.ARTIFACTS / self.name
             shutil.rmtree(self.artifacts, ignore_errors=True)
             self.artifacts.mkdir(parents=True)
             self.prefix = self._prepare_prefix()
             self.display = None if self._display_name else Display(self.procs)
-            self.sound = Sound(self.procs, self.scratch / "pulse") if self._want_sound else None
+            if self._want_sound:
+                self.sound = Sound(self.procs, self.scratch / "pulse", self.artifacts / "pulseaudio.log")
             extra = {"DISPLAY": self._display_name or self.display.name}
             if self.sound:
                 extra.update(self.sound.env())
@@ -94,6 +96,8 @@ class WineSession:
                 prefix.stop_wine(self.prefix)
         finally:
             self.procs.close()
+            if self.sound is not None:
+                self.sound.close()
             prefix.remove_scratch(self.scratch)
 
     @property
