@@ -3,7 +3,6 @@
 #include <gtest/gtest.h>
 
 #include <atomic>
-#include <chrono>
 #include <memory>
 #include <string>
 #include <thread>
@@ -16,15 +15,17 @@ class FakePicture : public UsbIconPicture {
   public:
     int Fetch(ResponseBuffer::Lease&, int state) override {
         fetched.push_back(state);
-        fetchStarted = true;
+        fetchedAfterOtherLeaseEnded.push_back(otherLeaseEnded.load());
         return result;
     }
     void ShowBody(const ResponseBuffer::Lease&, int size) override { shown.push_back(size); }
     void Remove() override { ++removed; }
 
     int result = 0;
-    std::atomic<bool> fetchStarted{false};
+    // Set by a test just before it gives the buffer up.
+    std::atomic<bool> otherLeaseEnded{false};
     std::vector<int> fetched;
+    std::vector<bool> fetchedAfterOtherLeaseEnded;
     std::vector<int> shown;
     int removed = 0;
 };
@@ -63,15 +64,29 @@ TEST_F(UsbIconTest, NothingBackKeepsThePictureAndAFailureRemovesIt) {
 
 TEST_F(UsbIconTest, FetchWaitsWhileAnotherThreadHoldsTheResponseBuffer) {
     picture_.result = 500;
-    std::thread accessory;
-    {
-        ResponseBuffer::Lease mainThreadRequest = buffer_->Acquire();
-        accessory = std::thread([this] { icon_.Set(kUsbIconGreen); });
-        std::this_thread::sleep_for(std::chrono::milliseconds(50));
-        EXPECT_FALSE(picture_.fetchStarted) << "the icon fetch ran while the buffer was leased";
+    // Without the lease's lock the accessory thread, already running, most often fetches before this thread
+    // says that it gives the buffer up; a few rounds make a missed fault unlikely.
+    constexpr int kRounds = 20;
+    for (int round = 0; round < kRounds; ++round) {
+        picture_.otherLeaseEnded = false;
+        std::atomic<bool> accessoryStarted{false};
+        std::thread accessory;
+        {
+            ResponseBuffer::Lease mainThreadRequest = buffer_->Acquire();
+            accessory = std::thread([this, &accessoryStarted, round] {
+                accessoryStarted = true;
+                icon_.Set(round % 2 == 0 ? kUsbIconGreen : kUsbIconRed);
+            });
+            while (!accessoryStarted) {
+                std::this_thread::yield();
+            }
+            picture_.otherLeaseEnded = true;
+        }
+        accessory.join();
     }
-    accessory.join();
-    EXPECT_EQ(picture_.fetched, std::vector<int>{kUsbIconGreen});
+    EXPECT_EQ(picture_.fetched.size(), static_cast<std::size_t>(kRounds));
+    EXPECT_EQ(picture_.fetchedAfterOtherLeaseEnded, std::vector<bool>(kRounds, true))
+        << "the icon fetch ran while the buffer was leased";
 }
 
 } // namespace
