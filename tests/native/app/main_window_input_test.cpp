@@ -1,6 +1,7 @@
 #include "app/hover_help.h"
 #include "app/main_window_input.h"
 #include "app/main_window_layout.h"
+#include "audio/knob_dial.h"
 #include "net/inactivity_countdown.h"
 #include "session/session_state.h"
 
@@ -82,15 +83,12 @@ TEST(ClickAction, KnobsAreNotClickableBeforeTheyAreDrawn) {
     EXPECT_EQ(ClickActionAt(zones, Point{0, 0}), ClickAction::None);
 }
 
-TEST(KnobLevel, DialRunsClockwiseFromBelow) {
+// The dial itself is the knob dial's test; a click is measured from the centre of the widened zone.
+TEST(KnobLevel, MeasuresTheClickFromTheKnobsCentre) {
     const Rect widened = Rect{205, 220, 265, 280}.Inflated(kKnobClickMargin); // centre (235, 250)
-    EXPECT_FLOAT_EQ(KnobLevel(widened, Point{235, 290}), 0.0f);
-    EXPECT_FLOAT_EQ(KnobLevel(widened, Point{195, 250}), 0.3f);
-    EXPECT_FLOAT_EQ(KnobLevel(widened, Point{235, 210}), 0.6f);
-    EXPECT_FLOAT_EQ(KnobLevel(widened, Point{275, 250}), 0.9f);
-    EXPECT_FLOAT_EQ(KnobLevel(widened, Point{275, 290}), 1.0f); // lower right: past 300 degrees
-    EXPECT_FLOAT_EQ(KnobLevel(widened, Point{236, 290}), 1.0f);
-    EXPECT_NEAR(KnobLevel(widened, Point{234, 290}), 0.0047f, 0.0005f);
+    EXPECT_FLOAT_EQ(KnobLevel(widened, Point{195, 250}), DialLevel(-40, 0));
+    EXPECT_FLOAT_EQ(KnobLevel(widened, Point{234, 290}), DialLevel(-1, 40));
+    EXPECT_FLOAT_EQ(KnobLevel(widened, Point{275, 210}), DialLevel(40, -40));
 }
 
 // Records what a knob click asks of the system's endpoints.
