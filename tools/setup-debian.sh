@@ -7,7 +7,7 @@ packages="
 cmake g++ make git python3 python3-pil ca-certificates
 googletest libgtest-dev libbenchmark-dev
 clang libclang-rt-14-dev clang-format
-g++-mingw-w64-x86-64-posix wine64
+g++-mingw-w64-x86-64-posix wine64 nsis
 libgnutls30 libxext6 libxrender1 libxrandr2 libxcursor1 libxi6 libxinerama1 libxcomposite1 libxfixes3
 xvfb xdotool x11-apps fonts-liberation
 pulseaudio pulseaudio-utils sox

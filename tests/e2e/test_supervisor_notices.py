@@ -1,13 +1,16 @@
 """The supervisor's notices, sent by the reference network's operator: the update notice opens the
-installer page and closes the client; the closing notice shows its window and closes the client when the
-window goes, by itself after 20 s or earlier when dismissed."""
+installer page, which downloads the setup program, and closes the client; the closing notice shows its
+window and closes the client when the window goes, by itself after 20 s or earlier when dismissed."""
 
 import re
 import time
 import unittest
+import urllib.request
 
 from harness import WINDOW_CLASS, Client, paths, terminate_on_sigterm
 from harness.network import ReferenceNetwork
+from harness.web import WebService
+from launcher.paths import setup_program
 
 CAPTION = "Info du Superviseur"
 UPDATE_TEXT = "Votre application doit \u00eatre mise \u00e0 jour"
@@ -49,7 +52,9 @@ class SupervisorNoticeTest(unittest.TestCase):
         client.screenshot("closing_notice")
         return window, shown
 
-    def test_update_notice_box_then_installer_page_then_exit(self):
+    def test_update_notice_box_then_installer_download_then_exit(self):
+        # The site on the port the client is built for, serving the setup program this build made.
+        self.enterContext(WebService("update_notice", setup_program=setup_program(), site_port=30080))
         network, client, main = self._start("update_notice")
         network.notice(220)
         box = client.probe.wait_message_box(caption=CAPTION, timeout=NOTICE_DEADLINE)
@@ -66,6 +71,9 @@ class SupervisorNoticeTest(unittest.TestCase):
         # The shell hands the address to the browser stand-in, which may record it after the client is gone.
         client.session.wait_until(client.session.opened_urls, timeout=10, what="an address opened")
         self.assertEqual(client.session.opened_urls(), [site_url() + "/installer.php"])
+        direct = urllib.request.build_opener(urllib.request.ProxyHandler({}))
+        with direct.open(client.session.opened_urls()[0], timeout=30) as download:
+            self.assertEqual(download.read(), setup_program().read_bytes(), "the setup program, byte for byte")
 
     def test_closing_notice_dismissed_early_closes_the_client_at_once(self):
         network, client, main = self._start("closing_notice_dismissed")

@@ -1,6 +1,7 @@
 """Where the build trees, the Wine binaries and the Wine state live."""
 
 import os
+import re
 from pathlib import Path
 
 REPO = Path(__file__).resolve().parents[2]
@@ -29,3 +30,10 @@ ALLOW_PORT_443_SCRIPT = REPO / "tools" / "web" / "allow-port-443.sh"
 # Debian's wine64 package puts neither binary on PATH.
 WINE = "/usr/lib/wine/wine64"
 WINESERVER = "/usr/lib/wine/wineserver"
+
+
+def setup_program():
+    """The setup program the windows preset makes, Zelvora-<version>-setup.exe (it may not be built yet)."""
+    cache = (WINDOWS_BUILD / "CMakeCache.txt").read_text()
+    version = re.search(r"^CMAKE_PROJECT_VERSION:STATIC=(.+)$", cache, re.MULTILINE).group(1)
+    return WINDOWS_BUILD / f"Zelvora-{version}-setup.exe"

@@ -20,7 +20,8 @@ _RECIPE = "7"
 
 def wine_env(prefix, **extra):
     env = dict(os.environ)
-    env.update(WINEPREFIX=str(prefix), WINEDEBUG="-all", WINEDLLOVERRIDES="mscoree,mshtml=")
+    # Without winemenubuilder, a shortcut made in a prefix adds no menu entry or icon to the Linux desktop.
+    env.update(WINEPREFIX=str(prefix), WINEDEBUG="-all", WINEDLLOVERRIDES="mscoree,mshtml=;winemenubuilder.exe=d")
     env.pop("WINESERVER", None)
     env.update({k: str(v) for k, v in extra.items()})
     return env

@@ -101,7 +101,7 @@ def _start_services(procs):
     if os.geteuid() != 0:
         subprocess.run([paths.ALLOW_PORT_443_SCRIPT, paths.WEB_EXE], check=True, timeout=120)
     web = [paths.WEB_EXE, "--db", OUTPUT / "web.sqlite", "--cert", certificates / "server.pem", "--key",
-           certificates / "server.key", "--seed", paths.WEB_SEED_DIR]
+           certificates / "server.key", "--seed", paths.WEB_SEED_DIR, "--setup-program", paths.setup_program()]
     started.append(_start_service(procs, web, OUTPUT / "web.log", "reference web service"))
     return started
 

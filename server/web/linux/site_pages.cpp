@@ -2,6 +2,10 @@
 
 #include <httplib.h>
 
+#include <cstdint>
+#include <filesystem>
+#include <fstream>
+
 namespace zelvora::web {
 namespace {
 
@@ -29,26 +33,57 @@ enregistrée sur votre compte.</li>
 </body></html>
 )html";
 
-constexpr const char* kInstaller = R"html(<!DOCTYPE html>
+constexpr const char* kNoSetupProgram = R"html(<!DOCTYPE html>
 <html lang="fr"><head><meta charset="utf-8"><title>Zelvora — mise à jour</title></head>
 <body>
 <h1>Mise à jour de Zelvora</h1>
-<p>Une nouvelle version de Zelvora est nécessaire pour rejoindre le réseau.</p>
-<p>Ce réseau de référence n'a pas d'installateur à distribuer : reconstruisez le client depuis ses sources
-(<code>tools/run-client.sh</code>), puis relancez-le.</p>
+<p>Aucun programme d'installation n'est disponible sur ce site pour le moment. Réessayez plus tard.</p>
 </body></html>
 )html";
 
+// Far above the setup program's size; a bound on what one request makes the site read into memory.
+constexpr std::uintmax_t kMaxSetupProgramBytes = 64 * 1024 * 1024;
+
+// The file's bytes; empty when it is missing, empty or too large, or changed size while being read.
+std::string ReadSetupProgram(const std::string& path) {
+    std::error_code error;
+    const std::uintmax_t size = path.empty() ? 0 : std::filesystem::file_size(path, error);
+    if (error || size == 0 || size > kMaxSetupProgramBytes) {
+        return {};
+    }
+    std::string bytes(static_cast<std::size_t>(size), '\0');
+    std::ifstream file(path, std::ios::binary);
+    file.read(bytes.data(), static_cast<std::streamsize>(size));
+    if (!file || file.peek() != std::ifstream::traits_type::eof()) {
+        return {};
+    }
+    return bytes;
+}
+
+void ServeSetupProgram(const std::string& path, httplib::Response& response) {
+    std::string bytes = ReadSetupProgram(path);
+    if (bytes.empty()) {
+        response.status = 404;
+        response.set_content(kNoSetupProgram, "text/html; charset=utf-8");
+        return;
+    }
+    const std::string name = std::filesystem::path(path).filename().string();
+    response.set_header("Content-Disposition", "attachment; filename=\"" + name + "\"");
+    response.set_content(std::move(bytes), "application/octet-stream");
+}
+
 } // namespace
 
-void AddSitePages(httplib::Server& server) {
+void AddSitePages(httplib::Server& server, const std::string& setupProgram) {
     const auto page = [](const char* html) {
         return [html](const httplib::Request&, httplib::Response& response) {
             response.set_content(html, "text/html; charset=utf-8");
         };
     };
     server.Get("/FR-Zelvora.php", page(kDocumentation));
-    server.Get("/installer.php", page(kInstaller));
+    server.Get("/installer.php", [setupProgram](const httplib::Request&, httplib::Response& response) {
+        ServeSetupProgram(setupProgram, response);
+    });
     server.Get("/", [](const httplib::Request&, httplib::Response& response) {
         response.set_redirect("/FR-Zelvora.php");
     });

@@ -142,7 +142,7 @@ bool WebListeners::Bind() {
         return false;
     }
     auto site = std::make_unique<httplib::Server>();
-    AddSitePages(*site);
+    AddSitePages(*site, options_.setupProgram);
     LogRequests(*site, "site");
     SendAtOnce(*site);
     const int sitePort =

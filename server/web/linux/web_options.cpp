@@ -16,8 +16,10 @@ bool ParsePort(std::string_view text, int& port) {
 const char* WebUsage() {
     return "usage: zelvora-web --db FILE --cert FILE --key FILE [--host H] [--port P]\n"
            "                   [--site-address A] [--site-port P] [--seed DIR] [--fixtures DIR]\n"
+           "                   [--setup-program FILE]\n"
            "Serves the Zelvora web service over HTTPS on port P (default 443) of every address of host H\n"
            "(default localhost), and the web site's pages over HTTP on A:P (default 127.0.0.1:30080).\n"
+           "The site's /installer.php downloads FILE, the client's setup program.\n"
            "A port of 0 picks a free one; the first line printed, \"ready ...\", gives them.\n";
 }
 
@@ -48,6 +50,8 @@ std::optional<WebOptions> ParseWebOptions(int argc, char** argv, std::string& er
             options.seed = value;
         } else if (flag == "--fixtures") {
             options.fixtures = value;
+        } else if (flag == "--setup-program") {
+            options.setupProgram = value;
         } else if (flag == "--port" || flag == "--site-port") {
             if (!ParsePort(value, flag == "--port" ? options.port : options.sitePort)) {
                 error = "not a port number: " + value;

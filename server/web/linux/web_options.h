@@ -12,9 +12,10 @@ struct WebOptions {
     std::string host = "localhost";
     int port = 443; // 0 picks a free port
     std::string siteAddress = "127.0.0.1";
-    int sitePort = 30080; // 0 picks a free port
-    std::string seed;     // a seed folder loaded at start, when given
-    std::string fixtures; // a folder served as /fixtures/<name>, when given
+    int sitePort = 30080;     // 0 picks a free port
+    std::string seed;         // a seed folder loaded at start, when given
+    std::string fixtures;     // a folder served as /fixtures/<name>, when given
+    std::string setupProgram; // the file the site's installer page downloads, when given
 };
 
 // Nothing, with the reason in error (empty for --help), when the arguments are not a valid command line.

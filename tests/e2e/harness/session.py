@@ -154,6 +154,11 @@ class WineSession:
             time.sleep(0.2)
         return program.wait_exit(), seen
 
+    def wait_until_no_program_runs(self, timeout=60):
+        """Waits until every Windows program of the prefix has ended and its wineserver has gone, having saved
+        the registry files; for a program that hands its work on to another (an uninstaller to its copy)."""
+        subprocess.run([paths.WINESERVER, "-w"], env=self.env, timeout=timeout, check=True)
+
     def screenshot(self, name):
         """Saves the whole screen as <artefacts>/<name>.png and returns it as an image.Image."""
         picture = self.display.screenshot()

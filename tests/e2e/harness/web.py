@@ -37,10 +37,12 @@ class WebService:
     the seed members loaded unless `seed=False`, and the files of `fixtures` served at /fixtures/<name>. Its
     log goes to <artefacts>/<name>-web.log and stays readable through `log_lines()`. The database is a fresh
     one among the artefacts unless `database` names one to keep between runs. `certificates` is a folder
-    made by tools/web/make-certificates.sh other than build/web-ca: one the prefixes do not trust."""
+    made by tools/web/make-certificates.sh other than build/web-ca: one the prefixes do not trust.
+    `setup_program` is the file the site's /installer.php downloads; `site_port` 30080 puts the site where the
+    client is built to find it."""
 
     def __init__(self, name, port=443, host="localhost", seed=True, fixtures=None, database=None,
-                 certificates=None):
+                 certificates=None, setup_program=None, site_port=0):
         self.name = name
         self.port = port
         self.host = host
@@ -48,6 +50,8 @@ class WebService:
         self.fixtures = fixtures
         self.certificates = certificates
         self.database = database
+        self.setup_program = setup_program
+        self._site_port = site_port
         self.site_port = None
 
     def __enter__(self):
@@ -62,11 +66,14 @@ class WebService:
         if 0 < self.port < 1024 and os.geteuid() != 0:
             subprocess.run([ALLOW_PORT_443_SCRIPT, WEB_EXE], check=True, timeout=120)
         argv = [WEB_EXE, "--db", self.database, "--cert", certificates / "server.pem",
-                "--key", certificates / "server.key", "--host", self.host, "--port", self.port, "--site-port", 0]
+                "--key", certificates / "server.key", "--host", self.host, "--port", self.port,
+                "--site-port", self._site_port]
         if self.seed:
             argv += ["--seed", SEED_DIR]
         if self.fixtures:
             argv += ["--fixtures", self.fixtures]
+        if self.setup_program:
+            argv += ["--setup-program", self.setup_program]
         self._log = KeptLog(paths.ARTIFACTS / f"{self.name}-web.log", "zelvora-web")
         self._procs = Processes()
         try:

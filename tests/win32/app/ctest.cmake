@@ -7,3 +7,5 @@ add_test(NAME win32_app_main_window
          COMMAND ${ZELVORA_RUN_WIN32_TEST} ${ZELVORA_WINDOWS_BUILD_DIR}/tests/win32/app/main_window_test.exe)
 add_test(NAME win32_app_notice
          COMMAND ${ZELVORA_RUN_WIN32_TEST} ${ZELVORA_WINDOWS_BUILD_DIR}/tests/win32/app/app_notice_test.exe)
+add_test(NAME win32_app_version_resource
+         COMMAND ${ZELVORA_RUN_WIN32_TEST} ${ZELVORA_WINDOWS_BUILD_DIR}/tests/win32/app/version_resource_test.exe)
