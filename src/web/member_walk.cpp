@@ -4,14 +4,6 @@
 
 #include <algorithm>
 
-PictureFetch ClassifyPictureFetch(int httpsGetResult) {
-    if (httpsGetResult == 0) {
-        return PictureFetch::NoPicture;
-    }
-    // 1 stands for "no session", never for a one-byte body.
-    return httpsGetResult > 1 ? PictureFetch::Body : PictureFetch::Failed;
-}
-
 int DrawableMemberCount(int count) {
     return std::clamp(count, 0, kMaxChannelMembers);
 }

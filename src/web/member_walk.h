@@ -4,15 +4,6 @@
 
 struct SessionState;
 
-// What a picture request of one member came to, from HttpsGet's result.
-enum class PictureFetch {
-    NoPicture, // the service has none (a status other than 200 or an empty body): the member takes no place
-    Failed,    // no session, no connection or no reply: the member's place stays as it was
-    Body,      // a body arrived; it may still fail to decode, and takes a place either way
-};
-
-PictureFetch ClassifyPictureFetch(int httpsGetResult);
-
 // A member count from the network drawn as at most a full row, and as none when negative.
 int DrawableMemberCount(int count);
 

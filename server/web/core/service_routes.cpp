@@ -137,7 +137,9 @@ WebResponse UploadSharedImage(AccountStore& store, const WebRequest& request) {
         return BadRequest("not a shared-image upload record");
     }
     if (SniffImage(upload->image) == ImageKind::None) {
-        return BadRequest("the file is not a PNG, JPEG, GIF or BMP picture");
+        return BadRequest(
+            "the file is not a PNG, JPEG, GIF or BMP picture of at most 32768 pixels a side and "
+            "250000000 in all");
     }
     store.SetSharedImage(upload->channel, upload->image, upload->name);
     return Status(200, "OK");

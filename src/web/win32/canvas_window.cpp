@@ -7,6 +7,7 @@
 #include "platform/win32/window_class.h"
 #include "web/canvas_display_list.h"
 #include "web/canvas_fit.h"
+#include "web/picture_fetch.h"
 #include "web/service_paths.h"
 #include "web/win32/https_client.h"
 #include "web/win32/image_decoding.h"
@@ -30,12 +31,12 @@ int CurrentChannel() {
     return ChannelOfPort(Session().channelPort.load(std::memory_order_relaxed));
 }
 
-// A reply without a body (no image on the channel) keeps the last image; anything else replaces it, even
-// with nothing when it does not decode.
+// A reply without a body (no image on the channel) and a failed exchange keep the last image; a body
+// replaces it, even with nothing when it does not decode or is refused.
 void FetchSharedImage() {
     ResponseBuffer::Lease response = SharedResponseBuffer().Acquire();
     const int size = HttpsGet(response, kExchangeBase, CurrentChannel(), kSharedImageKind);
-    if (size == 0) {
+    if (ClassifyPictureFetch(size) != PictureFetch::Body) {
         return;
     }
     HBITMAP decoded = DecodeImageBitmap(response, size);

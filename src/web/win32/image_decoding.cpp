@@ -1,6 +1,7 @@
 #include "web/win32/image_decoding.h"
 
 #include "platform/win32/scoped_win.h"
+#include "web/picture_extent.h"
 
 #include <objidl.h> // GDI+ needs the COM declarations that the lean Windows header leaves out
 #include <gdiplus.h>
@@ -13,7 +14,6 @@ using namespace Gdiplus::DllExports;
 
 namespace {
 
-constexpr std::uint8_t kPngSignature[] = {0x89, 0x50, 0x4E, 0x47, 0x0D, 0x0A, 0x1A, 0x0A};
 constexpr ARGB kOpaqueBlack = 0xFF000000;
 
 // GDI+ for the length of one decode.
@@ -98,9 +98,6 @@ HBITMAP AnyImageFromStream(IStream* stream) {
 }
 
 template <typename Decoder> HBITMAP Decode(std::span<const std::uint8_t> bytes, Decoder decoder) {
-    if (bytes.empty()) {
-        return nullptr;
-    }
     const GdiplusRun gdiplus;
     if (!gdiplus.Ready()) {
         return nullptr;
@@ -111,15 +108,19 @@ template <typename Decoder> HBITMAP Decode(std::span<const std::uint8_t> bytes, 
 
 } // namespace
 
+// Wine's decoders overflow on sides they do not check, so GDI+ sees only what our own reader admits.
 HBITMAP DecodePngBitmap(const ResponseBuffer::Lease& response, int size) {
     const std::span<const std::uint8_t> bytes = response.First(size);
-    if (bytes.size() < sizeof kPngSignature ||
-        std::memcmp(bytes.data(), kPngSignature, sizeof kPngSignature) != 0) {
+    if (AdmitPicture(bytes) != PictureFormat::kPng) {
         return nullptr;
     }
     return Decode(bytes, PngFromStream);
 }
 
 HBITMAP DecodeImageBitmap(const ResponseBuffer::Lease& response, int size) {
-    return Decode(response.First(size), AnyImageFromStream);
+    const std::span<const std::uint8_t> bytes = response.First(size);
+    if (!AdmitPicture(bytes)) {
+        return nullptr;
+    }
+    return Decode(bytes, AnyImageFromStream);
 }

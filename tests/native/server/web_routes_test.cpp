@@ -161,6 +161,21 @@ TEST_F(WebRoutesTest, MalformedUploadsAre400AndStoreNothing) {
     EXPECT_EQ(Get("/echange/pc_img_share_get.php", {{"F", "4"}, {"N", "1"}}).status, 404);
 }
 
+TEST_F(WebRoutesTest, UploadsOfPicturesTheClientWouldRefuseAre400AndStoreNothing) {
+    std::string png = kPng; // 60,000 x 60,000
+    png.replace(16, 8, "\0\0\xEA\x60\0\0\xEA\x60", 8);
+    const std::string jpeg("\xFF\xD8\xFF\xC2\0\x11\x08\xEA\x60\xEA\x60\x03\x01\x11\0\x02\x11\0\x03\x11\0",
+                           21);
+    const std::string gif("GIF89a\xFF\xFF\xFF\xFF\0\0\0,\0\0\0\0\x01\0\x01\0\0\x02\x01\x44\0;", 28);
+    std::string rleBmp("BM\0\0\0\0\0\0\0\0\x36\0\0\0\x28\0\0\0\x20\x4E\0\0\x20\x4E\0\0\x01\0\x08\0\x01\0\0\0",
+                       34);
+    rleBmp.resize(1'080, '\0'); // 20,000 x 20,000 in 1,080 bytes
+    for (const std::string& picture : {png, jpeg, gif, rleBmp, jpeg.substr(0, 12)}) {
+        EXPECT_EQ(Post("/echange/pc_img_share_post.php", UploadRecord(picture, "p.jpg", 4)).status, 400);
+    }
+    EXPECT_EQ(Get("/echange/pc_img_share_get.php", {{"F", "4"}, {"N", "1"}}).status, 404);
+}
+
 TEST_F(WebRoutesTest, DoubledSlashesOfTheClientsPathsAreOne) {
     store.PutAccount(Account{12, {}, std::nullopt});
     store.SetPicture(12, kPng);

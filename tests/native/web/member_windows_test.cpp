@@ -59,10 +59,6 @@ TEST(MemberWalk, PlacesMembersWithAPictureInTurnAndBoundsTheCount) {
     session.channelMemberCounts[4] = 200;
     EXPECT_EQ(WalkChannelMembers(session, 4, [](int, int place) { return place < kMaxChannelMembers; }), 16);
     EXPECT_EQ(WalkChannelMembers(session, 11, [](int, int) { return true; }), 0);
-
-    EXPECT_EQ(ClassifyPictureFetch(0), PictureFetch::NoPicture);
-    EXPECT_EQ(ClassifyPictureFetch(1), PictureFetch::Failed);
-    EXPECT_EQ(ClassifyPictureFetch(2), PictureFetch::Body);
 }
 
 TEST(OpeningFrames, RiseThenGrowToEachWindowsSize) {

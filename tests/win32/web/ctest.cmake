@@ -7,3 +7,5 @@ set_tests_properties(win32_web_https_client PROPERTIES ENVIRONMENT
     "ZELVORA_WINDOWS_BUILD_DIR=${ZELVORA_WINDOWS_BUILD_DIR};ZELVORA_NATIVE_BUILD_DIR=${CMAKE_BINARY_DIR};PYTHONDONTWRITEBYTECODE=1")
 add_test(NAME win32_web_member_windows
          COMMAND ${ZELVORA_RUN_WIN32_TEST} ${ZELVORA_WINDOWS_BUILD_DIR}/tests/win32/web/web_member_windows_test.exe)
+add_test(NAME win32_web_hostile_pictures
+         COMMAND ${ZELVORA_RUN_WIN32_TEST} ${ZELVORA_WINDOWS_BUILD_DIR}/tests/win32/web/web_hostile_pictures_test.exe)
