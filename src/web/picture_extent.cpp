@@ -90,16 +90,23 @@ bool IsStandaloneMarker(std::uint8_t code) {
     return (code >= 0xD0 && code <= 0xD7) || code == 0x01;
 }
 
-// Walks the segments after SOI to the first frame header, whose sides the decoder sizes everything by.
+// Walks the segments after SOI, skipping the entropy-coded data between them: the frame header gives the
+// sides the decoder sizes everything by, and each scan costs the decoder a pass over the whole image.
 std::optional<PictureExtent> ReadJpeg(Bytes bytes) {
     constexpr std::uint8_t kStartOfImage = 0xD8;
     constexpr std::uint8_t kEndOfImage = 0xD9;
     constexpr std::uint8_t kStartOfScan = 0xDA;
     constexpr std::uint32_t kMaxComponents = 4; // grey, colour or CMYK: all a decoder turns into pixels
+    constexpr std::uint32_t kMaxScans = 100;    // progressive pictures have about ten
+    std::optional<PictureExtent> frame;
+    std::uint32_t scans = 0;
     std::size_t at = kJpegStart.size();
     while (const std::optional<std::uint8_t> code = NextJpegMarker(bytes, at)) {
-        if (*code == kStartOfImage || *code == kEndOfImage || *code == kStartOfScan) {
-            return std::nullopt; // no frame before the image data
+        if (*code == kEndOfImage) {
+            break;
+        }
+        if (*code == kStartOfImage || (*code == kStartOfScan && (!frame || ++scans > kMaxScans))) {
+            return std::nullopt;
         }
         if (IsStandaloneMarker(*code)) {
             continue;
@@ -112,16 +119,19 @@ std::optional<PictureExtent> ReadJpeg(Bytes bytes) {
             return std::nullopt;
         }
         if (IsFrameMarker(*code)) {
-            // Length, precision, height, width, component count, then three bytes per component.
+            // Length, precision, height, width, component count, then three bytes per component; one frame.
             const std::uint32_t components = length >= 8 ? bytes[at + 7] : 0;
-            if (components == 0 || components > kMaxComponents || length != 8 + 3 * components) {
+            if (frame || components == 0 || components > kMaxComponents || length != 8 + 3 * components) {
                 return std::nullopt;
             }
-            return SingleImage(PictureFormat::kJpeg, BigEndian16(bytes, at + 5), BigEndian16(bytes, at + 3));
+            frame = SingleImage(PictureFormat::kJpeg, BigEndian16(bytes, at + 5), BigEndian16(bytes, at + 3));
+            if (!frame) {
+                return std::nullopt;
+            }
         }
         at += length;
     }
-    return std::nullopt;
+    return frame; // data cut short after the frame is decoded as far as it goes
 }
 
 // A GIF colour table's size from the flags of the screen or of an image.

@@ -127,6 +127,16 @@ TEST(PictureExtent, JpegWithoutAWellFormedFrameBeforeItsDataIsRefused) {
     for (const Bytes& bytes : refused) {
         EXPECT_EQ(Read(bytes), std::nullopt);
     }
+    EXPECT_EQ(Read(kStartOfImage + Frame(0xC0, 8, 8) + Frame(0xC0, 8, 8)), std::nullopt);
+}
+
+TEST(PictureExtent, JpegScansAreCountedOverTheirDataUpToAHundred) {
+    Bytes hundred = kStartOfImage + Frame(0xC2, 800, 600);
+    for (int i = 0; i < 100; ++i) {
+        hundred = hundred + kScan + Bytes{0xFF, 0xD0, 0x12}; // a restart marker within the data
+    }
+    EXPECT_TRUE(Admitted(hundred + Bytes{0xFF, 0xD9}));
+    EXPECT_FALSE(Admitted(hundred + kScan));
 }
 
 constexpr std::uint32_t kRle8 = 1;
