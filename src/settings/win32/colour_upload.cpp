@@ -20,8 +20,7 @@ void UploadBackgroundColour(std::uint32_t colour, int account) {
     if (!connection) {
         return;
     }
-    const InternetHandle request(
-        HttpsPost(connection.Get(), path, record.data(), static_cast<DWORD>(record.size())));
+    const InternetHandle request(HttpsPost(connection.Get(), path, record, PostWatch::Fetch));
     if (!request) {
         return;
     }

@@ -6,6 +6,7 @@
 #include "web/request_blinker.h"
 #include "web/response_body.h"
 #include "web/service_paths.h"
+#include "web/win32/request_exchange.h"
 
 #include <algorithm>
 #include <cstdio>
@@ -13,40 +14,24 @@
 namespace {
 
 constexpr wchar_t kUserAgent[] = L"Zelvora/1.0";
+constexpr wchar_t kPostHeaders[] = L"Content-Type: multipart/form-data\r\n";
 
 // The GET helper's own run of the HTTPS light; the lease's lock guards it like the buffer.
 RequestBlinker gGetBlinker;
 
-HINTERNET CurrentRequest(ResponseBuffer::Lease& response) {
-    return static_cast<HINTERNET>(response.CurrentRequest());
-}
-
-// The reply of the lease's current request, read through WinHTTP.
-class WinHttpReply : public ResponseSource {
+// The reply of a request, read through its watched exchange.
+class WatchedReply : public ResponseSource {
   public:
-    explicit WinHttpReply(ResponseBuffer::Lease& response) : response_(response) {}
+    WatchedReply(ResponseBuffer::Lease& response, RequestExchange& exchange)
+        : response_(response), exchange_(exchange) {}
 
     int StatusCode() override { return QueryStatusCode(response_); }
-
-    std::size_t Available() override {
-        DWORD available = 0;
-        if (!WinHttpQueryDataAvailable(CurrentRequest(response_), &available)) {
-            return 0;
-        }
-        return available;
-    }
-
-    std::optional<std::size_t> Read(std::span<std::uint8_t> into) override {
-        DWORD read = 0;
-        const DWORD wanted = static_cast<DWORD>(std::min<std::size_t>(into.size(), MAXDWORD));
-        if (!WinHttpReadData(CurrentRequest(response_), into.data(), wanted, &read)) {
-            return std::nullopt;
-        }
-        return read;
-    }
+    std::size_t Available() override { return exchange_.Available().value_or(0); }
+    std::optional<std::size_t> Read(std::span<std::uint8_t> into) override { return exchange_.Read(into); }
 
   private:
     ResponseBuffer::Lease& response_;
+    RequestExchange& exchange_;
 };
 
 } // namespace
@@ -95,34 +80,54 @@ int HttpsGetPath(ResponseBuffer::Lease& response, const char* path) {
     if (!connection) {
         return -1;
     }
-    const InternetHandle request = OpenSecureRequest(connection.Get(), L"GET", path);
+    InternetHandle request = OpenSecureRequest(connection.Get(), L"GET", path);
     if (!request) {
         return -1;
     }
-    if (!WinHttpSendRequest(request.Get(), WINHTTP_NO_ADDITIONAL_HEADERS, 0, WINHTTP_NO_REQUEST_DATA, 0, 0,
-                            0) ||
-        !WinHttpReceiveResponse(request.Get(), nullptr)) {
+    RequestExchange exchange(request, ExchangeWatch::ForFetch(ExchangeWatch::Clock::now()));
+    if (exchange.Send(WINHTTP_NO_ADDITIONAL_HEADERS, 0) != 0 || exchange.ReceiveResponse() != 0) {
         return -1;
     }
     response.CurrentRequest() = request.Get();
-    const unsigned size = ReadResponseBody(response);
+    WatchedReply reply(response, exchange);
+    const std::size_t size = ReadResponseInto(reply, response.Bytes());
     response.CurrentRequest() = nullptr;
+    // A body the deadline cut short is no body.
+    if (exchange.WasCut()) {
+        return -1;
+    }
+    response.SetBodySize(size);
     return static_cast<int>(size);
 }
 
-HINTERNET HttpsPost(HINTERNET connection, const char* path, const void* body, DWORD size) {
+HINTERNET HttpsPost(HINTERNET connection, const char* path, std::span<const std::uint8_t> body,
+                    PostWatch watch) {
     InternetHandle request = OpenSecureRequest(connection, L"POST", path);
     if (!request) {
         std::printf("Erreur WinHttpOpenRequest: %lu\n", GetLastError());
         return nullptr;
     }
-    if (!WinHttpSendRequest(request.Get(), L"Content-Type: multipart/form-data\r\n", static_cast<DWORD>(-1),
-                            const_cast<void*>(body), size, size, 0)) {
-        std::printf("Erreur WinHttpSendRequest: %lu\n", GetLastError());
+    const ExchangeWatch::Clock::time_point now = ExchangeWatch::Clock::now();
+    if (watch == PostWatch::Upload) {
+        // The stall limit is the upload's only bound: WinHTTP must not give up on a slow uplink before it.
+        const int stallMs = static_cast<int>(kUploadStallLimit.count());
+        WinHttpSetTimeouts(request.Get(), kResolveTimeoutMs, kConnectTimeoutMs, stallMs, stallMs);
+    }
+    RequestExchange exchange(request, watch == PostWatch::Upload ? ExchangeWatch::ForUpload(now)
+                                                                 : ExchangeWatch::ForFetch(now));
+    // The body goes in chunks, so that the upload's watch sees its bytes move.
+    DWORD error = exchange.Send(kPostHeaders, static_cast<DWORD>(body.size()));
+    for (std::size_t sent = 0; error == 0 && sent < body.size(); sent += RequestExchange::kChunkBytes) {
+        error =
+            exchange.Write(body.subspan(sent, std::min(RequestExchange::kChunkBytes, body.size() - sent)));
+    }
+    if (error != 0) {
+        std::printf("Erreur WinHttpSendRequest: %lu\n", error);
         return nullptr;
     }
-    if (!WinHttpReceiveResponse(request.Get(), nullptr)) {
-        std::printf("Erreur WinHttpReceiveResponse: %lu\n", GetLastError());
+    error = exchange.ReceiveResponse();
+    if (error != 0) {
+        std::printf("Erreur WinHttpReceiveResponse: %lu\n", error);
         return nullptr;
     }
     return request.Release();
@@ -131,17 +136,11 @@ HINTERNET HttpsPost(HINTERNET connection, const char* path, const void* body, DW
 int QueryStatusCode(ResponseBuffer::Lease& response) {
     DWORD status = 0;
     DWORD size = sizeof status;
-    if (!WinHttpQueryHeaders(CurrentRequest(response), WINHTTP_QUERY_STATUS_CODE | WINHTTP_QUERY_FLAG_NUMBER,
+    if (!WinHttpQueryHeaders(static_cast<HINTERNET>(response.CurrentRequest()),
+                             WINHTTP_QUERY_STATUS_CODE | WINHTTP_QUERY_FLAG_NUMBER,
                              WINHTTP_HEADER_NAME_BY_INDEX, &status, &size, WINHTTP_NO_HEADER_INDEX)) {
         std::printf("Erreur WinHttpQueryHeaders: %lu\n", GetLastError());
         return -1;
     }
     return static_cast<int>(status);
-}
-
-unsigned ReadResponseBody(ResponseBuffer::Lease& response) {
-    WinHttpReply reply(response);
-    const std::size_t size = ReadResponseInto(reply, response.Bytes());
-    response.SetBodySize(size);
-    return static_cast<unsigned>(size);
 }

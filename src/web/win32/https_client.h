@@ -7,9 +7,13 @@
 
 #include <winhttp.h>
 
-// Time-outs of every exchange with the web service. The fetches run on the main thread, so a service that
-// cannot be reached must not freeze the window for long: at most about 4 s to find it and connect, and 5 s
-// of silence from it while a request goes out or its reply comes in.
+#include <cstdint>
+#include <span>
+
+// WinHTTP's own time-outs of every exchange with the web service: at most about 4 s to find it and connect,
+// and 5 s of silence from it while a request goes out or its reply comes in. They do not bound an exchange
+// (a body may trickle, and under Wine the TLS handshake has no time-out): the exchange's watch does (see
+// exchange_watch.h).
 inline constexpr int kResolveTimeoutMs = 2000;
 inline constexpr int kConnectTimeoutMs = 2000;
 inline constexpr int kSendTimeoutMs = 5000;
@@ -30,22 +34,22 @@ InternetHandle OpenSecureRequest(HINTERNET connection, const wchar_t* verb, cons
 
 // GETs the path that BuildServicePath makes of the three values into the leased buffer, blinking the HTTPS
 // light. Returns the body's size; 0 for a status other than 200 or an empty body; -1 when the connection,
-// the request, the send or the reception fails (TLS and certificate errors included); 1 when no session can
-// be opened.
+// the request, the send or the reception fails (TLS and certificate errors included) or the fetch deadline
+// cuts the exchange; 1 when no session can be opened.
 int HttpsGet(ResponseBuffer::Lease& response, const char* base, int number, int kind);
 
 // The same exchange for a path already built, without touching the light.
 int HttpsGetPath(ResponseBuffer::Lease& response, const char* path);
 
-// POSTs `size` raw bytes to `path` on an open connection and waits for the reply's headers. Returns the open
-// request, which the caller puts in the lease's request slot, reads and closes; null after writing the
-// failure's line to the standard output.
-HINTERNET HttpsPost(HINTERNET connection, const char* path, const void* body, DWORD size);
+// How long a POST may hold its caller: the fetch deadline, or the upload's limit on a stall.
+enum class PostWatch { Fetch, Upload };
+
+// POSTs the raw bytes of `body` to `path` on an open connection and waits for the reply's headers. Returns
+// the open request, which the caller puts in the lease's request slot, reads and closes; null after writing
+// the failure's line to the standard output (a cut exchange is reported as a time-out).
+HINTERNET HttpsPost(HINTERNET connection, const char* path, std::span<const std::uint8_t> body,
+                    PostWatch watch);
 
 // The numeric status of the lease's current request; -1 (with a line on the standard output) when it cannot
 // be read.
 int QueryStatusCode(ResponseBuffer::Lease& response);
-
-// Reads the current request's body into the leased buffer and records it as the lease's body (see
-// ReadResponseInto); 0 without reading for a status other than 200.
-unsigned ReadResponseBody(ResponseBuffer::Lease& response);

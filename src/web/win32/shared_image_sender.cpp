@@ -167,8 +167,7 @@ int SendSharedImage(int channel) {
     char postPath[kServicePathCapacity];
     BuildServicePath(postPath, channel, 3, kExchangeBase);
     ResponseBuffer::Lease response = SharedResponseBuffer().Acquire();
-    const InternetHandle request(HttpsPost(connection.Get(), postPath, record.Bytes().data(),
-                                           static_cast<DWORD>(record.Bytes().size())));
+    const InternetHandle request(HttpsPost(connection.Get(), postPath, record.Bytes(), PostWatch::Upload));
     if (!request) {
         return -1;
     }

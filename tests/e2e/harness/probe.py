@@ -75,3 +75,9 @@ class Probe:
 
     def foreground(self, window):
         self._run("foreground", window)
+
+    def answer_time(self, window, timeout=20):
+        """How many seconds the window's thread took to answer a message sent to it now; None when it had
+        not answered after `timeout` s (at most 25)."""
+        answer = self._run("answer", window, int(timeout * 1000))[0]
+        return answer["ms"] / 1000 if answer["answered"] else None

@@ -149,9 +149,22 @@ int PressButton(HWND dialog, UINT id) {
     return 0;
 }
 
+// Sends the window a message that does nothing and tells whether, and after how many milliseconds, its thread
+// answered it.
+int TimeAnswer(HWND window, UINT timeoutMs) {
+    const ULONGLONG start = GetTickCount64();
+    DWORD_PTR result = 0;
+    const bool answered = SendMessageTimeoutW(window, WM_NULL, 0, 0, SMTO_NORMAL, timeoutMs, &result) != 0;
+    char line[64];
+    std::snprintf(line, sizeof line, "{\"answered\":%s,\"ms\":%llu}", answered ? "true" : "false",
+                  GetTickCount64() - start);
+    WriteLine(line);
+    return 0;
+}
+
 int Usage() {
     std::fputs("usage: zelvora-probe windows [WINDOW] | text WINDOW | press WINDOW [ID] | close WINDOW |\n"
-               "       post WINDOW MESSAGE [WPARAM [LPARAM]] | foreground WINDOW\n"
+               "       post WINDOW MESSAGE [WPARAM [LPARAM]] | foreground WINDOW | answer WINDOW MS\n"
                "WINDOW is a handle (0x1f2), class:NAME or title:TEXT\n",
                stderr);
     return 2;
@@ -187,6 +200,9 @@ int wmain(int argc, wchar_t** argv) {
         const WPARAM wparam = argc > 4 ? Number(argv[4]) : 0;
         const LPARAM lparam = argc > 5 ? static_cast<LPARAM>(Number(argv[5])) : 0;
         return PostMessageW(window, Number(argv[3]), wparam, lparam) ? 0 : 1;
+    }
+    if (command == L"answer" && argc > 3) {
+        return TimeAnswer(window, Number(argv[3]));
     }
     if (command == L"foreground") {
         return SetForegroundWindow(window) ? 0 : 1;

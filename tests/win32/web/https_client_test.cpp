@@ -104,7 +104,8 @@ void PostReachesTheService(ResponseBuffer::Lease& response, bool trusted) {
     const InternetHandle session = OpenServiceSession();
     const InternetHandle connection = ConnectToService(session.Get());
     CHECK(connection);
-    HINTERNET request = HttpsPost(connection.Get(), "/users/params.php", record, sizeof record);
+    const std::span<const std::uint8_t> body(reinterpret_cast<const std::uint8_t*>(record), sizeof record);
+    HINTERNET request = HttpsPost(connection.Get(), "/users/params.php", body, PostWatch::Fetch);
     CHECK((request != nullptr) == trusted);
     if (request != nullptr) {
         response.CurrentRequest() = request;
