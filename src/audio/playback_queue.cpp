@@ -8,6 +8,17 @@ namespace {
 constexpr int kLastSlot = kQueueSlots - 1;
 // Slots 11 to 14 are what the slide leaves behind; slot 15 keeps a stale copy that is never played.
 constexpr int kFirstClearedSlot = kQueueSlots - kSlotsPerPlaybackBlock - 1;
+constexpr int kSamplesPerSlot = static_cast<int>(kCaptureBlockBytes / 2);
+
+bool IsSilent(const std::uint8_t* slot) {
+    for (int i = 0; i < kSamplesPerSlot; ++i) {
+        const int sample = SampleAt(slot, i);
+        if (sample > PlaybackQueue::kNearZero || sample < -PlaybackQueue::kNearZero) {
+            return false;
+        }
+    }
+    return true;
+}
 
 } // namespace
 
@@ -35,6 +46,24 @@ void PlaybackQueue::TakeNextBlock(std::uint8_t (&block)[kPlaybackBlockBytes]) {
     std::memset(slots_[kFirstClearedSlot], 0, kSlotsPerPlaybackBlock * kCaptureBlockBytes);
     fill_ = std::max(fill_ - kSlotsPerPlaybackBlock, kSlotsPerPlaybackBlock);
     std::memcpy(block, slots_[0], kPlaybackBlockBytes);
+    DropSilenceBeyondTarget();
+}
+
+void PlaybackQueue::DropSilenceBeyondTarget() {
+    int slot = kSlotsPerPlaybackBlock;
+    while (fill_ > kTargetFill && slot < fill_) {
+        if (!IsSilent(slots_[slot])) {
+            ++slot;
+            continue;
+        }
+        // Later payloads move up one slot; the slot they leave is empty again, as every slot past the fill
+        // is.
+        const int last = fill_ - 1;
+        std::memmove(slots_[slot], slots_[slot + 1],
+                     static_cast<std::size_t>(last - slot) * kCaptureBlockBytes);
+        std::memset(slots_[last], 0, kCaptureBlockBytes);
+        fill_ = last;
+    }
 }
 
 int PlaybackQueue::Fill() {

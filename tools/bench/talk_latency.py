@@ -3,15 +3,19 @@
 A's microphone, found again in client B's speaker. Run it in a network namespace of its own, after
 tools/build.sh:
 
-    tools/wine/isolated.sh tools/bench/talk_latency.py [--bursts 10]
+    tools/wine/isolated.sh tools/bench/talk_latency.py [--rounds 3] [--bursts 6] [--busy] [--exe OTHER.exe]
 
-The figure includes both sound servers and Wine's wave layer, which the design does not count; the design's
-own floor is printed beside it.
+Each round starts a fresh network and two fresh clients, so a delay that a client keeps from its start shows
+as a spread between the rounds' medians. --busy keeps one core busy for the whole run; --exe runs another
+build of the client. The figure includes both sound servers and Wine's wave layer, which the design does not
+count; the design's own floor is printed beside it.
 """
 
 import argparse
+import shutil
 import statistics
 import struct
+import subprocess
 import sys
 import time
 from pathlib import Path
@@ -31,6 +35,27 @@ THRESHOLD = 4000  # a sample above it starts a burst
 FLOOR = 0.03125 + 2 * 0.125
 
 
+class BenchClient(Client):
+    """A client that runs `exe` instead of the build's Zelvora.exe when it is given."""
+
+    def __init__(self, name, exe):
+        super().__init__(name)
+        self._exe = exe
+
+    def __enter__(self):
+        if self._exe is None:
+            return super().__enter__()
+        self.session.__enter__()
+        try:
+            run = self.session.copy_run_dir()
+            shutil.copyfile(self._exe, run / "Zelvora.exe")
+            self.program = self.session.launch(run / "Zelvora.exe", cwd=run)
+        except BaseException:
+            self.session.__exit__(None, None, None)
+            raise
+        return self
+
+
 def onsets(pcm, start_time, gap=0.5):
     """Times of the first loud sample after at least `gap` seconds of quiet, on the left channel."""
     found, last_loud = [], None
@@ -43,15 +68,15 @@ def onsets(pcm, start_time, gap=0.5):
     return found
 
 
-def main():
-    parser = argparse.ArgumentParser(description=__doc__, formatter_class=argparse.RawDescriptionHelpFormatter)
-    parser.add_argument("--bursts", type=int, default=10)
-    args = parser.parse_args()
+def run_round(index, args):
+    """The latencies of one round's bursts heard, and how many of them were heard exactly as spoken."""
+    burst = tone(440, BURST)
     mic_pcm = bytearray(tone(0, LEAD))
     for _ in range(args.bursts):
-        mic_pcm += tone(440, BURST) + tone(0, PERIOD - BURST)
-    with ReferenceNetwork("bench_latency") as network, Client("bench_latency_a") as talker, \
-            Client("bench_latency_b") as listener:
+        mic_pcm += burst + tone(0, PERIOD - BURST)
+    with ReferenceNetwork(f"bench_latency_{index}") as network, \
+            BenchClient(f"bench_latency_{index}_a", args.exe) as talker, \
+            BenchClient(f"bench_latency_{index}_b", args.exe) as listener:
         network.wait_for_client(channel=0, count=2, timeout=90)
         mic = talker.session.scratch / "mic.raw"
         mic.write_bytes(bytes(mic_pcm))
@@ -63,20 +88,48 @@ def main():
         talker.sound.play_microphone(mic)
         time.sleep(LEAD + args.bursts * PERIOD + 1.0)
         talker.key_up("space")
-        heard = onsets(listener.sound.speaker_bytes()[heard_from:], heard_at)
-        spoken = [spoken_at + LEAD + k * PERIOD for k in range(args.bursts)]
-        latencies = [min((h - s for h in heard if h > s), default=None) for s in spoken]
-        latencies = [x for x in latencies if x is not None and x < PERIOD]
+        heard_pcm = listener.sound.speaker_bytes()[heard_from:]
         for client in (talker, listener):
             client.probe.post("class:X", WM_DESTROY)
             client.wait_exit(30)
-    if not latencies:
+    heard = onsets(heard_pcm, heard_at)
+    spoken = [spoken_at + LEAD + k * PERIOD for k in range(args.bursts)]
+    latencies = [min((h - s for h in heard if h > s), default=None) for s in spoken]
+    return [x for x in latencies if x is not None and x < PERIOD], heard_pcm.count(burst)
+
+
+def ms(seconds):
+    return f"{1000 * seconds:.0f} ms"
+
+
+def main():
+    parser = argparse.ArgumentParser(description=__doc__, formatter_class=argparse.RawDescriptionHelpFormatter)
+    parser.add_argument("--rounds", type=int, default=3)
+    parser.add_argument("--bursts", type=int, default=6, help="bursts per round, one every two seconds")
+    parser.add_argument("--busy", action="store_true", help="keep one core busy during the run")
+    parser.add_argument("--exe", help="another Zelvora.exe to run in place of the build's")
+    args = parser.parse_args()
+    spinner = subprocess.Popen([sys.executable, "-c", "while True: pass"]) if args.busy else None
+    medians = []
+    try:
+        for index in range(args.rounds):
+            latencies, exact = run_round(index, args)
+            if not latencies:
+                print(f"round {index + 1}: no burst heard", flush=True)
+                continue
+            medians.append(statistics.median(latencies))
+            print(f"round {index + 1}: median {ms(medians[-1])}, min {ms(min(latencies))}, "
+                  f"max {ms(max(latencies))}; heard {len(latencies)} of {args.bursts}, "
+                  f"{exact} sample for sample", flush=True)
+    finally:
+        if spinner is not None:
+            spinner.kill()
+            spinner.wait()
+    if not medians:
         sys.exit("no burst was heard")
-    print(f"bursts heard: {len(latencies)} of {args.bursts}")
-    print(f"mouth-to-ear: median {1000 * statistics.median(latencies):.0f} ms, "
-          f"min {1000 * min(latencies):.0f} ms, max {1000 * max(latencies):.0f} ms")
-    print(f"design floor: {1000 * FLOOR:.0f} ms (one capture block, two device blocks), plus 31 ms per slot of "
-          "the queue's head start")
+    print(f"rounds' medians: {', '.join(ms(m) for m in medians)}; spread {ms(max(medians) - min(medians))}")
+    print(f"design floor: {ms(FLOOR)} (one capture block, two device blocks), plus 31 ms per slot of the "
+          "queue's head start")
 
 
 if __name__ == "__main__":

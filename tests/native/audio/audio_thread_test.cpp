@@ -39,6 +39,12 @@ void operator delete(void* memory, std::size_t) noexcept {
 
 namespace {
 
+// A payload loud enough to count as sound; its first sample, shifted down by 8 bits, is `tag`.
+void AppendSound(PlaybackQueue& queue, std::uint8_t tag) {
+    const std::uint8_t payload[2] = {0, tag};
+    queue.Append(payload, sizeof payload);
+}
+
 class FakeHost final : public AudioHost {
   public:
     std::atomic<bool> talking{false};
@@ -135,9 +141,8 @@ TEST_F(AudioThreadTest, EachPressSendsItsRecordingInOrderAndListeningResumesAfte
 TEST_F(AudioThreadTest, ListeningPlaysTheQueueInArrivalOrder) {
     StartAudioThread();
     WaitUntil([&] { return playback_.slotsPlayed >= 8; });
-    for (std::int16_t value = 11; value <= 16; ++value) {
-        std::uint8_t payload[2] = {static_cast<std::uint8_t>(value), 0};
-        session_->playbackQueue.Append(payload, sizeof payload);
+    for (std::uint8_t value = 11; value <= 16; ++value) {
+        AppendSound(session_->playbackQueue, value);
     }
     WaitUntil([&] { return session_->playbackQueue.Fill() == 4; });
     const int played = playback_.slotsPlayed + kSlotsPerPlaybackBlock;
@@ -147,7 +152,7 @@ TEST_F(AudioThreadTest, ListeningPlaysTheQueueInArrivalOrder) {
     std::vector<int> sound;
     for (int i = 0; i < playback_.slotsPlayed; ++i) {
         if (playback_.slotLog[i] != 0) {
-            sound.push_back(playback_.slotLog[i]);
+            sound.push_back(playback_.slotLog[i] >> 8);
         }
     }
     EXPECT_EQ(sound, (std::vector<int>{11, 12, 13, 14, 15, 16}));
@@ -160,9 +165,8 @@ TEST_F(AudioThreadTest, LongSilenceClosesTheDeviceAndSoundReopensItBehindOneBloc
     EXPECT_EQ(playback_.heldAtClose, 0);
     const int silenceBeforeRest = playback_.slotsPlayed;
     EXPECT_EQ(silenceBeforeRest, 16 * kSlotsPerPlaybackBlock); // two seconds
-    for (std::int16_t value = 21; value <= 24; ++value) {
-        std::uint8_t payload[2] = {static_cast<std::uint8_t>(value), 0};
-        session_->playbackQueue.Append(payload, sizeof payload);
+    for (std::uint8_t value = 21; value <= 24; ++value) {
+        AppendSound(session_->playbackQueue, value);
     }
     WaitUntil([&] { return playback_.slotsPlayed >= silenceBeforeRest + 2 * kSlotsPerPlaybackBlock; });
     StopAudioThread();
@@ -175,7 +179,7 @@ TEST_F(AudioThreadTest, LongSilenceClosesTheDeviceAndSoundReopensItBehindOneBloc
     for (int i = silenceBeforeRest; i < playback_.slotsPlayed; ++i) {
         if (playback_.slotLog[i] != 0) {
             firstSound = firstSound < 0 ? i : firstSound;
-            sound.push_back(playback_.slotLog[i]);
+            sound.push_back(playback_.slotLog[i] >> 8);
         }
     }
     EXPECT_EQ(firstSound, silenceBeforeRest + kSlotsPerPlaybackBlock);

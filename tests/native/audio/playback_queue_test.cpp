@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cstring>
 #include <vector>
 
 namespace {
@@ -45,17 +46,81 @@ TEST(PlaybackQueue, TwentyPayloadsBetweenTwoBlocksKeepElevenAndLoseTheRest) {
     std::uint8_t block[kPlaybackBlockBytes];
     queue.TakeNextBlock(block);
     for (int i = 1; i <= 20; ++i) {
-        queue.Append(Payload(static_cast<std::int16_t>(i)).bytes, kCaptureBlockBytes);
+        queue.Append(Payload(static_cast<std::int16_t>(1000 * i)).bytes, kCaptureBlockBytes);
     }
     EXPECT_EQ(queue.Fill(), 15);
     queue.TakeNextBlock(block);
-    EXPECT_EQ(SlotsOf(block), (std::vector<int>{1, 2, 3, 4}));
+    EXPECT_EQ(SlotsOf(block), (std::vector<int>{1000, 2000, 3000, 4000}));
     EXPECT_EQ(queue.Fill(), 11);
     queue.TakeNextBlock(block);
-    EXPECT_EQ(SlotsOf(block), (std::vector<int>{5, 6, 7, 8}));
+    EXPECT_EQ(SlotsOf(block), (std::vector<int>{5000, 6000, 7000, 8000}));
     queue.TakeNextBlock(block);
-    EXPECT_EQ(SlotsOf(block), (std::vector<int>{9, 10, 11, 0}));
+    EXPECT_EQ(SlotsOf(block), (std::vector<int>{9000, 10000, 11000, 0}));
     EXPECT_EQ(queue.Fill(), 4);
+}
+
+// The device started 344 ms late: eleven payloads of the relay's silence wait before the first block.
+void StartLate(PlaybackQueue& queue, const Payload& silence) {
+    for (int i = 0; i < 11; ++i) {
+        queue.Append(silence.bytes, kCaptureBlockBytes);
+    }
+}
+
+TEST(PlaybackQueue, LateStartDrainsToTheTargetDuringSilenceThenSpeechWaitsOneSlot) {
+    // The relay's silence, and a microphone's hiss just within what counts as silence.
+    for (const Payload& silence :
+         {Payload(0), Payload(PlaybackQueue::kNearZero), Payload(-PlaybackQueue::kNearZero)}) {
+        PlaybackQueue queue;
+        StartLate(queue, silence);
+        std::uint8_t block[kPlaybackBlockBytes];
+        queue.TakeNextBlock(block);
+        EXPECT_EQ(queue.Fill(), PlaybackQueue::kTargetFill);
+        // The steady stream: four payloads per block played.
+        for (int pass = 0; pass < 3; ++pass) {
+            for (int i = 0; i < kSlotsPerPlaybackBlock; ++i) {
+                queue.Append(silence.bytes, kCaptureBlockBytes);
+            }
+            queue.TakeNextBlock(block);
+            EXPECT_EQ(queue.Fill(), PlaybackQueue::kTargetFill);
+        }
+        for (int i = 1; i <= kSlotsPerPlaybackBlock; ++i) {
+            queue.Append(Payload(static_cast<std::int16_t>(1000 * i)).bytes, kCaptureBlockBytes);
+        }
+        queue.TakeNextBlock(block);
+        EXPECT_EQ(SlotsOf(block)[1], 1000);
+    }
+}
+
+TEST(PlaybackQueue, QuietSoundIsNotSilence) {
+    PlaybackQueue queue;
+    StartLate(queue, Payload(PlaybackQueue::kNearZero + 1));
+    std::uint8_t block[kPlaybackBlockBytes];
+    queue.TakeNextBlock(block);
+    EXPECT_EQ(queue.Fill(), 11);
+}
+
+TEST(PlaybackQueue, SpeechBehindABacklogIsPlayedWholeAndInOrder) {
+    // A late start with speech among the silence: 1 to 4 are speech, 0 silence.
+    PlaybackQueue queue;
+    for (int value : {1, 0, 2, 0, 0, 3, 0, 0, 0, 4, 0}) {
+        queue.Append(Payload(static_cast<std::int16_t>(1000 * value)).bytes, kCaptureBlockBytes);
+    }
+    std::vector<int> speech;
+    std::uint8_t block[kPlaybackBlockBytes];
+    for (int pass = 0; pass < 4; ++pass) {
+        queue.TakeNextBlock(block);
+        for (int slot = 0; slot < kSlotsPerPlaybackBlock; ++slot) {
+            const std::uint8_t* played = block + slot * kCaptureBlockBytes;
+            const int value = SampleAt(played, 0);
+            if (value != 0) {
+                EXPECT_EQ(
+                    std::memcmp(played, Payload(static_cast<std::int16_t>(value)).bytes, kCaptureBlockBytes),
+                    0);
+                speech.push_back(value);
+            }
+        }
+    }
+    EXPECT_EQ(speech, (std::vector<int>{1000, 2000, 3000, 4000}));
 }
 
 TEST(PlaybackQueue, ShortPayloadPlaysAsWhatArrivedThenSilence) {
