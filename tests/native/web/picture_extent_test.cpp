@@ -130,13 +130,20 @@ TEST(PictureExtent, JpegWithoutAWellFormedFrameBeforeItsDataIsRefused) {
     EXPECT_EQ(Read(kStartOfImage + Frame(0xC0, 8, 8) + Frame(0xC0, 8, 8)), std::nullopt);
 }
 
-TEST(PictureExtent, JpegScansAreCountedOverTheirDataUpToAHundred) {
-    Bytes hundred = kStartOfImage + Frame(0xC2, 800, 600);
-    for (int i = 0; i < 100; ++i) {
-        hundred = hundred + kScan + Bytes{0xFF, 0xD0, 0x12}; // a restart marker within the data
+// `count` scans, each with a restart marker within its data, after a frame of the given sides.
+Bytes Scans(std::uint32_t width, std::uint32_t height, int count) {
+    Bytes bytes = kStartOfImage + Frame(0xC2, width, height);
+    for (int i = 0; i < count; ++i) {
+        bytes = bytes + kScan + Bytes{0xFF, 0xD0, 0x12};
     }
-    EXPECT_TRUE(Admitted(hundred + Bytes{0xFF, 0xD9}));
-    EXPECT_FALSE(Admitted(hundred + kScan));
+    return bytes + Bytes{0xFF, 0xD9};
+}
+
+TEST(PictureExtent, JpegScansAreBoundedInNumberAndInPassesOverTheImage) {
+    EXPECT_TRUE(Admitted(Scans(800, 600, 1'000)));
+    EXPECT_FALSE(Admitted(Scans(800, 600, 1'001)));
+    EXPECT_TRUE(Admitted(Scans(16'000, 15'000, 20)));
+    EXPECT_FALSE(Admitted(Scans(16'000, 15'000, 21)));
 }
 
 constexpr std::uint32_t kRle8 = 1;
