@@ -20,6 +20,17 @@ SCREEN_WIDTH = 1280
 SCREEN_HEIGHT = 1024
 
 
+def can_open(name):
+    """True when an X server answers on display `name` (e.g. ":0")."""
+    x11 = ctypes.CDLL("libX11.so.6")
+    x11.XOpenDisplay.restype = ctypes.c_void_p
+    connection = x11.XOpenDisplay(name.encode())
+    if not connection:
+        return False
+    x11.XCloseDisplay(ctypes.c_void_p(connection))
+    return True
+
+
 class Display:
     """Xvfb on a display number that no other server holds (Xvfb picks it and reports it when ready),
     with a white root window."""

@@ -160,8 +160,18 @@ def kill_processes_in(prefix, timeout=10):
         except ProcessLookupError:
             pass
     deadline = time.monotonic() + timeout
-    while any(Path(f"/proc/{pid}").exists() for pid in pids) and time.monotonic() < deadline:
+    while any(_running(pid) for pid in pids) and time.monotonic() < deadline:
         time.sleep(0.1)
+
+
+def _running(pid):
+    """False once the process has ended, even while it waits as a zombie for its parent (the caller's own
+    children are reaped only later, when their Popen is waited for)."""
+    try:
+        stat = Path(f"/proc/{pid}/stat").read_text()
+    except OSError:
+        return False
+    return stat.rpartition(")")[2].split()[0] != "Z"
 
 
 def remove_scratch(path):

@@ -8,12 +8,13 @@ import argparse
 import fcntl
 import os
 import shutil
+import signal
 import subprocess
 import sys
 import time
 
 from . import paths, prefix
-from .display import Display
+from .display import Display, can_open
 from .processes import Processes, terminate_on_sigterm
 from .services import Service, ServiceDidNotStart
 from .sound import Sound
@@ -32,6 +33,24 @@ def say(text, error=False):
 
 class AlreadyRunning(RuntimeError):
     pass
+
+
+class DisplayUnavailable(RuntimeError):
+    pass
+
+
+def _check_display():
+    """The X display named by DISPLAY, if any, must answer: Wine would otherwise end the client at once with
+    exit code 0. Without DISPLAY a private one is made."""
+    name = os.environ.get("DISPLAY")
+    if name and not can_open(name):
+        raise DisplayUnavailable(f"cannot open the X display {name!r} named by DISPLAY; unset DISPLAY to run the "
+                                 "client on a private virtual display")
+
+
+def _ignore_interrupts():
+    """Stopping takes a few seconds and must not be cut short: a second Ctrl-C changes nothing."""
+    signal.signal(signal.SIGINT, signal.SIG_IGN)
 
 
 class RunLock:
@@ -157,8 +176,10 @@ def _run(args, procs, scratch):
         _sleep_until(float("inf"), client, deadline)
     except KeyboardInterrupt:
         pass
+    _ignore_interrupts()
     code = client.poll()
-    say(f"the client ended with exit code {code}" if code is not None else "stopping the client")
+    say(f"the client ended with exit code {code}" if code is not None else
+        "stopping the client and everything started with it")
     # Wine before the display and the sound server it uses; the prefix is this run's alone (RunLock).
     prefix.kill_processes_in(PREFIX)
     procs.close()
@@ -168,33 +189,55 @@ def _run(args, procs, scratch):
     for service, log in services:
         service.close()
         log.close()
+    say("stopped")
     return code or 0
+
+
+def _positive_seconds(text):
+    try:
+        seconds = float(text)
+    except ValueError:
+        seconds = 0
+    if not seconds > 0 or seconds == float("inf"):
+        raise argparse.ArgumentTypeError(f"a positive number of seconds, not {text!r}")
+    return seconds
 
 
 def main():
     parser = argparse.ArgumentParser(description=__doc__)
     parser.add_argument("--server", action="store_true",
                         help="start the reference network and web service first")
-    parser.add_argument("--for", dest="seconds", type=float,
+    parser.add_argument("--for", dest="seconds", type=_positive_seconds,
                         help="stop everything this many seconds after the client started")
     parser.add_argument("--check-alone", action="store_true", help="only say whether another run is going")
     args = parser.parse_args()
     terminate_on_sigterm()
     try:
         with RunLock():
+            _check_display()
             if args.check_alone:
                 return 0
             procs = Processes()
             scratch = prefix.make_scratch("run-client")
             try:
                 return _run(args, procs, scratch)
+            except KeyboardInterrupt:
+                _ignore_interrupts()
+                say("interrupted; stopping everything started so far")
+                return 130
             finally:
+                _ignore_interrupts()
                 prefix.kill_processes_in(PREFIX)
                 procs.close()
                 prefix.remove_scratch(scratch)
+    except KeyboardInterrupt:
+        return 130
     except AlreadyRunning as running:
         say(f"another run is going (process {running}); it is left alone. Stop it first (Ctrl-C in its "
             "terminal, or close its client).", error=True)
+        return 1
+    except DisplayUnavailable as failure:
+        say(str(failure), error=True)
         return 1
     except ServiceDidNotStart as failure:
         say(f"a reference service did not start, so neither did the client: {failure}", error=True)
