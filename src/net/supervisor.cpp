@@ -2,8 +2,11 @@
 
 #include "session/session_state.h"
 #include "net/datagrams.h"
+#include "net/sender_filter.h"
 #include "platform/pause.h"
 #include "platform/udp_socket.h"
+
+#include <chrono>
 
 namespace {
 
@@ -86,10 +89,14 @@ void RunSupervisorCycle(SessionState& session, const char* serverAddress, Superv
     session.svcLed = kLedBlue;
     PauseMs(timing.afterSendMs);
 
+    // Only the voice server speaks for the supervisor: anybody else's notice or list is dropped unread.
+    const SenderFilter voiceServer = SenderFilter::OnlyFrom(serverAddress);
     const SocketHandle socket = session.supervisorSocket.load(std::memory_order_relaxed);
     std::uint8_t buffer[kReceiveBufferBytes];
+    const auto deadline = std::chrono::steady_clock::now() + std::chrono::milliseconds(timing.pollTimeoutMs);
     const int received = PollReadable(socket, timing.pollTimeoutMs) == PollResult::Readable
-                             ? ReceiveDatagram(socket, buffer, sizeof buffer)
+                             ? ReceiveFromAccepted(socket, voiceServer, buffer, sizeof buffer, deadline,
+                                                   session.droppedSupervisorDatagrams)
                              : -1;
     if (received <= 0) {
         session.svcLed = kLedRed;
@@ -100,7 +107,12 @@ void RunSupervisorCycle(SessionState& session, const char* serverAddress, Superv
     bool statusReplied = HandleReply(session, buffer, static_cast<std::size_t>(received), onNotice);
     for (int more = 1; more < kMostRepliesPerCycle && PollReadable(socket, 0) == PollResult::Readable;
          ++more) {
-        const int length = ReceiveDatagram(socket, buffer, sizeof buffer);
+        const int length =
+            ReceiveFromAccepted(socket, voiceServer, buffer, sizeof buffer, std::chrono::steady_clock::now(),
+                                session.droppedSupervisorDatagrams);
+        if (length == kNothingReceived) {
+            continue; // a stranger's, or one too long
+        }
         if (length <= 0) {
             break;
         }

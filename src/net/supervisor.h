@@ -28,7 +28,8 @@ struct SupervisorCycleState {
 // svcLed red. True when the datagram went out.
 bool SendListRequest(SessionState& session, const char* serverAddress, int channelPort);
 
-// One request and its reply on supervisorSocket, with the pauses that follow.
+// One request and its reply on supervisorSocket, with the pauses that follow. Only datagrams from
+// `serverAddress` are taken; anybody else's are dropped and counted.
 void RunSupervisorCycle(SessionState& session, const char* serverAddress, SupervisorCycleState& state,
                         const SupervisorTiming& timing, const SupervisorNoticeHandler& onNotice);
 

@@ -2,10 +2,12 @@
 
 #include "session/session_state.h"
 #include "net/datagrams.h"
+#include "net/sender_filter.h"
 #include "platform/pause.h"
 #include "platform/udp_socket.h"
 
 #include <algorithm>
+#include <chrono>
 #include <cstring>
 
 namespace {
@@ -81,9 +83,11 @@ void StartVoiceReception(SessionState& session, int waitMs) {
     session.rxRunning = 1;
 }
 
-void ReceiveVoiceOnce(SessionState& session, int waitMs) {
+void ReceiveVoiceOnce(SessionState& session, const SenderFilter& voiceServer, int waitMs) {
     std::uint8_t buffer[kReceiveBufferBytes];
-    const int received = ReceiveDatagram(session.voiceSocket, buffer, sizeof buffer);
+    const auto deadline = std::chrono::steady_clock::now() + std::chrono::milliseconds(waitMs);
+    const int received = ReceiveFromAccepted(session.voiceSocket, voiceServer, buffer, sizeof buffer,
+                                             deadline, session.droppedVoiceDatagrams);
     if (received <= 0) {
         session.errorLevel = kErrorLevelNothingReceived;
         if (received == -1) {
@@ -105,9 +109,10 @@ void ReceiveVoiceOnce(SessionState& session, int waitMs) {
     }
 }
 
-void RunVoiceReceiveLoop(SessionState& session, int waitMs) {
+void RunVoiceReceiveLoop(SessionState& session, const char* serverAddress, int waitMs) {
+    const SenderFilter voiceServer = SenderFilter::OnlyFrom(serverAddress);
     StartVoiceReception(session, waitMs);
     while (session.rxRunning.load(std::memory_order_relaxed) == 1) {
-        ReceiveVoiceOnce(session, waitMs);
+        ReceiveVoiceOnce(session, voiceServer, waitMs);
     }
 }

@@ -1,6 +1,7 @@
 #pragma once
 
 struct SessionState;
+class SenderFilter;
 
 // The receive loop wakes at least this often, so the error level falls to "nothing received" quickly.
 inline constexpr int kVoiceReceiveWaitMs = 500;
@@ -9,9 +10,10 @@ inline constexpr int kVoiceReceiveWaitMs = 500;
 // ahead of the first sound and sets rxRunning.
 void StartVoiceReception(SessionState& session, int waitMs = kVoiceReceiveWaitMs);
 
-// One blocking receive on voiceSocket, which the time-out StartVoiceReception gave ends, and what the
-// datagram asks for. A failed socket costs a pause of `waitMs`, so a broken socket never makes the loop spin.
-void ReceiveVoiceOnce(SessionState& session, int waitMs);
+// Waits up to `waitMs` (the time-out StartVoiceReception gave) for a datagram of the voice server on
+// voiceSocket, and does what it asks; anybody else's are dropped and counted. A failed socket costs a pause
+// of `waitMs`, so a broken socket never makes the loop spin.
+void ReceiveVoiceOnce(SessionState& session, const SenderFilter& voiceServer, int waitMs);
 
-// The voice receive thread's body: runs while rxRunning stays 1.
-void RunVoiceReceiveLoop(SessionState& session, int waitMs = kVoiceReceiveWaitMs);
+// The voice receive thread's body: runs while rxRunning stays 1, taking datagrams from `serverAddress` only.
+void RunVoiceReceiveLoop(SessionState& session, const char* serverAddress, int waitMs = kVoiceReceiveWaitMs);

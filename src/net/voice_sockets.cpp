@@ -7,9 +7,10 @@
 
 namespace {
 
-// A bound socket, or invalid with its library start released again.
+// A socket bound on every address (the voice server may be anywhere), or invalid with its library start
+// released again.
 SocketHandle OpenOrRelease() {
-    const SocketHandle socket = OpenUdpSocket();
+    const SocketHandle socket = OpenUdpSocket(LocalAddress::Any);
     if (socket == kInvalidSocket) {
         CleanupSocketLibrary();
     }

@@ -2,12 +2,18 @@
 
 #include "session/session_state.h"
 #include "net/datagrams.h"
+#include "net/sender_filter.h"
 #include "platform/pause.h"
 #include "platform/udp_socket.h"
 
+#include <chrono>
+
 void ListenForSynthKeyOnce(SessionState& session, int waitMs) {
     std::uint8_t buffer[kReceiveBufferBytes];
-    const int received = ReceiveDatagram(session.synthSocket, buffer, sizeof buffer);
+    // Only programs of this machine may press the talk key.
+    const auto deadline = std::chrono::steady_clock::now() + std::chrono::milliseconds(kListenerWaitMs);
+    const int received = ReceiveFromAccepted(session.synthSocket, SenderFilter::Loopback(), buffer,
+                                             sizeof buffer, deadline, session.droppedSynthDatagrams);
     if (received > 0) {
         switch (DecodeSynthKey(buffer, static_cast<std::size_t>(received))) {
         case SynthKey::Press:

@@ -8,9 +8,9 @@ struct SessionState;
 // round.
 inline constexpr int kListenerWaitMs = 100;
 
-// One round of the synthesiser key listener: waits for a key datagram on synthSocket as long as its receive
-// time-out allows ('T' presses the talk key, 'R' releases it; anything else changes nothing), then rests
-// `waitMs`.
+// One round of the synthesiser key listener: waits for a key datagram of a program of this machine on
+// synthSocket as long as its receive time-out allows ('T' presses the talk key, 'R' releases it; anything
+// else changes nothing), then rests `waitMs`. Datagrams from other hosts are dropped and counted.
 void ListenForSynthKeyOnce(SessionState& session, int waitMs);
 
 // The synthesiser key listener's body: runs until `running` turns false. The synthesiser may not exist yet,

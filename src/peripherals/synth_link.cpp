@@ -22,7 +22,8 @@ bool OpenSynthSocketAndGreet(SessionState& session) {
         session.synthSocket = kInvalidSocket;
         return false;
     }
-    const SocketHandle socket = OpenUdpSocket();
+    // The synthesiser runs on this machine: no other host needs to reach this socket.
+    const SocketHandle socket = OpenUdpSocket(LocalAddress::Loopback);
     if (socket == kInvalidSocket) {
         CleanupSocketLibrary();
         session.synthSocket = kInvalidSocket;

@@ -12,6 +12,6 @@ void SendSpeechText(SessionState& session, const char* text);
 // Asks the synthesiser to close.
 void SendSynthStop(SessionState& session);
 
-// Opens synthSocket on an ephemeral port and greets the synthesiser. When the socket library cannot be
-// started or the socket cannot be bound, synthSocket stays invalid and nothing is sent; false then.
+// Opens synthSocket on 127.0.0.1 and an ephemeral port and greets the synthesiser. When the socket library
+// cannot be started or the socket cannot be bound, synthSocket stays invalid and nothing is sent; false then.
 bool OpenSynthSocketAndGreet(SessionState& session);

@@ -12,9 +12,13 @@
 bool StartSocketLibrary();
 void CleanupSocketLibrary();
 
-// An IPv4 UDP socket bound to the wildcard address and an ephemeral port; invalid when creation or binding
-// failed (the half-made socket is then already closed).
-SocketHandle OpenUdpSocket();
+// Where a socket listens: on every address of the machine, or on 127.0.0.1 only (out of reach of other
+// hosts).
+enum class LocalAddress { Any, Loopback };
+
+// An IPv4 UDP socket bound to `local` and an ephemeral port; invalid when creation or binding failed (the
+// half-made socket is then already closed).
+SocketHandle OpenUdpSocket(LocalAddress local);
 void CloseUdpSocket(SocketHandle socket);
 
 // Sends to a dotted-decimal IPv4 address, converted on every call; the byte count sent, or -1.
@@ -33,9 +37,16 @@ bool SetReceiveTimeout(SocketHandle socket, int timeoutMs);
 // longer than the buffer and dropped.
 inline constexpr int kNothingReceived = -2;
 
-// Receives one datagram from any sender into `buffer`, waiting as long as the socket's receive time-out
-// allows (for ever without one); the byte count received, kNothingReceived, or -1 when the socket failed.
-int ReceiveDatagram(SocketHandle socket, std::uint8_t* buffer, std::size_t capacity);
+// Who sent a datagram: an IPv4 address in host byte order (127.0.0.1 is 0x7F000001) and a port.
+struct Ipv4Endpoint {
+    std::uint32_t address = 0;
+    int port = 0;
+};
+
+// Receives one datagram from any sender into `buffer`, and its sender into `sender`, waiting as long as the
+// socket's receive time-out allows (for ever without one); the byte count received, kNothingReceived, or -1
+// when the socket failed. `sender` is set only when a datagram was received.
+int ReceiveDatagram(SocketHandle socket, std::uint8_t* buffer, std::size_t capacity, Ipv4Endpoint& sender);
 
 // The local port the system chose for a bound socket, or 0.
 int LocalPort(SocketHandle socket);

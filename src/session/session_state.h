@@ -116,6 +116,10 @@ struct SessionState {
     std::uint8_t lastRxSequence = 0;
     int udpBlinkCount = 0;
     std::atomic<int> rxRunning{0};
+    // Datagrams from anybody but the socket's peer, dropped unread by the loop that receives on it
+    std::atomic<std::uint32_t> droppedVoiceDatagrams{0};
+    std::atomic<std::uint32_t> droppedSupervisorDatagrams{0};
+    std::atomic<std::uint32_t> droppedSynthDatagrams{0};
 
     // Relayed speech: the receive thread appends, the audio thread plays
     PlaybackQueue playbackQueue;

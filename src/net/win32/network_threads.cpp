@@ -21,7 +21,7 @@ DWORD WINAPI PresenceThread(LPVOID) {
 }
 
 DWORD WINAPI VoiceReceiveThread(LPVOID) {
-    RunVoiceReceiveLoop(Session());
+    RunVoiceReceiveLoop(Session(), kVoiceServerAddress);
     return 0;
 }
 

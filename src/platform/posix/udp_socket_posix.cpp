@@ -28,14 +28,14 @@ bool StartSocketLibrary() {
 
 void CleanupSocketLibrary() {}
 
-SocketHandle OpenUdpSocket() {
+SocketHandle OpenUdpSocket(LocalAddress localAddress) {
     const int fd = ::socket(AF_INET, SOCK_DGRAM, IPPROTO_UDP);
     if (fd < 0) {
         return kInvalidSocket;
     }
     sockaddr_in local{};
     local.sin_family = AF_INET;
-    local.sin_addr.s_addr = htonl(INADDR_ANY);
+    local.sin_addr.s_addr = htonl(localAddress == LocalAddress::Loopback ? INADDR_LOOPBACK : INADDR_ANY);
     local.sin_port = 0;
     if (::bind(fd, reinterpret_cast<const sockaddr*>(&local), sizeof local) != 0) {
         ::close(fd);
@@ -94,15 +94,19 @@ bool SetReceiveTimeout(SocketHandle socket, int timeoutMs) {
     return ::setsockopt(Fd(socket), SOL_SOCKET, SO_RCVTIMEO, &timeout, sizeof timeout) == 0;
 }
 
-int ReceiveDatagram(SocketHandle socket, std::uint8_t* buffer, std::size_t capacity) {
+int ReceiveDatagram(SocketHandle socket, std::uint8_t* buffer, std::size_t capacity, Ipv4Endpoint& sender) {
     if (!IsUsable(socket)) {
         return -1;
     }
+    sockaddr_in from{};
+    socklen_t fromSize = sizeof from;
     ssize_t received;
     do {
-        received = ::recvfrom(Fd(socket), buffer, capacity, 0, nullptr, nullptr);
+        fromSize = sizeof from;
+        received = ::recvfrom(Fd(socket), buffer, capacity, 0, reinterpret_cast<sockaddr*>(&from), &fromSize);
     } while (received < 0 && errno == EINTR);
     if (received >= 0) {
+        sender = {ntohl(from.sin_addr.s_addr), ntohs(from.sin_port)};
         return static_cast<int>(received);
     }
     return errno == EAGAIN ? kNothingReceived : -1; // the time-out, as Linux reports it

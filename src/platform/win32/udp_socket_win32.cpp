@@ -26,14 +26,14 @@ void CleanupSocketLibrary() {
     WSACleanup();
 }
 
-SocketHandle OpenUdpSocket() {
+SocketHandle OpenUdpSocket(LocalAddress localAddress) {
     const SOCKET s = ::socket(AF_INET, SOCK_DGRAM, IPPROTO_UDP);
     if (s == INVALID_SOCKET) {
         return kInvalidSocket;
     }
     sockaddr_in local{};
     local.sin_family = AF_INET;
-    local.sin_addr.s_addr = htonl(INADDR_ANY);
+    local.sin_addr.s_addr = htonl(localAddress == LocalAddress::Loopback ? INADDR_LOOPBACK : INADDR_ANY);
     local.sin_port = 0;
     if (::bind(s, reinterpret_cast<const sockaddr*>(&local), sizeof local) != 0) {
         closesocket(s);
@@ -90,13 +90,17 @@ bool SetReceiveTimeout(SocketHandle socket, int timeoutMs) {
                         sizeof timeout) == 0;
 }
 
-int ReceiveDatagram(SocketHandle socket, std::uint8_t* buffer, std::size_t capacity) {
+int ReceiveDatagram(SocketHandle socket, std::uint8_t* buffer, std::size_t capacity, Ipv4Endpoint& sender) {
     if (!IsUsable(socket) || capacity > INT_MAX) {
         return -1;
     }
-    const int received = ::recvfrom(Native(socket), reinterpret_cast<char*>(buffer),
-                                    static_cast<int>(capacity), 0, nullptr, nullptr);
+    sockaddr_in from{};
+    int fromSize = sizeof from;
+    const int received =
+        ::recvfrom(Native(socket), reinterpret_cast<char*>(buffer), static_cast<int>(capacity), 0,
+                   reinterpret_cast<sockaddr*>(&from), &fromSize);
     if (received != SOCKET_ERROR) {
+        sender = {ntohl(from.sin_addr.s_addr), ntohs(from.sin_port)};
         return received;
     }
     const int error = WSAGetLastError();

@@ -173,6 +173,25 @@ TEST_F(SupervisorTest, StatusRepliesActOnlyOnTheTwoNotices) {
     }
 }
 
+TEST_F(SupervisorTest, NoticesAndListsFromAnybodyButTheServerAreDroppedAndCounted) {
+    UdpPeer stranger("127.0.0.46", 31000);
+    ASSERT_TRUE(stranger.IsBound());
+    stranger.SendTo(supervisorClient_, {'A', 0, 240});
+    stranger.SendTo(supervisorClient_, {'L', 0, 1, 9, 9});
+    Cycle({'L', 0, 1, 3, 0});
+    EXPECT_EQ(session_->droppedSupervisorDatagrams, 2u);
+    EXPECT_EQ(notices_, std::vector<SupervisorNotice>{});
+    EXPECT_EQ(Count(0), 1);
+    EXPECT_EQ(Members(0, 0), 3);
+
+    // A stranger alone is no reply: the light turns red as in silence.
+    stranger.SendTo(supervisorClient_, {'A', 0, 240});
+    Cycle();
+    EXPECT_EQ(session_->droppedSupervisorDatagrams, 3u);
+    EXPECT_EQ(notices_, std::vector<SupervisorNotice>{});
+    EXPECT_EQ(session_->svcLed, kLedRed);
+}
+
 TEST_F(SupervisorTest, SilenceTurnsTheLightRedAndKeepsTheLists) {
     Cycle({'L', 0, 1, 3, 0});
     Cycle();

@@ -23,6 +23,12 @@ UdpPeer::~UdpPeer() {
     }
 }
 
+int UdpPeer::Port() const {
+    sockaddr_in local{};
+    socklen_t size = sizeof local;
+    return ::getsockname(fd_, reinterpret_cast<sockaddr*>(&local), &size) == 0 ? ntohs(local.sin_port) : 0;
+}
+
 UdpPeer::Datagram UdpPeer::Receive(int timeoutMs) {
     Datagram datagram;
     pollfd entry{fd_, POLLIN, 0};

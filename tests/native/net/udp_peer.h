@@ -15,6 +15,7 @@ class UdpPeer {
     UdpPeer& operator=(const UdpPeer&) = delete;
 
     bool IsBound() const { return fd_ >= 0; }
+    int Port() const;
 
     // One datagram, or empty with `received` false after `timeoutMs`.
     struct Datagram {

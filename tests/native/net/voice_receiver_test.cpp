@@ -1,6 +1,7 @@
 #include "net/voice_receiver.h"
 
 #include "net/datagrams.h"
+#include "net/sender_filter.h"
 #include "voice_network_fixture.h"
 
 #include <chrono>
@@ -63,10 +64,12 @@ class VoiceReceiverTest : public VoiceNetworkTest {
 
     void RelayBytes(const Bytes& bytes) {
         voicePort_.SendTo(voiceClient_, bytes);
-        ReceiveVoiceOnce(*session_, kPollMs);
+        ReceiveVoiceOnce(*session_, server_, kPollMs);
     }
 
     int Fill() { return session_->playbackQueue.Fill(); }
+
+    const SenderFilter server_ = SenderFilter::OnlyFrom("127.0.0.41");
 };
 
 TEST_F(VoiceReceiverTest, AcceptedSpeechSetsSpeakerLevelsAndQueuesThePayload) {
@@ -180,7 +183,7 @@ TEST_F(VoiceReceiverTest, ShortDatagramQueuesOnlyWhatArrived) {
 TEST_F(VoiceReceiverTest, NothingReceivedMeansErrorLevel99AndKeepsTheRest) {
     Relay({.sequence = 1, .account = 0x1234, .errorLevel = 1});
     const int fill = Fill();
-    ReceiveVoiceOnce(*session_, 50); // no datagram
+    ReceiveVoiceOnce(*session_, server_, 50); // no datagram
     EXPECT_EQ(session_->errorLevel, 99);
     EXPECT_EQ(session_->speakerAccount, 0x1234);
     EXPECT_EQ(Fill(), fill);
@@ -189,6 +192,30 @@ TEST_F(VoiceReceiverTest, NothingReceivedMeansErrorLevel99AndKeepsTheRest) {
     RelayBytes({}); // an empty datagram
     EXPECT_EQ(session_->errorLevel, 99);
     EXPECT_EQ(session_->lastRxSequence, 2);
+}
+
+TEST_F(VoiceReceiverTest, VoiceFromAnybodyButTheServerIsDroppedAndCounted) {
+    Relay({.sequence = 1, .relay = 3, .account = 0x1234, .errorLevel = 1, .sample = 100});
+    const int fill = Fill();
+    UdpPeer stranger("127.0.0.45", 0);
+    const Relayed injected{.sequence = 9, .relay = 7, .account = 0x0666, .errorLevel = 4, .sample = 5};
+    stranger.SendTo(voiceClient_, injected.Encode());
+    stranger.SendTo(voiceClient_, injected.Encode());
+    Relay({.sequence = 2, .relay = 3, .account = 0x1234, .errorLevel = 1, .sample = 200});
+    EXPECT_EQ(session_->droppedVoiceDatagrams, 2u);
+    EXPECT_EQ(session_->speakerAccount, 0x1234);
+    EXPECT_EQ(session_->relayByte, 3);
+    EXPECT_EQ(session_->lastRxSequence, 2);
+    EXPECT_EQ(Fill(), fill + 1);
+
+    // Nor does a stranger hold off the error level that silence from the server brings.
+    stranger.SendTo(voiceClient_, injected.Encode());
+    ReceiveVoiceOnce(*session_, server_, 50);
+    EXPECT_EQ(session_->droppedVoiceDatagrams, 3u);
+    EXPECT_EQ(session_->errorLevel, 99);
+    EXPECT_EQ(session_->speakerAccount, 0x1234);
+    EXPECT_EQ(session_->tstLed, kLedGreen);
+    EXPECT_EQ(Fill(), fill + 1);
 }
 
 TEST_F(VoiceReceiverTest, RingIsMarkedGreenOnlyWhileNotTransmitting) {
@@ -229,7 +256,7 @@ TEST_F(VoiceReceiverTest, UnusableSocketDoesNotSpin) {
     CloseUdpSocket(session_->voiceSocket);
     session_->voiceSocket = kInvalidSocket;
     const auto start = std::chrono::steady_clock::now();
-    ReceiveVoiceOnce(*session_, 100);
+    ReceiveVoiceOnce(*session_, server_, 100);
     EXPECT_GE(std::chrono::steady_clock::now() - start, std::chrono::milliseconds(90));
     EXPECT_EQ(session_->errorLevel, 99);
 }

@@ -15,7 +15,7 @@ using Bytes = std::vector<std::uint8_t>;
 
 TEST(SynthKeyListener, KeyDatagramsPressAndReleaseTheTalkKey) {
     auto session = std::make_unique<SessionState>();
-    session->synthSocket = OpenUdpSocket();
+    session->synthSocket = OpenUdpSocket(LocalAddress::Loopback);
     ASSERT_NE(session->synthSocket, kInvalidSocket);
     UdpPeer synthesiser("127.0.0.44", 0);
     const sockaddr_in client = LoopbackEndpoint(LocalPort(session->synthSocket));

@@ -7,6 +7,8 @@
 
 #include <gtest/gtest.h>
 
+#include <sys/socket.h>
+
 #include <cstring>
 #include <memory>
 #include <string>
@@ -38,6 +40,11 @@ TEST_F(SynthLinkTest, GreetsWithTheSixtySixByteWelcome) {
     const std::string text(greeting.bytes.begin() + 1, greeting.bytes.end());
     EXPECT_EQ(text, "Bonjour. Le synth\xE9tiseur est actif. Sur la cl\xE9 droite de la souris");
     EXPECT_EQ(ntohs(greeting.from.sin_port), LocalPort(session_->synthSocket));
+    sockaddr_in local{};
+    socklen_t size = sizeof local;
+    ASSERT_EQ(
+        getsockname(static_cast<int>(session_->synthSocket), reinterpret_cast<sockaddr*>(&local), &size), 0);
+    EXPECT_EQ(ntohl(local.sin_addr.s_addr), INADDR_LOOPBACK) << "bound out of other hosts' reach";
 }
 
 TEST_F(SynthLinkTest, SpeechTextsAreCutAt200BytesAndStopIsOneByte) {

@@ -2,8 +2,10 @@
 #include "session/session_state.h"
 #include "check.h"
 #include "platform/udp_socket.h"
+#include "net/sender_filter.h"
 #include "net/voice_receiver.h"
 
+#include <winsock2.h>
 #include <windows.h>
 
 #include <memory>
@@ -15,9 +17,17 @@ using Bytes = std::vector<std::uint8_t>;
 
 constexpr char kLoopback[] = "127.0.0.1";
 
+// The address a socket is bound to, in host byte order.
+std::uint32_t BoundAddress(SocketHandle socket) {
+    sockaddr_in local{};
+    int size = sizeof local;
+    CHECK(getsockname(static_cast<SOCKET>(socket), reinterpret_cast<sockaddr*>(&local), &size) == 0);
+    return ntohl(local.sin_addr.s_addr);
+}
+
 void TestRoundTrip() {
-    const SocketHandle sender = OpenUdpSocket();
-    const SocketHandle receiver = OpenUdpSocket();
+    const SocketHandle sender = OpenUdpSocket(LocalAddress::Any);
+    const SocketHandle receiver = OpenUdpSocket(LocalAddress::Any);
     CHECK(sender != kInvalidSocket && receiver != kInvalidSocket);
     const int port = LocalPort(receiver);
     CHECK(port > 0 && port != LocalPort(sender));
@@ -25,40 +35,59 @@ void TestRoundTrip() {
     CHECK(PollReadable(receiver, 50) == PollResult::TimedOut);
     CHECK(SetReceiveTimeout(receiver, 50));
     std::uint8_t buffer[1024];
-    CHECK(ReceiveDatagram(receiver, buffer, sizeof buffer) == kNothingReceived);
+    Ipv4Endpoint from;
+    CHECK(ReceiveDatagram(receiver, buffer, sizeof buffer, from) == kNothingReceived);
     const Bytes sent = {'A', 1, 2, 0, 0xFF};
     CHECK(SendDatagram(sender, kLoopback, port, sent.data(), sent.size()) == 5);
     CHECK(PollReadable(receiver, 1000) == PollResult::Readable);
-    CHECK(ReceiveDatagram(receiver, buffer, sizeof buffer) == 5);
+    CHECK(ReceiveDatagram(receiver, buffer, sizeof buffer, from) == 5);
     CHECK(Bytes(buffer, buffer + 5) == sent);
+    CHECK(from.address == 0x7F000001 && from.port == LocalPort(sender));
 
     // An empty datagram is received as zero bytes.
     CHECK(SendDatagram(sender, kLoopback, port, buffer, 0) == 0);
     CHECK(PollReadable(receiver, 1000) == PollResult::Readable);
-    CHECK(ReceiveDatagram(receiver, buffer, sizeof buffer) == 0);
+    CHECK(ReceiveDatagram(receiver, buffer, sizeof buffer, from) == 0);
 
     // A datagram longer than the buffer is dropped or cut, and the next one still arrives whole.
     const Bytes oversized(2000, 'x');
     SendDatagram(sender, kLoopback, port, oversized.data(), oversized.size());
     SendDatagram(sender, kLoopback, port, sent.data(), sent.size());
     CHECK(PollReadable(receiver, 1000) == PollResult::Readable);
-    const int cut = ReceiveDatagram(receiver, buffer, sizeof buffer);
+    const int cut = ReceiveDatagram(receiver, buffer, sizeof buffer, from);
     CHECK(cut == kNothingReceived || cut == 1024);
     CHECK(PollReadable(receiver, 1000) == PollResult::Readable);
-    CHECK(ReceiveDatagram(receiver, buffer, sizeof buffer) == 5);
+    CHECK(ReceiveDatagram(receiver, buffer, sizeof buffer, from) == 5);
 
     CloseUdpSocket(sender);
     CloseUdpSocket(receiver);
+}
+
+// A loopback socket listens on 127.0.0.1 alone, and local programs still reach it.
+void TestLoopbackBinding() {
+    const SocketHandle listener = OpenUdpSocket(LocalAddress::Loopback);
+    const SocketHandle everywhere = OpenUdpSocket(LocalAddress::Any);
+    CHECK(listener != kInvalidSocket && BoundAddress(listener) == 0x7F000001);
+    CHECK(BoundAddress(everywhere) == 0);
+    const std::uint8_t byte = 'T';
+    CHECK(SendDatagram(everywhere, kLoopback, LocalPort(listener), &byte, 1) == 1);
+    CHECK(PollReadable(listener, 1000) == PollResult::Readable);
+    std::uint8_t buffer[16];
+    Ipv4Endpoint from;
+    CHECK(ReceiveDatagram(listener, buffer, sizeof buffer, from) == 1);
+    CloseUdpSocket(everywhere);
+    CloseUdpSocket(listener);
 }
 
 void TestUnusableSocketsAndAddresses() {
     std::uint8_t buffer[16] = {};
     CHECK(PollReadable(kInvalidSocket, 0) == PollResult::Failed);
     CHECK(SendDatagram(kInvalidSocket, kLoopback, 5555, buffer, 1) == -1);
-    CHECK(ReceiveDatagram(kInvalidSocket, buffer, sizeof buffer) == -1);
+    Ipv4Endpoint from;
+    CHECK(ReceiveDatagram(kInvalidSocket, buffer, sizeof buffer, from) == -1);
     CHECK(LocalPort(kInvalidSocket) == 0);
 
-    const SocketHandle socket = OpenUdpSocket();
+    const SocketHandle socket = OpenUdpSocket(LocalAddress::Any);
     const char* badAddresses[] = {"", "localhost", "127.0.0", "256.0.0.1", nullptr};
     for (const char* address : badAddresses) {
         CHECK(SendDatagram(socket, address, 30000, buffer, 1) == -1);
@@ -70,8 +99,9 @@ void TestUnusableSocketsAndAddresses() {
 
 void TestReceiveLoopOnWinsock() {
     auto session = std::make_unique<SessionState>();
-    session->voiceSocket = OpenUdpSocket();
-    const SocketHandle server = OpenUdpSocket();
+    session->voiceSocket = OpenUdpSocket(LocalAddress::Any);
+    const SocketHandle server = OpenUdpSocket(LocalAddress::Any);
+    const SenderFilter fromServer = SenderFilter::OnlyFrom(kLoopback);
     StartVoiceReception(*session);
     Bytes relayed(1024, 0);
     relayed[0] = 'A';
@@ -83,7 +113,7 @@ void TestReceiveLoopOnWinsock() {
     relayed[24] = 0x39;
     relayed[25] = 0x30;
     SendDatagram(server, kLoopback, LocalPort(session->voiceSocket), relayed.data(), relayed.size());
-    ReceiveVoiceOnce(*session, 1000);
+    ReceiveVoiceOnce(*session, fromServer, 1000);
     CHECK(session->speakerAccount == 0x1234);
     CHECK(session->errorLevel == 1);
     CHECK(session->playbackQueue.Fill() == 6);
@@ -95,7 +125,7 @@ void TestReceiveLoopOnWinsock() {
     CloseUdpSocket(session->voiceSocket);
     session->voiceSocket = kInvalidSocket;
     const ULONGLONG start = GetTickCount64();
-    ReceiveVoiceOnce(*session, 200);
+    ReceiveVoiceOnce(*session, fromServer, 200);
     CHECK(GetTickCount64() - start >= 180);
     CHECK(session->errorLevel == 99);
     CloseUdpSocket(server);
@@ -106,6 +136,7 @@ void TestReceiveLoopOnWinsock() {
 int main() {
     CHECK(StartSocketLibrary());
     TestRoundTrip();
+    TestLoopbackBinding();
     TestUnusableSocketsAndAddresses();
     TestReceiveLoopOnWinsock();
     CleanupSocketLibrary();
