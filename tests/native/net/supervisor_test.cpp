@@ -183,13 +183,6 @@ TEST_F(SupervisorTest, NoticesAndListsFromAnybodyButTheServerAreDroppedAndCounte
     EXPECT_EQ(notices_, std::vector<SupervisorNotice>{});
     EXPECT_EQ(Count(0), 1);
     EXPECT_EQ(Members(0, 0), 3);
-
-    // A stranger alone is no reply: the light turns red as in silence.
-    stranger.SendTo(supervisorClient_, {'A', 0, 240});
-    Cycle();
-    EXPECT_EQ(session_->droppedSupervisorDatagrams, 3u);
-    EXPECT_EQ(notices_, std::vector<SupervisorNotice>{});
-    EXPECT_EQ(session_->svcLed, kLedRed);
 }
 
 TEST_F(SupervisorTest, SilenceTurnsTheLightRedAndKeepsTheLists) {
