@@ -1,7 +1,8 @@
 """Stand-ins for a web service that stalls, on port 443 of the test's own network namespace (where the client
 looks for its service): `StallingWebService("handshake")` accepts every connection and never says a word, so
 the TLS handshake never ends; `StallingWebService("body")` answers every request with a 200 and its headers,
-then trickles the body a byte every 4 s without ever finishing it.
+then trickles the body a byte every 4 s without ever finishing it; a request that carries a body of its own (an
+upload) it neither reads nor answers.
 
     with StallingWebService("body") as web, Client("stalled") as c:
         web.wait_for_connections(1)"""
@@ -15,6 +16,15 @@ from launcher.prefix import ensure_web_certificates
 
 TRICKLE_INTERVAL = 4.0
 HEADERS = b"HTTP/1.1 200 OK\r\nContent-Type: image/png\r\nContent-Length: 1000000\r\n\r\n"
+
+
+def body_length(request):
+    """The Content-Length of a request's headers, 0 without one."""
+    for line in request.split(b"\r\n\r\n", 1)[0].split(b"\r\n")[1:]:
+        name, _, value = line.partition(b":")
+        if name.strip().lower() == b"content-length":
+            return int(value)
+    return 0
 
 
 class StallingWebService:
@@ -89,6 +99,10 @@ class StallingWebService:
                 if not received:
                     raise ConnectionError("the client left before its request ended")
                 request += received
+            if body_length(request) > 0:
+                # An upload: its body is left unread and unanswered, so that it stops moving.
+                self._stopping.wait()
+                return
             tls.sendall(HEADERS)
             # A byte each interval, until the client closes its side.
             tls.settimeout(TRICKLE_INTERVAL)

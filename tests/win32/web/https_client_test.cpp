@@ -1,16 +1,19 @@
 // The HTTPS client against the reference web service, under Wine. "trusted": the service's certificate is
 // trusted and its fixtures (see run_https_client_test.py) are served; "untrusted": the service presents a
-// certificate no authority of the prefix signed.
+// certificate no authority of the prefix signed; "stalled": a stand-in service stops reading an upload.
 
 #include "check.h"
+#include "web/exchange_watch.h"
 #include "web/response_buffer.h"
 #include "web/service_paths.h"
+#include "web/shared_image_upload.h"
 #include "web/win32/https_client.h"
 #include "web/win32/image_decoding.h"
 #include "platform/win32/top_down_bitmap.h"
 
 #include <windows.h>
 
+#include <cstdio>
 #include <cstring>
 #include <string>
 
@@ -115,9 +118,29 @@ void PostReachesTheService(ResponseBuffer::Lease& response, bool trusted) {
     }
 }
 
+// The service answers the upload's headers and then reads nothing: the body stops moving once the buffers on
+// the way are full. The upload outlives the fetch deadline, and is abandoned once nothing has moved for its
+// stall limit.
+void StalledUploadIsAbandoned() {
+    static std::uint8_t record[kUploadRecordBytes];
+    const InternetHandle session = OpenServiceSession();
+    const InternetHandle connection = ConnectToService(session.Get());
+    const ULONGLONG start = GetTickCount64();
+    HINTERNET request =
+        HttpsPost(connection.Get(), "/echange/pc_img_share_post.php", record, PostWatch::Upload);
+    const ULONGLONG elapsedMs = GetTickCount64() - start;
+    std::printf("stalled upload abandoned after %llu ms\n", elapsedMs);
+    CHECK(request == nullptr);
+    CHECK(elapsedMs >= static_cast<ULONGLONG>(kUploadStallLimit.count()));
+}
+
 } // namespace
 
 int main(int argc, char** argv) {
+    if (argc > 1 && std::strcmp(argv[1], "stalled") == 0) {
+        StalledUploadIsAbandoned();
+        return CheckSummary("https_client_test stalled");
+    }
     const bool trusted = argc > 1 && std::strcmp(argv[1], "trusted") == 0;
     ResponseBuffer::Lease response = SharedResponseBuffer().Acquire();
     if (trusted) {

@@ -1,8 +1,10 @@
-"""Usage: run_https_client_test.py EXE
+"""Usage: run_https_client_test.py EXE [stalled]
 
 Runs the HTTPS client's Win32 test program under Wine twice: against the reference web service with its
 trusted certificate and the fixtures the program asks for, then against the same service presenting a
-certificate from an authority the prefix does not trust. Exits with the number of failed runs."""
+certificate from an authority the prefix does not trust. With "stalled", runs it once against a stand-in
+service that stops reading an upload instead (in a network namespace of its own: port 443 stays taken a while
+after a service ends). Exits with the number of failed runs."""
 
 import sys
 from pathlib import Path
@@ -12,6 +14,7 @@ sys.path.insert(0, str(Path(__file__).resolve().parents[2] / "e2e"))
 from PIL import Image  # noqa: E402
 
 from harness import WineSession, terminate_on_sigterm  # noqa: E402
+from harness.stalling_web import StallingWebService  # noqa: E402
 from harness.web import WebService  # noqa: E402
 from launcher.prefix import ensure_web_certificates  # noqa: E402
 
@@ -32,12 +35,15 @@ def write_fixtures(folder):
 
 
 def main(argv):
-    if len(argv) != 2:
+    if len(argv) not in (2, 3) or argv[2:] not in ([], ["stalled"]):
         print(__doc__, file=sys.stderr)
         return 2
     terminate_on_sigterm()
     exe = Path(argv[1]).resolve()
     failures = 0
+    if argv[2:] == ["stalled"]:
+        with WineSession("win32-web-https-client-stalled", sound=False) as session, StallingWebService("body"):
+            return session.launch(exe, ["stalled"], stdout=sys.stdout.fileno()).wait_exit(120) != 0
     with WineSession("win32-web-https-client", sound=False) as session:
         fixtures = session.scratch / "fixtures"
         write_fixtures(fixtures)
