@@ -158,6 +158,8 @@ bool SkipGifSubBlocks(Bytes bytes, std::size_t& at) {
 
 // The screen, then every block to the trailer: the decoder reads all frames before showing the first.
 std::optional<PictureExtent> ReadGif(Bytes bytes) {
+    // Animations have hundreds of frames; each costs the decoder about 50 us however small it is.
+    constexpr std::uint32_t kMaxFrames = 10'000;
     constexpr std::size_t kScreenEnd = 13;
     constexpr std::uint8_t kExtension = 0x21;
     constexpr std::uint8_t kImage = 0x2C;
@@ -173,6 +175,7 @@ std::optional<PictureExtent> ReadGif(Bytes bytes) {
     }
     PictureExtent extent = *screen;
     std::uint64_t framePixels = 0;
+    std::uint32_t frames = 0;
     std::size_t at = kScreenEnd + GifColourTableBytes(bytes[10]);
     while (at < bytes.size()) {
         const std::uint8_t block = bytes[at++];
@@ -185,7 +188,7 @@ std::optional<PictureExtent> ReadGif(Bytes bytes) {
         }
         if (block == kExtension) {
             ++at; // its label
-        } else if (block == kImage && Has(bytes, at, kImageDescriptor)) {
+        } else if (block == kImage && Has(bytes, at, kImageDescriptor) && ++frames <= kMaxFrames) {
             const std::optional<PictureExtent> frame = SingleImage(
                 PictureFormat::kGif, LittleEndian16(bytes, at + 4), LittleEndian16(bytes, at + 6));
             if (!frame) {

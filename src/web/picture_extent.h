@@ -25,8 +25,9 @@ inline constexpr std::uint32_t kMaxPictureSide = 32'768;
 inline constexpr std::uint64_t kMaxPicturePixels = 250'000'000;
 
 // The extent the header gives; nothing for bytes of another format, or whose header is cut short, malformed
-// or gives an image without pixels, and for a JPEG whose scans, each a pass of the decoder over the whole
-// image, are more than 1,000 or than 20 passes over a picture of the largest size.
+// or gives an image without pixels; also for a JPEG whose scans, each a pass of the decoder over the whole
+// image, are more than 1,000 or than 20 passes over a picture of the largest size, and for a GIF of more than
+// 10,000 frames.
 std::optional<PictureExtent> ReadPictureExtent(std::span<const std::uint8_t> bytes);
 
 // The format of a picture whose header reads whole within the bounds above; nothing for anything else, which

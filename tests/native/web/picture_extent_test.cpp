@@ -224,6 +224,13 @@ TEST(PictureExtent, HostileGifsAndOtherFormatsAreRefused) {
         five = five + GifImage(10'000, 10'000);
     }
     EXPECT_FALSE(Admitted(five + kGifTrailer));
+    Bytes frames = GifScreen(1, 1);
+    const Bytes frame = GifImage(1, 1);
+    for (int i = 0; i < 10'000; ++i) {
+        frames.insert(frames.end(), frame.begin(), frame.end());
+    }
+    EXPECT_TRUE(Admitted(frames + kGifTrailer));
+    EXPECT_FALSE(Admitted(frames + GifImage(1, 1) + kGifTrailer));
     const Bytes malformed[] = {
         GifScreen(10, 10) + GifImage(0, 1) + kGifTrailer,
         GifScreen(10, 10) + kGifTrailer,                                // no image
