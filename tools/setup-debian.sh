@@ -12,7 +12,7 @@ libgnutls30 libxext6 libxrender1 libxrandr2 libxcursor1 libxi6 libxinerama1 libx
 xvfb xdotool x11-apps fonts-liberation
 pulseaudio pulseaudio-utils sox
 iproute2 util-linux
-libcpp-httplib-dev libssl-dev libsqlite3-dev pkg-config openssl libcap2-bin python3-pil
+libcpp-httplib-dev libssl-dev libsqlite3-dev pkg-config openssl libcap2-bin python3-pil nginx libnginx-mod-stream
 "
 
 missing=""

@@ -38,6 +38,7 @@ std::vector<std::pair<std::string, std::string>> SplitQuery(std::string_view que
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     static AccountStore store(":memory:");
+    static RegistrationQuota registrations;
     static std::string record(kUploadRecordBytes, '\0');
     if (size < 1) {
         return 0;
@@ -59,7 +60,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         body = record;
     }
     const WebResponse response =
-        HandleWebRequest(store, {(mode & 1) != 0 ? "POST" : "GET", path, query, body});
+        HandleWebRequest(store, registrations, {(mode & 1) != 0 ? "POST" : "GET", path, query, body, {}, {}});
     if (response.status < 200 || response.status > 599) {
         __builtin_trap();
     }

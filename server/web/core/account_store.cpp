@@ -102,6 +102,24 @@ std::optional<std::string> OneBlob(Statement& statement) {
     return statement.Bytes(0);
 }
 
+// The lookups before a registration's insert are finalised before it: a statement still open holds a read
+// of the journal, and SQLite then never checkpoints it while the service runs.
+std::optional<std::uint16_t> RegisteredAccount(sqlite3* db, std::string_view pcId) {
+    Statement known(db, "SELECT account FROM accounts WHERE pc_id = ?1");
+    known.BindText(1, pcId);
+    if (!known.Step()) {
+        return std::nullopt;
+    }
+    return static_cast<std::uint16_t>(known.Integer(0));
+}
+
+std::int64_t NextRegisteredNumber(sqlite3* db) {
+    Statement last(db, "SELECT max(account) FROM accounts WHERE account >= ?1");
+    last.Bind(1, kFirstRegisteredAccount);
+    last.Step();
+    return last.IsNull(0) ? kFirstRegisteredAccount : last.Integer(0) + 1;
+}
+
 } // namespace
 
 AccountStore::AccountStore(const std::string& path) {
@@ -136,17 +154,17 @@ void AccountStore::Execute(const char* sql) {
     }
 }
 
+std::optional<std::uint16_t> AccountStore::AccountOfPc(std::string_view pcId) {
+    std::lock_guard lock(mutex_);
+    return RegisteredAccount(db_, pcId);
+}
+
 std::optional<std::uint16_t> AccountStore::Identify(std::string_view pcId) {
     std::lock_guard lock(mutex_);
-    Statement known(db_, "SELECT account FROM accounts WHERE pc_id = ?1");
-    known.BindText(1, pcId);
-    if (known.Step()) {
-        return static_cast<std::uint16_t>(known.Integer(0));
+    if (const auto known = RegisteredAccount(db_, pcId)) {
+        return known;
     }
-    Statement last(db_, "SELECT max(account) FROM accounts WHERE account >= ?1");
-    last.Bind(1, kFirstRegisteredAccount);
-    last.Step();
-    const std::int64_t number = last.IsNull(0) ? kFirstRegisteredAccount : last.Integer(0) + 1;
+    const std::int64_t number = NextRegisteredNumber(db_);
     if (number > 65535) {
         return std::nullopt;
     }

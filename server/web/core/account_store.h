@@ -41,6 +41,8 @@ class AccountStore {
     // The PC's account; a PC never seen before is registered with the next free number, with default
     // details and colour. Nothing when every number is taken.
     std::optional<std::uint16_t> Identify(std::string_view pcId);
+    // The PC's account when it has one; never registers it.
+    std::optional<std::uint16_t> AccountOfPc(std::string_view pcId);
     std::optional<Account> FindAccount(std::uint16_t number);
     // Creates the account or replaces its details and colour; its PC and picture stay.
     void PutAccount(const Account& account);

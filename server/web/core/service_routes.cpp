@@ -12,7 +12,7 @@ namespace {
 constexpr std::size_t kPcIdDigits = 16;
 
 WebResponse Status(int status, std::string_view why) {
-    return {status, "text/plain; charset=utf-8", std::string(why)};
+    return {status, "text/plain; charset=utf-8", std::string(why), {}};
 }
 WebResponse BadRequest(std::string_view why) {
     return Status(400, why);
@@ -23,7 +23,7 @@ WebResponse NotFound(std::string_view why) {
 
 WebResponse Image(std::string bytes) {
     const ImageKind kind = SniffImage(bytes);
-    return {200, std::string(ContentTypeOf(kind)), std::move(bytes)};
+    return {200, std::string(ContentTypeOf(kind)), std::move(bytes), {}};
 }
 
 bool AllDigits(std::string_view text) {
@@ -64,16 +64,30 @@ bool FieldIs(const WebRequest& request, std::string_view name, std::string_view 
     return value && *value == expected;
 }
 
-WebResponse Identify(AccountStore& store, const WebRequest& request) {
+WebResponse RegistrationRefused(std::chrono::seconds wait) {
+    const std::string seconds = std::to_string(wait.count());
+    WebResponse refused = Status(
+        429, "too many new PCs registered from this address or in all; try again in " + seconds + " s");
+    refused.headers.emplace_back("Retry-After", seconds);
+    return refused;
+}
+
+WebResponse Identify(AccountStore& store, RegistrationQuota& registrations, const WebRequest& request) {
     const auto pcId = Field(request, "I");
     if (!FieldIs(request, "S", "2") || !pcId || pcId->size() != kPcIdDigits || !AllDigits(*pcId)) {
         return BadRequest("identification needs S=2 and a 16-digit PC identifier I");
     }
-    const auto account = store.Identify(*pcId);
+    auto account = store.AccountOfPc(*pcId);
+    if (!account) {
+        if (const auto wait = registrations.Admit(request.source, request.received)) {
+            return RegistrationRefused(*wait);
+        }
+        account = store.Identify(*pcId);
+    }
     if (!account) {
         return Status(503, "no account number left");
     }
-    return {200, "text/plain; charset=us-ascii", IdentificationReply(*account)};
+    return {200, "text/plain; charset=us-ascii", IdentificationReply(*account), {}};
 }
 
 WebResponse MemberPicture(AccountStore& store, std::uint16_t account) {
@@ -104,12 +118,12 @@ WebResponse AccountDocument(AccountStore& store, const WebRequest& request, std:
         return NotFound("no such account");
     }
     if (document == "client.xml") {
-        return {200, "text/xml; charset=utf-8", ClientXml(account->details)};
+        return {200, "text/xml; charset=utf-8", ClientXml(account->details), {}};
     }
     if (!account->background) {
         return NotFound("no parameters for this account");
     }
-    return {200, "text/xml; charset=utf-8", ParamsXml(*account->background)};
+    return {200, "text/xml; charset=utf-8", ParamsXml(*account->background), {}};
 }
 
 WebResponse MemberPictureByQuery(AccountStore& store, const WebRequest& request) {
@@ -159,7 +173,8 @@ WebResponse AccessoryIcon(AccountStore& store, std::string_view state) {
     return icon ? Image(std::move(*icon)) : NotFound("no such icon");
 }
 
-WebResponse Route(AccountStore& store, const WebRequest& request, std::string_view path) {
+WebResponse Route(AccountStore& store, RegistrationQuota& registrations, const WebRequest& request,
+                  std::string_view path) {
     constexpr std::string_view kAccountPrefix = "/users/";
     constexpr std::string_view kIconPrefix = "/usb/usb_";
     const bool get = request.method == "GET";
@@ -168,7 +183,7 @@ WebResponse Route(AccountStore& store, const WebRequest& request, std::string_vi
         return allowed ? handler() : Status(405, "method not allowed");
     };
     if (path == "/Rb8Wd3Qy6N.php") {
-        return only(get, [&] { return Identify(store, request); });
+        return only(get, [&] { return Identify(store, registrations, request); });
     }
     if (path == "/users/images.php") {
         return only(get, [&] { return MemberPictureByQuery(store, request); });
@@ -205,9 +220,10 @@ std::string CollapseSlashes(std::string_view path) {
     return collapsed;
 }
 
-WebResponse HandleWebRequest(AccountStore& store, const WebRequest& request) {
+WebResponse HandleWebRequest(AccountStore& store, RegistrationQuota& registrations,
+                             const WebRequest& request) {
     try {
-        return Route(store, request, CollapseSlashes(request.path));
+        return Route(store, registrations, request, CollapseSlashes(request.path));
     } catch (const StoreError&) {
         return Status(500, "storage failure");
     }

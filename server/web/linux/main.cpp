@@ -20,12 +20,13 @@ int main(int argc, char** argv) {
         return error.empty() ? 0 : 2;
     }
     // Blocked before any thread starts, so every listener thread inherits the mask and only sigwait sees
-    // them.
-    sigset_t stopSignals;
-    sigemptyset(&stopSignals);
-    sigaddset(&stopSignals, SIGINT);
-    sigaddset(&stopSignals, SIGTERM);
-    pthread_sigmask(SIG_BLOCK, &stopSignals, nullptr);
+    // them: the stop signals, and nginx's end.
+    sigset_t awaited;
+    sigemptyset(&awaited);
+    sigaddset(&awaited, SIGINT);
+    sigaddset(&awaited, SIGTERM);
+    sigaddset(&awaited, SIGCHLD);
+    pthread_sigmask(SIG_BLOCK, &awaited, nullptr);
     std::signal(SIGPIPE, SIG_IGN);
 
     try {
@@ -40,10 +41,16 @@ int main(int argc, char** argv) {
         if (!listeners.Bind()) {
             return 1;
         }
-        listeners.Start();
+        if (!listeners.Start()) {
+            return 1;
+        }
         LogLine("ready " + listeners.Endpoints());
         int signal = 0;
-        sigwait(&stopSignals, &signal);
+        while (sigwait(&awaited, &signal) == 0 && signal == SIGCHLD) {
+            if (listeners.FrontHasEnded()) {
+                return 1;
+            }
+        }
         LogLine(signal == SIGINT ? "stopping on SIGINT" : "stopping on SIGTERM");
         listeners.Stop();
     } catch (const StoreError& failure) {

@@ -10,15 +10,23 @@
 #include <algorithm>
 #include <chrono>
 #include <cstdio>
+#include <cstdlib>
+#include <filesystem>
 #include <fstream>
+#include <grp.h>
 #include <netdb.h>
+#include <netinet/in.h>
+#include <pwd.h>
 #include <sys/socket.h>
+#include <unistd.h>
 
 namespace zelvora::web {
 namespace {
 
 // Fixtures are test bodies of any content up to the client's whole response buffer and a little more.
 constexpr std::streamsize kMaxFixtureBytes = 10'100'000;
+// nginx connects to the service once per request: a burst must find room in the queue, not a refusal.
+constexpr int kServiceBacklog = 1024;
 
 // Every address the host name resolves to, numeric, without repeats.
 std::vector<std::string> AddressesOf(const std::string& host) {
@@ -47,10 +55,49 @@ std::string Endpoint(const std::string& address, int port) {
     return (ipv6 ? "[" + address + "]" : address) + ":" + std::to_string(port);
 }
 
-// Headers and body go out in separate writes: without this, the body of every reply waits for the delayed
-// acknowledgement of the headers (40 ms on Linux).
-void SendAtOnce(httplib::Server& server) {
-    server.set_tcp_nodelay(true);
+// A listening TCP socket on the numeric address, for nginx to accept on; -1 when it cannot be bound.
+int ListenOn(const std::string& address, int& port) {
+    addrinfo hints{};
+    hints.ai_flags = AI_NUMERICHOST | AI_NUMERICSERV | AI_PASSIVE;
+    hints.ai_socktype = SOCK_STREAM;
+    addrinfo* found = nullptr;
+    if (getaddrinfo(address.c_str(), std::to_string(port).c_str(), &hints, &found) != 0) {
+        return -1;
+    }
+    int fd = socket(found->ai_family, SOCK_STREAM | SOCK_CLOEXEC, 0);
+    const int on = 1;
+    sockaddr_storage bound{};
+    socklen_t length = sizeof bound;
+    if (fd >= 0 &&
+        (setsockopt(fd, SOL_SOCKET, SO_REUSEADDR, &on, sizeof on) != 0 ||
+         (found->ai_family == AF_INET6 && setsockopt(fd, IPPROTO_IPV6, IPV6_V6ONLY, &on, sizeof on) != 0) ||
+         bind(fd, found->ai_addr, found->ai_addrlen) != 0 || listen(fd, SOMAXCONN) != 0 ||
+         getsockname(fd, reinterpret_cast<sockaddr*>(&bound), &length) != 0)) {
+        close(fd);
+        fd = -1;
+    }
+    if (fd >= 0) {
+        port = ntohs(bound.ss_family == AF_INET6 ? reinterpret_cast<sockaddr_in6*>(&bound)->sin6_port
+                                                 : reinterpret_cast<sockaddr_in*>(&bound)->sin_port);
+    }
+    freeaddrinfo(found);
+    return fd;
+}
+
+// A folder of this run's own, readable by nobody else: the Unix sockets in it reach the service unchecked.
+std::string MakePrivateFolder() {
+    std::string pattern = (std::filesystem::temp_directory_path() / "zelvora-web-XXXXXX").string();
+    return mkdtemp(pattern.data()) ? pattern : std::string();
+}
+
+// nginx started as root runs its worker as this process's user, who owns the private folder.
+std::string WorkerUser() {
+    if (geteuid() != 0) {
+        return {};
+    }
+    const passwd* user = getpwuid(geteuid());
+    const group* group = getgrgid(getegid());
+    return user && group ? std::string(user->pw_name) + " " + group->gr_name : std::string();
 }
 
 void LogRequests(httplib::Server& server, std::string scheme) {
@@ -76,7 +123,7 @@ void ServeFixtures(httplib::Server& server, const std::string& folder) {
                });
 }
 
-void ServeAccounts(httplib::Server& server, AccountStore& store) {
+void ServeAccounts(httplib::Server& server, AccountStore& store, RegistrationQuota& registrations) {
     server.set_payload_max_length(kUploadRecordBytes);
     // The client's uploads say "multipart/form-data" without a boundary while their body is one raw
     // record; the library would refuse them before any handler ran. No handler reads the content type, so
@@ -85,11 +132,17 @@ void ServeAccounts(httplib::Server& server, AccountStore& store) {
         const_cast<httplib::Request&>(request).headers.erase("Content-Type");
         return httplib::Server::HandlerResponse::Unhandled;
     });
-    const auto handle = [&store](const httplib::Request& request, httplib::Response& response) {
-        WebRequest exchange{
-            request.method, request.path, {request.params.begin(), request.params.end()}, request.body};
-        WebResponse answer = HandleWebRequest(store, exchange);
+    const auto handle = [&store, &registrations](const httplib::Request& request,
+                                                 httplib::Response& response) {
+        // nginx sets this header from the address it accepted, replacing any the client sent.
+        const std::string source = request.get_header_value("X-Real-IP");
+        WebRequest exchange{request.method, request.path, {request.params.begin(), request.params.end()},
+                            request.body,   source,       std::chrono::steady_clock::now()};
+        WebResponse answer = HandleWebRequest(store, registrations, exchange);
         response.status = answer.status;
+        for (const auto& [name, value] : answer.headers) {
+            response.set_header(name.c_str(), value);
+        }
         response.set_content(std::move(answer.body), answer.contentType);
     };
     server.Get(".*", handle);
@@ -103,6 +156,26 @@ WebListeners::WebListeners(AccountStore& store, const WebOptions& options)
 
 WebListeners::~WebListeners() {
     Stop();
+    for (const FrontListener& listener : public_) {
+        close(listener.fd);
+    }
+    if (!folder_.empty()) {
+        std::error_code ignored;
+        std::filesystem::remove_all(folder_, ignored);
+    }
+}
+
+bool WebListeners::BindService(std::unique_ptr<httplib::Server>& server, const std::string& path) {
+    server->set_address_family(AF_UNIX);
+    int fd = -1;
+    server->set_socket_options([&fd](socket_t socket) { fd = socket; });
+    // The port means nothing to a Unix socket; 0 would make the library ask the socket for the one it got.
+    constexpr int kAnyPort = 80;
+    if (!server->bind_to_port(path, kAnyPort) || listen(fd, kServiceBacklog) != 0) {
+        std::fprintf(stderr, "zelvora-web: cannot listen on %s\n", path.c_str());
+        return false;
+    }
+    return true;
 }
 
 bool WebListeners::Bind() {
@@ -113,75 +186,79 @@ bool WebListeners::Bind() {
     }
     int port = options_.port;
     for (const std::string& address : addresses) {
-        auto server =
-            std::make_unique<httplib::SSLServer>(options_.certificate.c_str(), options_.key.c_str());
-        if (!server->is_valid()) {
-            std::fprintf(stderr, "zelvora-web: cannot load the certificate %s and its key %s\n",
-                         options_.certificate.c_str(), options_.key.c_str());
-            return false;
-        }
-        if (!options_.fixtures.empty()) {
-            ServeFixtures(*server, options_.fixtures);
-        }
-        ServeAccounts(*server, store_);
-        LogRequests(*server, "https");
-        SendAtOnce(*server);
         // A free port is chosen on the first address and then asked for on the others.
-        const int bound =
-            port == 0 ? server->bind_to_any_port(address) : (server->bind_to_port(address, port) ? port : -1);
-        if (bound < 0) {
+        const int fd = ListenOn(address, port);
+        if (fd < 0) {
             // A host may name an address family this machine lacks (::1 without IPv6); one address suffices.
             std::fprintf(stderr, "zelvora-web: cannot listen on %s\n", Endpoint(address, port).c_str());
             continue;
         }
-        port = bound;
-        endpoints_.push_back(Endpoint(address, port));
-        servers_.push_back(std::move(server));
+        public_.push_back({fd, Endpoint(address, port), true});
     }
-    if (servers_.empty()) {
+    if (public_.empty()) {
         return false;
     }
-    auto site = std::make_unique<httplib::Server>();
-    AddSitePages(*site, options_.setupProgram);
-    LogRequests(*site, "site");
-    SendAtOnce(*site);
-    const int sitePort =
-        options_.sitePort == 0
-            ? site->bind_to_any_port(options_.siteAddress)
-            : (site->bind_to_port(options_.siteAddress, options_.sitePort) ? options_.sitePort : -1);
-    if (sitePort < 0) {
+    int sitePort = options_.sitePort;
+    const int siteFd = ListenOn(options_.siteAddress, sitePort);
+    if (siteFd < 0) {
         std::fprintf(stderr, "zelvora-web: cannot listen on %s for the site\n",
-                     Endpoint(options_.siteAddress, options_.sitePort).c_str());
+                     Endpoint(options_.siteAddress, sitePort).c_str());
         return false;
     }
-    endpoints_.push_back(Endpoint(options_.siteAddress, sitePort));
-    servers_.push_back(std::move(site));
-    return true;
+    public_.push_back({siteFd, Endpoint(options_.siteAddress, sitePort), false});
+
+    folder_ = MakePrivateFolder();
+    if (folder_.empty()) {
+        std::fprintf(stderr, "zelvora-web: cannot make a private folder in %s\n",
+                     std::filesystem::temp_directory_path().c_str());
+        return false;
+    }
+    service_ = std::make_unique<httplib::Server>();
+    if (!options_.fixtures.empty()) {
+        ServeFixtures(*service_, options_.fixtures);
+    }
+    ServeAccounts(*service_, store_, registrations_);
+    LogRequests(*service_, "https");
+    site_ = std::make_unique<httplib::Server>();
+    AddSitePages(*site_, options_.setupProgram);
+    LogRequests(*site_, "site");
+    return BindService(service_, folder_ + "/service.sock") && BindService(site_, folder_ + "/site.sock");
 }
 
 std::string WebListeners::Endpoints() const {
     std::string text = "https";
-    for (std::size_t i = 0; i + 1 < endpoints_.size(); ++i) {
-        text += " " + endpoints_[i];
+    for (std::size_t i = 0; i + 1 < public_.size(); ++i) {
+        text += " " + public_[i].endpoint;
     }
-    return text + " site " + endpoints_.back();
+    return text + " site " + public_.back().endpoint;
 }
 
-void WebListeners::Start() {
-    for (auto& server : servers_) {
-        threads_.emplace_back([&server] { server->listen_after_bind(); });
+bool WebListeners::Start() {
+    for (httplib::Server* server : {service_.get(), site_.get()}) {
+        threads_.emplace_back([server] { server->listen_after_bind(); });
     }
     // A stop that came before a listener runs would be lost and leave its thread listening for ever.
-    for (auto& server : servers_) {
+    for (httplib::Server* server : {service_.get(), site_.get()}) {
         while (!server->is_running()) {
             std::this_thread::sleep_for(std::chrono::milliseconds(1));
         }
     }
+    // nginx reads relative paths from its own folder.
+    return front_.Start({folder_, public_, std::filesystem::absolute(options_.certificate),
+                         std::filesystem::absolute(options_.key), folder_ + "/service.sock",
+                         folder_ + "/site.sock", WorkerUser()});
+}
+
+bool WebListeners::FrontHasEnded() {
+    return front_.HasEnded();
 }
 
 void WebListeners::Stop() {
-    for (auto& server : servers_) {
-        server->stop();
+    front_.Stop();
+    for (auto& server : {service_.get(), site_.get()}) {
+        if (server) {
+            server->stop();
+        }
     }
     for (auto& thread : threads_) {
         thread.join();

@@ -16,10 +16,7 @@ const std::string kPng = [] {
     return png + std::string(16, 'x');
 }();
 
-struct Answer {
-    int status;
-    std::string body;
-};
+using Answer = WebResponse;
 
 class WebRoutesTest : public testing::Test {
   protected:
@@ -34,12 +31,14 @@ class WebRoutesTest : public testing::Test {
     static std::string AccountOf(const Answer& reply) { return reply.body.substr(34, 5); }
 
     AccountStore store{":memory:"};
+    RegistrationQuota registrations;
+    std::string source = "192.0.2.1";
+    RegistrationQuota::Clock::time_point now{};
 
   private:
     Answer Send(std::string_view method, std::string_view path,
                 std::vector<std::pair<std::string, std::string>> query, std::string_view body) {
-        const WebResponse response = HandleWebRequest(store, {method, path, std::move(query), body});
-        return {response.status, response.body};
+        return HandleWebRequest(store, registrations, {method, path, std::move(query), body, source, now});
     }
 };
 
@@ -73,6 +72,21 @@ TEST_F(WebRoutesTest, IdentificationRegistersAPcOnceAndAnswersItsNumberAtOffset3
     // The new account has details and a colour, so its first start-up shows no missing-parameters box.
     EXPECT_EQ(Get("/users/1000/client.xml").status, 200);
     EXPECT_EQ(Get("/users/1000/params.xml").status, 200);
+}
+
+TEST_F(WebRoutesTest, NewPcsBeyondTheQuotaAre429WithTheWaitWhileKnownPcsAreAlwaysAnswered) {
+    const auto pcId = [](int i) { return std::to_string(1000000000000000 + i); };
+    for (int i = 0; i < RegistrationQuota::kPerSource; ++i) {
+        ASSERT_EQ(Identify(pcId(i)).status, 200);
+    }
+    const Answer refused = Identify(pcId(99));
+    EXPECT_EQ(refused.status, 429);
+    EXPECT_EQ(refused.headers, (decltype(refused.headers){{"Retry-After", "60"}}));
+    EXPECT_NE(refused.body.find("try again in 60 s"), std::string::npos) << refused.body;
+    EXPECT_EQ(AccountOf(Identify(pcId(0))), "01000");
+    // The refused PC got no number: the next one registered takes the next free one.
+    now += RegistrationQuota::kWindow;
+    EXPECT_EQ(AccountOf(Identify(pcId(99))), "0100" + std::to_string(RegistrationQuota::kPerSource));
 }
 
 TEST_F(WebRoutesTest, MalformedIdentificationIsRefusedAndRegistersNothing) {
