@@ -101,7 +101,8 @@ void Replace(std::string& text, std::string_view name, std::string_view value) {
 std::string FrontConfig(const FrontSetup& setup) {
     std::string servers;
     for (const FrontListener& listener : setup.listeners) {
-        servers += "    server { listen " + listener.endpoint + "; proxy_pass \"unix:" + Escaped(setup.folder) +
+        servers += "    server { listen " + listener.endpoint +
+                   "; proxy_pass \"unix:" + Escaped(setup.folder) +
                    (listener.tls ? "/front-tls.sock" : "/front-site.sock") + "\"; }\n";
     }
     std::string text(kTemplate);

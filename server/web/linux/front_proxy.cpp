@@ -31,7 +31,8 @@ std::string ExitText(int status) {
 
 // Runs in the child between fork and exec, where only async-signal-safe calls are allowed: everything it
 // uses is made before the fork.
-[[noreturn]] void ExecNginx(pid_t parent, const std::vector<int>& inherited, char* const* argv, char* const* envp) {
+[[noreturn]] void ExecNginx(pid_t parent, const std::vector<int>& inherited, char* const* argv,
+                            char* const* envp) {
     // Ends with this process even when it is killed outright.
     prctl(PR_SET_PDEATHSIG, SIGTERM);
     if (getppid() != parent) {
@@ -71,8 +72,8 @@ bool FrontProxy::Start(const FrontSetup& setup) {
         inheritedList += std::to_string(listener.fd) + ";";
         inherited.push_back(listener.fd);
     }
-    std::vector<std::string> args = {"nginx", "-p", setup.folder, "-c", configuration, "-e", "stderr",
-                                     "-g",    "daemon off;"};
+    std::vector<std::string> args = {"nginx", "-p",     setup.folder, "-c",         configuration,
+                                     "-e",    "stderr", "-g",         "daemon off;"};
     std::vector<char*> argv;
     for (std::string& arg : args) {
         argv.push_back(arg.data());

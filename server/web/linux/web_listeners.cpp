@@ -100,8 +100,10 @@ std::string WorkerUser() {
     return user && group ? std::string(user->pw_name) + " " + group->gr_name : std::string();
 }
 
+// Each line is written before its reply leaves, so the lines keep the order in which the client was answered
+// (nginx may pass a reply on before the service's thread is scheduled again).
 void LogRequests(httplib::Server& server, std::string scheme) {
-    server.set_logger([scheme](const httplib::Request& request, const httplib::Response& response) {
+    server.set_post_routing_handler([scheme](const httplib::Request& request, httplib::Response& response) {
         LogLine(scheme + " " + Printable(request.method) + " " + Printable(request.target) + " " +
                 std::to_string(response.status) + " " + std::to_string(response.body.size()) + " bytes");
     });

@@ -161,9 +161,9 @@ TEST_F(WebFrontTest, HeadersBodiesAndRangesBeyondTheirBoundsAreRefusedOrIgnored)
 
 TEST_F(WebFrontTest, NewPcsAreCountedByTheAddressTheFrontAcceptedWhateverTheRequestClaims) {
     const auto identify = [&](int pc, const httplib::Headers& headers = {}) {
-        const auto reply = Get("/Rb8Wd3Qy6N.php?S=2&I=" + std::to_string(2000000000000000 + pc) +
-                                   "&V=VELMARC%200.7.7&A=&F=",
-                               headers);
+        const auto reply =
+            Get("/Rb8Wd3Qy6N.php?S=2&I=" + std::to_string(2000000000000000 + pc) + "&V=VELMARC%200.7.7&A=&F=",
+                headers);
         return reply ? reply->status : -1;
     };
     for (int pc = 0; pc < 5; ++pc) {
