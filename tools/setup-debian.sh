@@ -1,6 +1,7 @@
 #!/bin/sh
 # Installs the Debian 12 packages the build and the tests need, only those missing. Runs as root or with sudo.
 # Wine's package only recommends the X and TLS libraries it loads at run time, so they are named here.
+# nginx is the web service's TLS front, which zelvora-web starts by itself; Debian's own nginx service is not used.
 set -eu
 
 packages="
@@ -12,7 +13,8 @@ libgnutls30 libxext6 libxrender1 libxrandr2 libxcursor1 libxi6 libxinerama1 libx
 xvfb xdotool x11-apps fonts-liberation
 pulseaudio pulseaudio-utils sox
 iproute2 util-linux
-libcpp-httplib-dev libssl-dev libsqlite3-dev pkg-config openssl libcap2-bin python3-pil nginx libnginx-mod-stream
+libcpp-httplib-dev libssl-dev libsqlite3-dev pkg-config openssl libcap2-bin python3-pil
+nginx libnginx-mod-stream
 "
 
 missing=""
