@@ -5,6 +5,14 @@
 #include "audio/capture_phase.h"
 #include "audio/playback_phase.h"
 
+namespace {
+
+bool StopRequested(const SessionState& session) {
+    return session.audioRunFlag.load(std::memory_order_relaxed) != kAudioRunning;
+}
+
+} // namespace
+
 void RunAudioThread(SessionState& session, CaptureDevice& capture, PlaybackDevice& playback,
                     AudioHost& host) {
     PlaybackPhase listening(session, playback, host);
@@ -13,12 +21,15 @@ void RunAudioThread(SessionState& session, CaptureDevice& capture, PlaybackDevic
         if (!listening.Run()) {
             return;
         }
-        // Even a stop request opens and closes the capture device once, sending nothing.
+        // A stop opens no capture device: the machine may have none, and a failed opening ends the process.
+        if (StopRequested(session)) {
+            break;
+        }
         if (!talking.Open()) {
             return;
         }
         talking.Run();
         talking.Close();
-    } while (session.audioRunFlag.load(std::memory_order_relaxed) == kAudioRunning);
+    } while (!StopRequested(session));
     session.audioRunFlag.store(kAudioEnded, std::memory_order_relaxed);
 }

@@ -15,7 +15,8 @@ class AudioHost {
     virtual int SelectedInputDevice() = 0;
     // Sends one captured block to the voice server.
     virtual void SendBlock(const std::uint8_t (&block)[kCaptureBlockBytes]) = 0;
-    // A device cannot be opened: the user is told; the client cannot go on and does not return from these.
+    // A device cannot be opened as its phase begins: the user is told; the client cannot go on and does not
+    // return from these. (A playback device that will not wake from a rest is not reported.)
     virtual void CaptureDeviceFailed(int errorCode) = 0;
     virtual void PlaybackDeviceFailed(int errorCode) = 0;
 
@@ -25,6 +26,5 @@ class AudioHost {
 
 // The audio thread's body: listens until the user talks, talks until the user releases, and so on until
 // the session's audio run flag leaves 1, which the starter sets before the thread starts; it then sets the
-// flag to 99. Returns early, without setting the
-// flag, only when a failed device's report returns.
+// flag to 99. Returns early, without setting the flag, only when a failed device's report returns.
 void RunAudioThread(SessionState& session, CaptureDevice& capture, PlaybackDevice& playback, AudioHost& host);

@@ -48,9 +48,7 @@ bool PlaybackPhase::Run() {
     }
     while (!host_.UserTalks() &&
            session_.audioRunFlag.load(std::memory_order_relaxed) != kAudioStopRequested) {
-        if (!PlayNextBlock()) {
-            return false;
-        }
+        PlayNextBlock();
     }
     if (resting_) {
         playback_.StopClock();
@@ -62,9 +60,7 @@ bool PlaybackPhase::Run() {
 }
 
 bool PlaybackPhase::OpenDevice() {
-    freeBlocks_.Reset();
-    playIndex_ = 0;
-    const int error = playback_.Open(freeBlocks_);
+    const int error = TryOpenDevice();
     if (error != 0) {
         host_.PlaybackDeviceFailed(error);
         return false;
@@ -72,21 +68,34 @@ bool PlaybackPhase::OpenDevice() {
     return true;
 }
 
-bool PlaybackPhase::PlayNextBlock() {
+int PlaybackPhase::TryOpenDevice() {
+    freeBlocks_.Reset();
+    playIndex_ = 0;
+    return playback_.Open(freeBlocks_);
+}
+
+void PlaybackPhase::WakeDevice() {
+    // In the middle of a session a device that will not open again costs this sound, not the client: the
+    // clock keeps the pace and the next sound tries again.
+    if (TryOpenDevice() != 0) {
+        session_.playbackReopenFailures.fetch_add(1, std::memory_order_relaxed);
+        return;
+    }
+    playback_.StopClock();
+    resting_ = false;
+    // The block of silence the device would be holding: the sound keeps the delay it has while playing.
+    static constexpr std::uint8_t kSilence[kPlaybackBlockBytes] = {};
+    Write(kSilence);
+}
+
+void PlaybackPhase::PlayNextBlock() {
     PlaybackRingStep(session_.playbackRingHead, session_.playbackRingPos, session_.networkRing);
     session_.playbackQueue.TakeNextBlock(block_);
     const bool silent =
         std::all_of(std::begin(block_), std::end(block_), [](std::uint8_t b) { return b == 0; });
     silentBlocks_ = silent ? silentBlocks_ + 1 : 0;
     if (resting_ && !silent) {
-        playback_.StopClock();
-        resting_ = false;
-        if (!OpenDevice()) {
-            return false;
-        }
-        // The block of silence the device would be holding: the sound keeps the delay it has while playing.
-        static constexpr std::uint8_t kSilence[kPlaybackBlockBytes] = {};
-        Write(kSilence);
+        WakeDevice();
     }
     if (resting_) {
         playback_.WaitForClock();
@@ -100,7 +109,6 @@ bool PlaybackPhase::PlayNextBlock() {
         freeBlocks_.WaitForOne();
     }
     UpdateLevels();
-    return true;
 }
 
 void PlaybackPhase::Write(const std::uint8_t (&block)[kPlaybackBlockBytes]) {

@@ -22,19 +22,22 @@ class FreeBlocks final : public BlockPlayedListener {
 
 // The listening phase: plays the playback queue in blocks of 125 ms, at most two of them held by the device.
 // After two seconds of nothing but silence the device is closed and its clock keeps the passes' pace, so
-// that the system's sound stack does not wake for silence; the first sound opens it again.
+// that the system's sound stack does not wake for silence; the first sound opens it again, and a sound it
+// cannot be opened for is dropped and counted.
 class PlaybackPhase {
   public:
     PlaybackPhase(SessionState& session, PlaybackDevice& playback, AudioHost& host)
         : session_(session), playback_(playback), host_(host) {}
 
     // Plays until the user talks or a stop is requested, then lets the device play out and closes it;
-    // false when the device cannot be opened (already reported).
+    // false when the device cannot be opened at the start (already reported).
     bool Run();
 
   private:
     bool OpenDevice();
-    bool PlayNextBlock();
+    int TryOpenDevice();
+    void WakeDevice();
+    void PlayNextBlock();
     void Write(const std::uint8_t (&block)[kPlaybackBlockBytes]);
     void UpdateLevels();
 

@@ -125,6 +125,8 @@ struct SessionState {
     PlaybackQueue playbackQueue;
     std::atomic<int> playbackRingPos{0}; // the ring position the receive thread marks green
     int playbackRingHead = 0;            // audio thread only
+    // Sounds dropped because the playback device, closed through a silence, would not open again
+    std::atomic<int> playbackReopenFailures{0};
 
     // Level meters: the audio thread writes, the meter timers draw
     std::int16_t smoothedLeftPeak = 0; // audio thread only

@@ -112,14 +112,18 @@ class TwoClientsTest(unittest.TestCase):
                 self.assertEqual(client.wait_exit(30), 0)
 
 
+def without_capture_device(session):
+    """Wine's ALSA driver instead of a sound server: a speaker that discards its sound, no capture device."""
+    (session.scratch / ".asoundrc").write_text(
+        "pcm.!default { type asym playback.pcm { type null } capture.pcm { type hw card 7 } }\n")
+    session.env["HOME"] = str(session.scratch)
+    session.env["WINEDLLOVERRIDES"] += ";winepulse.drv=d"
+
+
 class NoMicrophoneTest(unittest.TestCase):
     def test_a_capture_device_that_cannot_be_opened_shows_two_boxes_and_ends_the_client(self):
         with WineSession("no_microphone", sound=False) as session:
-            # Wine's ALSA driver instead of a sound server: a speaker that discards its sound, no capture device.
-            (session.scratch / ".asoundrc").write_text(
-                "pcm.!default { type asym playback.pcm { type null } capture.pcm { type hw card 7 } }\n")
-            session.env["HOME"] = str(session.scratch)
-            session.env["WINEDLLOVERRIDES"] += ";winepulse.drv=d"
+            without_capture_device(session)
             client = session.launch_client()
             window = session.display.wait_window(f"^{WINDOW_TITLE}$", 60)
             session.display.key_down(window, "space")
@@ -134,6 +138,18 @@ class NoMicrophoneTest(unittest.TestCase):
             "d\u00e9fectueux ou incompatible\nZelvora ne pourra fonctionner qu'en mode \u00e9coute.\nLe programme "
             "va s'arr\u00eat\u00e9 automatiquement."))
         self.assertEqual(exit_code, 1)
+
+    def test_closing_without_a_capture_device_shows_no_box_and_ends_with_code_0(self):
+        with UdpPeer(SYNTHESISER_PORT) as synthesiser, \
+                WineSession("close_without_microphone", sound=False) as session:
+            without_capture_device(session)
+            client = session.launch_client()
+            synthesiser.wait_for(timeout=60)  # the greeting: start-up is over, the audio thread listens
+            window = session.display.wait_window(f"^{WINDOW_TITLE}$", 60)
+            session.display.click(window, 525, 25)  # the close button
+            exit_code, boxes = session.dismiss_boxes_until_exit(client, timeout=60)
+        self.assertEqual(boxes, [])
+        self.assertEqual(exit_code, 0)
 
 
 if __name__ == "__main__":

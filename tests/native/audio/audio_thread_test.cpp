@@ -124,8 +124,8 @@ TEST_F(AudioThreadTest, EachPressSendsItsRecordingInOrderAndListeningResumesAfte
     EXPECT_EQ(session_->audioRunFlag, kAudioEnded);
     EXPECT_EQ(session_->txRxLed, kLedBlue);
     EXPECT_EQ(capture_.lastDeviceNumber, 3);
-    EXPECT_EQ(capture_.opens, 3); // two presses, and the stop
-    EXPECT_EQ(capture_.closes, 3);
+    EXPECT_EQ(capture_.opens, 2); // the two presses; the stop opens nothing
+    EXPECT_EQ(capture_.closes, 2);
     // Every press sends the blocks in the order recorded, from its oldest on, none skipped.
     for (int i = 0; i < host_.blocksSent; ++i) {
         const int press = i < firstPress ? 1 : 2;
@@ -186,7 +186,7 @@ TEST_F(AudioThreadTest, LongSilenceClosesTheDeviceAndSoundReopensItBehindOneBloc
     EXPECT_EQ(sound, (std::vector<int>{21, 22, 23, 24}));
 }
 
-TEST_F(AudioThreadTest, PressTooShortForTheSwitchAndStopRequestSendNothing) {
+TEST_F(AudioThreadTest, PressTooShortForTheSwitchSendsNothing) {
     StartAudioThread();
     WaitUntil([&] { return playback_.slotsPlayed >= 4; });
     host_.talkCallsLeft = 1; // listening sees the press, talking already sees the release
@@ -194,7 +194,43 @@ TEST_F(AudioThreadTest, PressTooShortForTheSwitchAndStopRequestSendNothing) {
     WaitUntil([&] { return playback_.opens == 2; });
     StopAudioThread();
     EXPECT_EQ(host_.blocksSent, 0);
-    EXPECT_EQ(capture_.opens, 2);
+    EXPECT_EQ(capture_.opens, 1);
+    EXPECT_EQ(session_->audioRunFlag, kAudioEnded);
+}
+
+TEST_F(AudioThreadTest, AStopWithoutACaptureDeviceEndsTheThreadWithoutReport) {
+    capture_.openError = 2;
+    StartAudioThread();
+    WaitUntil([&] { return playback_.slotsPlayed >= 4; });
+    StopAudioThread();
+    EXPECT_EQ(host_.captureFailure, 0);
+    EXPECT_EQ(capture_.opens, 0);
+    EXPECT_EQ(playback_.closes, 1);
+    EXPECT_EQ(session_->audioRunFlag, kAudioEnded);
+}
+
+TEST_F(AudioThreadTest, APlaybackDeviceThatWillNotWakeFromItsRestDropsThatSoundAndTriesAgain) {
+    StartAudioThread();
+    WaitUntil([&] { return playback_.clockWaits > 0; });
+    const int restedAt = playback_.slotsPlayed;
+    playback_.openError = 4;
+    AppendSound(session_->playbackQueue, 31);
+    WaitUntil([&] { return session_->playbackReopenFailures == 1; });
+    playback_.openError = 0;
+    AppendSound(session_->playbackQueue, 32);
+    WaitUntil([&] { return playback_.slotsPlayed >= restedAt + 2 * kSlotsPerPlaybackBlock; });
+    StopAudioThread();
+
+    EXPECT_EQ(host_.playbackFailure, 0);
+    EXPECT_EQ(session_->playbackReopenFailures, 1);
+    EXPECT_EQ(playback_.opens, 2);
+    std::vector<int> sound;
+    for (int i = restedAt; i < playback_.slotsPlayed; ++i) {
+        if (playback_.slotLog[i] != 0) {
+            sound.push_back(playback_.slotLog[i] >> 8);
+        }
+    }
+    EXPECT_EQ(sound, std::vector<int>{32});
     EXPECT_EQ(session_->audioRunFlag, kAudioEnded);
 }
 
@@ -221,4 +257,5 @@ TEST_F(AudioThreadTest, AStopAskedBeforeTheThreadRunsEndsItAtOnce) {
     StartAudioThread(kAudioStopRequested);
     WaitUntil([&] { return session_->audioRunFlag == kAudioEnded; });
     StopAudioThread();
+    EXPECT_EQ(capture_.opens, 0);
 }

@@ -15,7 +15,7 @@ inline constexpr int kLogCapacity = 4096;
 // opening count plus its rank within that opening, in every sample.
 class FakeCapture final : public CaptureDevice {
   public:
-    int openError = 0;
+    std::atomic<int> openError{0};
     std::atomic<int> opens{0};
     std::atomic<int> closes{0};
     std::atomic<int> lastDeviceNumber{0};
@@ -48,7 +48,7 @@ class FakeCapture final : public CaptureDevice {
 // the first sample of every slot of every block played.
 class FakePlayback final : public PlaybackDevice {
   public:
-    int openError = 0;
+    std::atomic<int> openError{0};
     std::atomic<int> opens{0};
     std::atomic<int> closes{0};
     std::atomic<int> clockWaits{0};
