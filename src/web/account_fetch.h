@@ -17,9 +17,13 @@ class AccountService {
     // body's size; 0 for an empty body or a status other than 200; -1 when the exchange failed; 1 when no
     // session could be opened.
     virtual int Get(ResponseBuffer::Lease& response, const char* path) = 0;
-    // Draws the speaker's picture from the lease's body, if it is one.
-    virtual void ShowSpeakerPicture(const ResponseBuffer::Lease& response) = 0;
+    // Draws the speaker's picture from the lease's body in place of the one shown; false, drawing nothing,
+    // when the body is not a picture it can draw.
+    virtual bool ShowSpeakerPicture(const ResponseBuffer::Lease& response) = 0;
     virtual void ShowSpeakerDetails(const SpeakerDetails& details) = 0;
+    // Take the shown picture, or the shown details, off the main window.
+    virtual void ClearSpeakerPicture() = 0;
+    virtual void ClearSpeakerDetails() = 0;
 };
 
 // Everything the client learns of accounts comes through here: the identification that gives the account
@@ -31,12 +35,14 @@ class AccountFetcher {
 
     // Fetches one kind (`AccountFetchKind`) for account `number` (unused by the identification) and acts on
     // the reply. The result is the service's (see AccountService::Get); 0 also when the speaker fetches are
-    // skipped because the speaker has not changed and the window has not been repainted since.
+    // skipped because the speaker has not changed and the window has not been repainted since. A speaker
+    // fetch that brings nothing to show takes the previous speaker's picture or details off the window.
     int Fetch(std::uint32_t number, int kind);
 
   private:
     bool SkippedByGuard(std::uint32_t number, int kind) const;
     void ActOnReply(const ResponseBuffer::Lease& response, int kind);
+    void ShowNothingFor(int kind);
 
     SessionState& session_;
     ResponseBuffer& response_;
@@ -44,5 +50,8 @@ class AccountFetcher {
     std::mutex lock_; // held for the whole of every fetch
     std::uint32_t lastPictureAccount_ = 0;
     std::uint32_t lastDetailsAccount_ = 0;
+    // Set when a speaker fetch finds the window repainted, which wiped both: each is fetched once more.
+    bool pictureWiped_ = false;
+    bool detailsWiped_ = false;
     RequestBlinker blinker_;
 };

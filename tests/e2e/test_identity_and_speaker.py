@@ -22,6 +22,8 @@ PLAIN_POINTS = ((100, 250), (300, 520))
 PICTURE_FRAME = (10, 340)  # the red frame's top-left corner
 NAME_STRIP = (10, 318, 300, 21)  # first name and town, white
 SPEAKERS = (101, 102)  # seed members
+UNKNOWN_SPEAKER = 999  # no account: no picture, no details
+PORTRAIT = (10, 340, 120, 150)  # where a seed member's framed portrait lies
 SHOW_DEADLINE = 2.0  # from the start of the talk to the picture and details requests
 
 
@@ -116,6 +118,48 @@ class IdentityAndSpeakerTest(unittest.TestCase):
                 self.assertEqual(targets.count(f"/users/{speaker}/client.xml"), 1, speaker)
             client.probe.post("class:X", WM_DESTROY)
             self.assertEqual(client.wait_exit(30), 0)
+
+    def test_a_repaint_brings_the_speaker_back_whole_and_a_speaker_without_account_shows_no_face(self):
+        with ReferenceNetwork("speaker_band") as network, WebService("speaker_band") as web:
+            register_pc(web, BACKGROUND)
+            with Client("speaker_band", serial=SERIAL) as client:
+                x, y = self.client_origin(client)
+                network.wait_for_client(channel=0)
+                web.wait_for_log(lambda line: "/params.xml" in line, timeout=60)
+
+                def band():
+                    """Whether the portrait's frame shows, whether white names do, whether no face does."""
+                    shot = client.display.screenshot()
+                    strip = shot.crop(x + NAME_STRIP[0], y + NAME_STRIP[1], NAME_STRIP[2], NAME_STRIP[3])
+                    portrait = shot.crop(x + PORTRAIT[0], y + PORTRAIT[1], PORTRAIT[2], PORTRAIT[3])
+                    return (shot.pixel(x + PICTURE_FRAME[0], y + PICTURE_FRAME[1]) == (255, 0, 0),
+                            any(strip.rgb[i:i + 3] == b"\xff\xff\xff" for i in range(0, len(strip.rgb), 3)),
+                            portrait.rgb == bytes(BACKGROUND_RGB) * (PORTRAIT[2] * PORTRAIT[3]))
+
+                def fetched(document):
+                    return [target for _, target, _ in web.requests()].count(f"/users/{SPEAKERS[0]}/{document}")
+
+                def speak(account):
+                    network.add_member(channel=0, account=account)
+                    network.command("speak", "--channel", 0, "--account", account, "--tone", 440, "--seconds", 1)
+
+                speak(SPEAKERS[0])
+                client.session.wait_until(lambda: band() == (True, True, False), timeout=10,
+                                          what="the first speaker's picture and names")
+                client.probe.repaint("class:X")
+                client.session.wait_until(lambda: fetched("images.php?N=2") == fetched("client.xml") == 2,
+                                          timeout=5, what="the picture and the details fetched again")
+                client.session.wait_until(lambda: band() == (True, True, False), timeout=5,
+                                          what="the picture and the names back after the repaint")
+                client.screenshot("repainted_speaker")
+
+                speak(UNKNOWN_SPEAKER)
+                web.wait_for_log(lambda line: f" /users/{UNKNOWN_SPEAKER}/client.xml 404" in line)
+                client.session.wait_until(lambda: band() == (False, False, True), timeout=5,
+                                          what="no face and no names under the unknown speaker")
+                client.screenshot("unknown_speaker")
+                client.probe.post("class:X", WM_DESTROY)
+                self.assertEqual(client.wait_exit(30), 0)
 
 
 if __name__ == "__main__":

@@ -23,16 +23,18 @@ class WebAccountService : public AccountService {
         return HttpsGetPath(response, path);
     }
 
-    void ShowSpeakerPicture(const ResponseBuffer::Lease& response) override {
+    bool ShowSpeakerPicture(const ResponseBuffer::Lease& response) override {
         const ScopedBitmap picture(DecodePngBitmap(response, static_cast<int>(response.Body().size())));
-        if (picture) {
-            ::ShowSpeakerPicture(MainWindow(), picture.get());
-        }
+        return picture && ::ShowSpeakerPicture(MainWindow(), picture.get());
     }
 
     void ShowSpeakerDetails(const SpeakerDetails& details) override {
         ::ShowSpeakerDetails(MainWindow(), details);
     }
+
+    void ClearSpeakerPicture() override { ::ClearSpeakerPicture(MainWindow()); }
+
+    void ClearSpeakerDetails() override { ::ClearSpeakerDetails(MainWindow()); }
 };
 
 AccountFetcher& Fetcher() {

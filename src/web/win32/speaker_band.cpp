@@ -31,30 +31,67 @@ HBITMAP CreatePixelBitmap(HDC compatible, int width, int height, std::span<std::
     return bitmap;
 }
 
-void FillWithColour(HDC dc, const RECT& rect, COLORREF colour) {
-    const ScopedBrush brush(CreateSolidBrush(colour));
+// The framed picture shown, empty when none is: pictures differ in size, a new one may not cover the last.
+RECT gShownPicture{};
+
+void FillWithBackground(HDC dc, const RECT& rect) {
+    const ScopedBrush brush(CreateSolidBrush(Session().backgroundColour));
     if (brush) {
         FillRect(dc, &rect, brush.get());
     }
 }
 
+// Paints the background over the picture shown, except over `kept`, which is about to be drawn on.
+void ForgetShownPicture(HDC dc, const RECT& kept) {
+    if (IsRectEmpty(&gShownPicture)) {
+        return;
+    }
+    const int saved = SaveDC(dc);
+    ExcludeClipRect(dc, kept.left, kept.top, kept.right, kept.bottom);
+    FillWithBackground(dc, gShownPicture);
+    RestoreDC(dc, saved);
+    gShownPicture = RECT{};
+}
+
+void ClearDetailStrips(HDC dc) {
+    FillWithBackground(dc, kNameStrip);
+    FillWithBackground(dc, kPhraseStrip);
+}
+
 } // namespace
 
-void ShowSpeakerPicture(HWND mainWindow, HBITMAP picture) {
+bool ShowSpeakerPicture(HWND mainWindow, HBITMAP picture) {
     BITMAP size{};
     if (picture == nullptr || GetObjectW(picture, sizeof size, &size) == 0) {
-        return;
+        return false;
     }
     const ScopedGetDC dc(mainWindow);
     if (!dc) {
-        return;
+        return false;
     }
-    DrawBitmap(dc.get(), picture, kPictureOrigin.x, kPictureOrigin.y);
     const RECT frame{kPictureOrigin.x, kPictureOrigin.y, kPictureOrigin.x + size.bmWidth,
                      kPictureOrigin.y + size.bmHeight};
+    ForgetShownPicture(dc.get(), frame);
+    DrawBitmap(dc.get(), picture, kPictureOrigin.x, kPictureOrigin.y);
     const ScopedBrush red(CreateSolidBrush(kRed));
     if (red) {
         FrameRect(dc.get(), &frame, red.get());
+    }
+    gShownPicture = frame;
+    return true;
+}
+
+void ClearSpeakerPicture(HWND mainWindow) {
+    const ScopedGetDC dc(mainWindow);
+    if (dc) {
+        ForgetShownPicture(dc.get(), RECT{});
+    }
+}
+
+void ClearSpeakerDetails(HWND mainWindow) {
+    const ScopedGetDC dc(mainWindow);
+    if (dc) {
+        ClearDetailStrips(dc.get());
     }
 }
 
@@ -63,7 +100,8 @@ void ShowSpeakerDetails(HWND mainWindow, const SpeakerDetails& details) {
     if (!dc) {
         return;
     }
-    FillWithColour(dc.get(), kNameStrip, Session().backgroundColour);
+    // The previous speaker's phrase is not blurred into the new one's strip.
+    ClearDetailStrips(dc.get());
     DrawUtf8Text(dc.get(), details.firstName, kFirstNameOrigin.x, kFirstNameOrigin.y, kWhite);
     DrawUtf8Text(dc.get(), details.town, kTownOrigin.x, kTownOrigin.y, kWhite);
     BlurTintRect(dc.get(), kPhraseStrip);

@@ -7,10 +7,15 @@
 // The current speaker on the main window: the picture at (10, 340) in a red frame, the first name and town
 // on the strip above it, and the greeting phrase on a tinted blur at the bottom.
 
-// Draws the picture at its own size; the caller keeps the bitmap.
-void ShowSpeakerPicture(HWND mainWindow, HBITMAP picture);
+// Draws the picture at its own size in place of the one shown; false, drawing nothing, when the bitmap cannot
+// be read. The caller keeps the bitmap.
+bool ShowSpeakerPicture(HWND mainWindow, HBITMAP picture);
 
 void ShowSpeakerDetails(HWND mainWindow, const SpeakerDetails& details);
+
+// Paint the background colour over the picture last shown, or over the name strip and the phrase's strip.
+void ClearSpeakerPicture(HWND mainWindow);
+void ClearSpeakerDetails(HWND mainWindow);
 
 // Replaces `rect` (client coordinates of the main window) on `target` by a blurred copy of what the main
 // window shows there, with red and blue kept and a fixed green.

@@ -81,3 +81,7 @@ class Probe:
         not answered after `timeout` s (at most 25)."""
         answer = self._run("answer", window, int(timeout * 1000))[0]
         return answer["ms"] / 1000 if answer["answered"] else None
+
+    def repaint(self, window):
+        """Invalidates the whole window, which then paints itself again as when it is uncovered."""
+        self._run("repaint", window)

@@ -27,18 +27,29 @@ class FakeService : public AccountService {
         response.SetBodySize(body.size());
         return static_cast<int>(body.size());
     }
-    void ShowSpeakerPicture(const ResponseBuffer::Lease& response) override {
-        pictures.emplace_back(response.Body().begin(), response.Body().end());
+    // Draws only bodies that begin with "picture".
+    bool ShowSpeakerPicture(const ResponseBuffer::Lease& response) override {
+        const std::string body(response.Body().begin(), response.Body().end());
+        if (body.rfind("picture", 0) != 0) {
+            return false;
+        }
+        pictures.push_back(body);
+        shown.push_back(body);
+        return true;
     }
     void ShowSpeakerDetails(const SpeakerDetails& details) override {
         speakerNames.emplace_back(details.firstName);
+        shown.push_back(std::string("name ") + details.firstName);
     }
+    void ClearSpeakerPicture() override { shown.emplace_back("no picture"); }
+    void ClearSpeakerDetails() override { shown.emplace_back("no name"); }
 
     std::map<std::string, std::string> bodies;
     int failure = 0; // what a path without a body gives
     std::vector<std::string> requests;
     std::vector<std::string> pictures;
     std::vector<std::string> speakerNames;
+    std::vector<std::string> shown; // what the speaker band went through, in order
 };
 
 class AccountFetchTest : public testing::Test {
@@ -55,20 +66,43 @@ class AccountFetchTest : public testing::Test {
     AccountFetcher fetcher{*session, *response, service};
 };
 
-TEST_F(AccountFetchTest, ASpeakerIsFetchedOnceAndItsPictureAgainAfterARepaint) {
+TEST_F(AccountFetchTest, ASpeakerIsFetchedOnceAndAgainWholeAfterARepaint) {
     service.bodies["/users/7/images.php?N=2"] = "picture of 7";
     service.bodies["/users/7/client.xml"] = "<PRENOM>Ren&#xE9;</PRENOM>";
     Tick(7);
     Tick(7);
     EXPECT_EQ(service.requests, (std::vector<std::string>{"/users/7/images.php?N=2", "/users/7/client.xml"}));
-    EXPECT_EQ(service.pictures, std::vector<std::string>{"picture of 7"});
-    EXPECT_EQ(service.speakerNames, std::vector<std::string>{"Ren\xC3\xA9"});
+    EXPECT_EQ(service.shown, (std::vector<std::string>{"picture of 7", "name Ren\xC3\xA9"}));
 
     session->refetchFlag = true; // the main window was repainted
     Tick(7);
-    EXPECT_EQ(service.requests.size(), 3u);
-    EXPECT_EQ(service.requests.back(), "/users/7/images.php?N=2");
+    Tick(7);
+    EXPECT_EQ(service.requests.size(), 4u);
+    EXPECT_EQ(service.shown, (std::vector<std::string>{"picture of 7", "name Ren\xC3\xA9", "picture of 7",
+                                                       "name Ren\xC3\xA9"}));
     EXPECT_FALSE(session->refetchFlag);
+
+    // An own-details fetch does not swallow a repaint.
+    session->refetchFlag = true;
+    fetcher.Fetch(7, kFetchOwnDetails);
+    Tick(7);
+    EXPECT_EQ(service.requests.size(), 7u);
+}
+
+TEST_F(AccountFetchTest, ANewSpeakerWithNothingToShowTakesThePreviousOneOff) {
+    service.bodies["/users/7/images.php?N=2"] = "picture of 7";
+    service.bodies["/users/7/client.xml"] = "<PRENOM>Jo</PRENOM>";
+    service.bodies["/users/9/images.php?N=2"] = "not a PNG";
+    service.bodies["/users/9/client.xml"] = "<PRENOM>Lu</PRENOM>";
+    Tick(7);
+    Tick(8); // unknown: 404 for both
+    Tick(7);
+    service.failure = -1;
+    Tick(10); // the service cannot be reached
+    Tick(9);
+    EXPECT_EQ(service.shown,
+              (std::vector<std::string>{"picture of 7", "name Jo", "no picture", "no name", "picture of 7",
+                                        "name Jo", "no picture", "no name", "no picture", "name Lu"}));
 }
 
 TEST_F(AccountFetchTest, AFailedSpeakerFetchWaitsForTheNextSpeaker) {

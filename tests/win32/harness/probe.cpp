@@ -164,7 +164,8 @@ int TimeAnswer(HWND window, UINT timeoutMs) {
 
 int Usage() {
     std::fputs("usage: zelvora-probe windows [WINDOW] | text WINDOW | press WINDOW [ID] | close WINDOW |\n"
-               "       post WINDOW MESSAGE [WPARAM [LPARAM]] | foreground WINDOW | answer WINDOW MS\n"
+               "       post WINDOW MESSAGE [WPARAM [LPARAM]] | foreground WINDOW | answer WINDOW MS |\n"
+               "       repaint WINDOW\n"
                "WINDOW is a handle (0x1f2), class:NAME or title:TEXT\n",
                stderr);
     return 2;
@@ -206,6 +207,10 @@ int wmain(int argc, wchar_t** argv) {
     }
     if (command == L"foreground") {
         return SetForegroundWindow(window) ? 0 : 1;
+    }
+    if (command == L"repaint") {
+        // The whole window, background first, as when it is uncovered.
+        return InvalidateRect(window, nullptr, TRUE) ? 0 : 1;
     }
     return Usage();
 }
