@@ -7,10 +7,10 @@ named channel full of members whose pictures the reference web service serves, o
 open. Processor time (utime+stime from /proc), not wall time, so other work on the machine
 changes the figures little; --repeat shows the spread.
 
-    tools/wine/isolated.sh tools/bench/idle_cpu.py [--window 15] [--warm-up 25] [--repeat 3]
+    tools/bench/run.sh idle_cpu [--window 15] [--warm-up 25] [--repeat 3]
         [--states idle,member,user,grouplist,network,params] [--exe OTHER/Zelvora.exe]
 
-Needs both presets built (Zelvora.exe, the probe and zelvora-network). isolated.sh gives the run a network
+Needs both presets built (Zelvora.exe, the probe and zelvora-network). run.sh gives the run a network
 namespace of its own, so the client's fixed ports do not meet another run's; --exe measures another build of
 the client (an earlier one, say) with this run directory."""
 
@@ -25,12 +25,11 @@ import threading
 import time
 from pathlib import Path
 
-sys.path.insert(0, str(Path(__file__).resolve().parents[2] / "tests" / "e2e"))
-
-from harness import WINDOW_CLASS, WINDOW_TITLE, WineSession, paths  # noqa: E402
-from harness.network import ReferenceNetwork  # noqa: E402
-from harness.web import WebService  # noqa: E402
-from launcher import prefix  # noqa: E402
+from harness import WINDOW_CLASS, WINDOW_TITLE, WineSession
+from harness.paths import ARTIFACTS
+from launcher import paths, prefix
+from launcher.network import ReferenceNetwork
+from launcher.web import WebService
 
 TICKS = os.sysconf("SC_CLK_TCK")
 SPEAKER_ACCOUNT = 101
@@ -163,9 +162,11 @@ def run_once(index, args):
     name = f"bench-idle-cpu-{os.getpid()}-{index}"
     results = {}
     with contextlib.ExitStack() as stack:
-        network = stack.enter_context(ReferenceNetwork(name))
+        ARTIFACTS.mkdir(parents=True, exist_ok=True)
+        network = stack.enter_context(ReferenceNetwork(ARTIFACTS / f"{name}-network.log"))
         if any(state in WINDOW_STATES for state in args.states):
-            fill_channels(network, stack.enter_context(WebService(name)))
+            web = WebService(ARTIFACTS / f"{name}-web.log", ARTIFACTS / f"{name}-web.sqlite", fresh=True)
+            fill_channels(network, stack.enter_context(web))
         session = stack.enter_context(WineSession(name))
         run = session.copy_run_dir()
         if args.exe:

@@ -3,7 +3,7 @@
 A's microphone, found again in client B's speaker. Run it in a network namespace of its own, after
 tools/build.sh:
 
-    tools/wine/isolated.sh tools/bench/talk_latency.py [--rounds 3] [--bursts 6] [--busy] [--exe OTHER.exe]
+    tools/bench/run.sh talk_latency [--rounds 3] [--bursts 6] [--busy] [--exe OTHER.exe]
 
 Each round starts a fresh network and two fresh clients, so a delay that a client keeps from its start shows
 as a spread between the rounds' medians. --busy keeps one core busy for the whole run; --exe runs another
@@ -18,14 +18,12 @@ import struct
 import subprocess
 import sys
 import time
-from pathlib import Path
 
-sys.path.insert(0, str(Path(__file__).resolve().parents[2] / "tests" / "e2e"))
-
-from harness import WM_DESTROY, Client  # noqa: E402
-from harness.network import ReferenceNetwork  # noqa: E402
-from launcher.sound import BYTES_PER_SECOND  # noqa: E402
-from harness.tone import tone  # noqa: E402
+from harness import WM_DESTROY, Client
+from harness.paths import ARTIFACTS
+from harness.tone import tone
+from launcher.network import ReferenceNetwork
+from launcher.sound import BYTES_PER_SECOND
 
 LEAD = 1.0  # silence before the first burst
 BURST = 0.5
@@ -74,7 +72,8 @@ def run_round(index, args):
     mic_pcm = bytearray(tone(0, LEAD))
     for _ in range(args.bursts):
         mic_pcm += burst + tone(0, PERIOD - BURST)
-    with ReferenceNetwork(f"bench_latency_{index}") as network, \
+    ARTIFACTS.mkdir(parents=True, exist_ok=True)
+    with ReferenceNetwork(ARTIFACTS / f"bench_latency_{index}-network.log") as network, \
             BenchClient(f"bench_latency_{index}_a", args.exe) as talker, \
             BenchClient(f"bench_latency_{index}_b", args.exe) as listener:
         network.wait_for_client(channel=0, count=2, timeout=90)

@@ -5,6 +5,7 @@ one says so and leaves the first alone. Everything it started is stopped, by pro
 SECONDS after the client started, or on Ctrl-C."""
 
 import argparse
+import contextlib
 import fcntl
 import os
 import shutil
@@ -15,9 +16,11 @@ import time
 
 from . import paths, prefix
 from .display import Display, can_open
+from .network import ReferenceNetwork
 from .processes import Processes, terminate_on_sigterm
-from .services import Service, ServiceDidNotStart
+from .services import ServiceDidNotStart
 from .sound import Sound
+from .web import WebService
 
 WINDOW_TITLE = "ZELVORA"
 SCREENSHOT_DELAY = 4
@@ -94,35 +97,14 @@ def _prepare_prefix():
     return PREFIX
 
 
-def _start_service(procs, argv, log_path, what):
-    log = open(log_path, "w")
-
-    def write(line):
-        log.write(line + "\n")
-        log.flush()
-
-    service = Service(procs, argv, write)
-    try:
-        service.wait_ready()
-    except ServiceDidNotStart:
-        service.close()
-        log.close()
-        raise
-    say(f"{what} ready; its log goes to {log_path}")
-    return service, log
-
-
-def _start_services(procs):
+def _start_services(stack):
     """The reference network on the client's ports, and the web service on port 443 of localhost with its
     site on 30080, as the client is built by default. The web service keeps its database between runs."""
-    started = [_start_service(procs, [paths.NETWORK_EXE, "serve"], OUTPUT / "network.log", "reference network")]
-    certificates = prefix.ensure_web_certificates()
-    if os.geteuid() != 0:
-        subprocess.run([paths.ALLOW_PORT_443_SCRIPT, paths.WEB_EXE], check=True, timeout=120)
-    web = [paths.WEB_EXE, "--db", OUTPUT / "web.sqlite", "--cert", certificates / "server.pem", "--key",
-           certificates / "server.key", "--seed", paths.WEB_SEED_DIR, "--setup-program", paths.setup_program()]
-    started.append(_start_service(procs, web, OUTPUT / "web.log", "reference web service"))
-    return started
+    network = stack.enter_context(ReferenceNetwork(OUTPUT / "network.log", control=None))
+    say(f"reference network ready; its log goes to {network.log}")
+    web = stack.enter_context(WebService(OUTPUT / "web.log", OUTPUT / "web.sqlite", site_port=30080,
+                                         setup_program=paths.setup_program()))
+    say(f"reference web service ready; its log goes to {web.log}")
 
 
 def _wait_for_window(display, client, deadline):
@@ -145,9 +127,10 @@ def _sleep_until(seconds, client, deadline):
         time.sleep(0.1)
 
 
-def _run(args, procs, scratch):
+def _run(args, procs, scratch, services):
     OUTPUT.mkdir(parents=True, exist_ok=True)
-    services = _start_services(procs) if args.server else []
+    if args.server:
+        _start_services(services)
     display_name = os.environ.get("DISPLAY") or None
     display = None if display_name else Display(procs)
     # On a desktop the system's sound server plays the client; without one, a private one records it.
@@ -186,9 +169,7 @@ def _run(args, procs, scratch):
     if sound:
         sound.close()
         shutil.copyfile(sound.speaker_file, OUTPUT / "speaker.raw")
-    for service, log in services:
-        service.close()
-        log.close()
+    services.close()
     say("stopped")
     return code or 0
 
@@ -220,7 +201,8 @@ def main():
             procs = Processes()
             scratch = prefix.make_scratch("run-client")
             try:
-                return _run(args, procs, scratch)
+                with contextlib.ExitStack() as services:
+                    return _run(args, procs, scratch, services)
             except KeyboardInterrupt:
                 _ignore_interrupts()
                 say("interrupted; stopping everything started so far")

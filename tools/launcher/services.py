@@ -5,6 +5,9 @@ import subprocess
 import threading
 import time
 
+from .kept_log import KeptLog
+from .processes import Processes
+
 # Lines kept to explain a start that failed: a service writes its reason just before it ends.
 _LAST_LINES = 5
 
@@ -58,3 +61,37 @@ class Service:
         """Waits for the output to be read to its end; the process itself is stopped by `procs`."""
         self._reader.join(5)
         self.proc.stdout.close()
+
+
+class LoggedService:
+    """A reference service for the length of a `with` block: its output goes to the file `self.log` and stays
+    readable through `log_lines()` and `wait_for_log()`. A subclass's __enter__ calls `_start`."""
+
+    log = None
+    exit_code = None
+
+    def _start(self, argv, program_name):
+        """Starts the service and returns its ready line; ServiceDidNotStart, with its own words, if it ends."""
+        self._log = KeptLog(self.log, program_name)
+        self._procs = Processes()
+        self._program = None
+        try:
+            self._program = Service(self._procs, argv, self._log.keep)
+            return self._program.wait_ready(timeout=20)
+        except BaseException:
+            self.__exit__()
+            raise
+
+    def __exit__(self, *exc):
+        self._procs.close()
+        if self._program is not None:
+            self.exit_code = self._program.proc.returncode
+            self._program.close()
+        self._log.close()
+
+    def log_lines(self):
+        return self._log.lines()
+
+    def wait_for_log(self, predicate, timeout=20):
+        """The first log line that satisfies the predicate, waiting for it up to `timeout` s."""
+        return self._log.wait_for(predicate, timeout, self._program.proc)

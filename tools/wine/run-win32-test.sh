@@ -4,5 +4,5 @@
 # server, in a network namespace of its own when possible, with the program's folder as working directory;
 # exits with the program's exit code.
 here=$(cd "$(dirname "$0")" && pwd)
-export PYTHONPATH="$here/../../tests/e2e${PYTHONPATH:+:$PYTHONPATH}" PYTHONDONTWRITEBYTECODE=1
+export PYTHONPATH="$here/../../tests/e2e:$here/..${PYTHONPATH:+:$PYTHONPATH}" PYTHONDONTWRITEBYTECODE=1
 exec "$here/isolated.sh" python3 -m harness.run_win32 "$@"

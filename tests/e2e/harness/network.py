@@ -1,141 +1,23 @@
-"""The reference network (zelvora-network serve) on the client's fixed ports, driven by its operator tool.
+"""The run command's reference network, its log among a test's artefacts.
 
     with ReferenceNetwork("member_count") as network, Client("member_count") as c:
         network.wait_for_client(channel=0)
         network.add_member(channel=0, account=7)
-        network.notice(240)
 
 Start it before the client, so that the client's greetings reach it."""
 
-import subprocess
-import time
-from dataclasses import dataclass
-
-from launcher.processes import Processes
-from launcher.services import Service
+from launcher import network
+from launcher.network import Member, parse_counters, parse_members
 
 from . import paths
-from .kept_log import KeptLog
+
+__all__ = ["Member", "ReferenceNetwork", "parse_counters", "parse_members"]
 
 
-@dataclass(frozen=True)
-class Member:
-    channel: int
-    account: int
-    address: str  # "host:port" of a client's voice socket; "" for a simulated member
-    error: int  # the error level relayed to it; -1 for a simulated member
-    relay: int  # its relay byte; -1 for a simulated member
-    talking: bool
-
-    @property
-    def simulated(self):
-        return not self.address
-
-
-def parse_members(text):
-    """The members listed by `zelvora-network members`, in the order listed."""
-    members = []
-    for line in text.splitlines():
-        words = line.split()
-        if not words or words[0] != "member":
-            continue
-        talking = words[-1] == "talking"
-        if talking:
-            words = words[:-1]
-        channel, account = int(words[1]), int(words[2])
-        if words[3:] == ["simulated"]:
-            members.append(Member(channel, account, "", -1, -1, talking))
-        elif len(words) == 8 and words[4] == "error" and words[6] == "relay":
-            members.append(Member(channel, account, words[3], int(words[5]), int(words[7]), talking))
-        else:
-            raise ValueError(f"unexpected member line: {line!r}")
-    return members
-
-
-def parse_counters(text):
-    """`zelvora-network stats` as a dict of counter name to value."""
-    counters = {}
-    for line in text.splitlines():
-        name, _, value = line.rpartition(" ")
-        if name and value.isdigit():
-            counters[name] = int(value)
-    return counters
-
-
-class ReferenceNetwork:
-    """`serve` with its operator interface on a free port; its log goes to <artefacts>/<name>-network.log
-    and stays readable through `log_lines()`. Use as a context manager: SIGTERM ends it."""
+class ReferenceNetwork(network.ReferenceNetwork):
+    """Logs to <artefacts>/<name>-network.log; the operator interface on a free port."""
 
     def __init__(self, name, address="127.0.0.1"):
-        self.name = name
-        self.address = address
-        self.control_port = None
-        self.exit_code = None
-
-    def __enter__(self):
         paths.ARTIFACTS.mkdir(parents=True, exist_ok=True)
-        self._log = KeptLog(paths.ARTIFACTS / f"{self.name}-network.log", "zelvora-network")
-        self._procs = Processes()
-        self._program = None
-        try:
-            self._program = Service(self._procs, [paths.NETWORK_EXE, "serve", "--address", self.address, "--control",
-                                                  "0"], self._log.keep)
-            self._proc = self._program.proc
-            self.control_port = int(self._program.wait_ready(timeout=20).rsplit(":", 1)[1])
-        except BaseException:
-            self.__exit__()
-            raise
-        return self
-
-    def __exit__(self, *exc):
-        self._procs.close()
-        if self._program is not None:
-            self.exit_code = self._proc.returncode
-            self._program.close()
-        self._log.close()
-
-    def log_lines(self):
-        return self._log.lines()
-
-    def wait_for_log(self, predicate, timeout=20):
-        """The first log line that satisfies the predicate, waiting for it up to `timeout` s."""
-        return self._log.wait_for(predicate, timeout, self._proc)
-
-    def command(self, *args):
-        """Runs an operator subcommand against this network; its output, or RuntimeError on failure."""
-        result = subprocess.run([str(paths.NETWORK_EXE), *map(str, args), "--control", str(self.control_port)],
-                                stdin=subprocess.DEVNULL, capture_output=True, timeout=20)
-        if result.returncode != 0:
-            raise RuntimeError(f"zelvora-network {' '.join(map(str, args))}: {result.stderr.decode().strip()}")
-        return result.stdout.decode()
-
-    def members(self):
-        return parse_members(self.command("members"))
-
-    def clients(self, channel=None):
-        """The real clients listed, on one channel or on all."""
-        return [m for m in self.members() if not m.simulated and (channel is None or m.channel == channel)]
-
-    def counters(self):
-        return parse_counters(self.command("stats"))
-
-    def add_member(self, channel, account):
-        self.command("add-member", "--channel", channel, "--account", account)
-
-    def remove_member(self, channel, account):
-        self.command("remove-member", "--channel", channel, "--account", account)
-
-    def notice(self, code, to="all"):
-        self.command("notice", code, "--to", to)
-
-    def wait_for_client(self, channel, count=1, timeout=30):
-        """The real clients on a channel, once there are `count` of them (a client's relay byte is set by
-        then: the network tags every member it relays to)."""
-        deadline = time.monotonic() + timeout
-        while True:
-            found = self.clients(channel)
-            if len(found) >= count:
-                return found
-            if time.monotonic() > deadline:
-                raise TimeoutError(f"{len(found)} of {count} clients on channel {channel} after {timeout} s")
-            time.sleep(0.25)
+        super().__init__(paths.ARTIFACTS / f"{name}-network.log", address)
+        self.name = name

@@ -7,7 +7,7 @@ add_test(NAME win32_web_https_client_stalled
          COMMAND ${isolated} ${Python3_EXECUTABLE} ${CMAKE_CURRENT_LIST_DIR}/run_https_client_test.py
                  ${ZELVORA_WINDOWS_BUILD_DIR}/tests/win32/web/web_https_client_test.exe stalled)
 set_tests_properties(win32_web_https_client win32_web_https_client_stalled PROPERTIES ENVIRONMENT
-    "ZELVORA_WINDOWS_BUILD_DIR=${ZELVORA_WINDOWS_BUILD_DIR};ZELVORA_NATIVE_BUILD_DIR=${CMAKE_BINARY_DIR};PYTHONDONTWRITEBYTECODE=1")
+    "ZELVORA_WINDOWS_BUILD_DIR=${ZELVORA_WINDOWS_BUILD_DIR};ZELVORA_NATIVE_BUILD_DIR=${CMAKE_BINARY_DIR};PYTHONDONTWRITEBYTECODE=1;${harness_path}")
 add_test(NAME win32_web_member_windows
          COMMAND ${ZELVORA_RUN_WIN32_TEST} ${ZELVORA_WINDOWS_BUILD_DIR}/tests/win32/web/web_member_windows_test.exe)
 add_test(NAME win32_web_hostile_pictures

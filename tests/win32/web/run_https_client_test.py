@@ -9,14 +9,12 @@ after a service ends). Exits with the number of failed runs."""
 import sys
 from pathlib import Path
 
-sys.path.insert(0, str(Path(__file__).resolve().parents[2] / "e2e"))
+from PIL import Image
 
-from PIL import Image  # noqa: E402
-
-from harness import WineSession, terminate_on_sigterm  # noqa: E402
-from harness.stalling_web import StallingWebService  # noqa: E402
-from harness.web import WebService  # noqa: E402
-from launcher.prefix import ensure_web_certificates  # noqa: E402
+from harness import WineSession, terminate_on_sigterm
+from harness.stalling_web import StallingWebService
+from harness.web import WebService
+from launcher.prefix import ensure_web_certificates
 
 TEN_MILLION = 10_000_000
 
