@@ -2,13 +2,7 @@
 
 import unittest
 
-from harness import Client, UdpPeer, terminate_on_sigterm
-
-FIRST_CHANNEL_PORT = 30000
-
-
-def is_device_presence(datagram):
-    return datagram.data[:2] == b"R." and datagram.data[9:10] == b"D"
+from harness import Client, UdpPeer, protocol, terminate_on_sigterm
 
 
 class PcIdentifierTest(unittest.TestCase):
@@ -18,10 +12,10 @@ class PcIdentifierTest(unittest.TestCase):
             (0xFFFFFFFF, b"0000004294967295"),
         ]
         for serial, identifier in cases:
-            with self.subTest(serial=hex(serial)), UdpPeer(FIRST_CHANNEL_PORT) as voice_server, \
+            with self.subTest(serial=hex(serial)), UdpPeer(protocol.VOICE_PORT) as voice_server, \
                     Client(f"pc_identifier_{serial:08x}", serial=serial):
-                device = voice_server.wait_for(is_device_presence, timeout=30)[0]
-                self.assertEqual(device.data[10:], identifier + b"\x00")
+                device = voice_server.wait_for(lambda d: protocol.is_presence(d, "device"), timeout=30)[0]
+                self.assertEqual(protocol.read_presence(device.data).body, protocol.device_body(identifier))
 
 
 if __name__ == "__main__":

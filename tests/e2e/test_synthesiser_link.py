@@ -2,12 +2,11 @@
 
 import unittest
 
-from harness import WM_DESTROY, Client, UdpPeer, terminate_on_sigterm
+from harness import WM_DESTROY, Client, UdpPeer, protocol, terminate_on_sigterm
+from harness.protocol import SYNTHESISER_PORT, SYNTHESISER_STOP as STOP
 
-SYNTHESISER_PORT = 5555
 GREETING_TEXT = "Bonjour. Le synth\u00e9tiseur est actif. Sur la cl\u00e9 droite de la souris"
-GREETING = b"\x01" + GREETING_TEXT.encode("cp1252")
-STOP = b"\xff"
+GREETING = protocol.speech_text(GREETING_TEXT)
 
 
 class SynthesiserLinkTest(unittest.TestCase):

@@ -2,35 +2,21 @@
 the speaker is recorded to a file."""
 
 import re
-import struct
 import time
 import unittest
 
-from harness import WINDOW_TITLE, WM_DESTROY, Client, UdpPeer, WineSession, terminate_on_sigterm
+from harness import WINDOW_TITLE, WM_DESTROY, Client, UdpPeer, WineSession, protocol, terminate_on_sigterm
 from harness.network import ReferenceNetwork
 from harness.tone import carries, tone, tone_starts
 
-VOICE_PORT = 30000
-SYNTHESISER_PORT = 5555
+from harness.protocol import PAYLOAD_BYTES, SYNTHESISER_PORT, VOICE_PORT, is_audio
 MICROPHONE_HZ = 440
 RELAYED_HZ = 700
-AUDIO_BYTES = 1024
-PAYLOAD_AT = 24
-PAYLOAD_BYTES = 1000
 PAYLOAD_SECONDS = 0.03125
 # 32 datagrams a second once recording runs; the switch to talking comes before the first one.
 PER_SECOND = 32
 # The release is seen within one 10 ms pass; the switch back to listening lasts at most two playback blocks.
 SWITCH = 0.5
-
-
-def is_audio(datagram):
-    return len(datagram.data) == AUDIO_BYTES and datagram.data[:1] == b"A"
-
-
-def relayed_voice(sequence, payload):
-    """A relayed speech datagram from account 0x0107."""
-    return struct.pack("<cBBHbxB16x", b"A", sequence, 0, 0x0107, 0, 1) + payload
 
 
 class TalkTest(unittest.TestCase):
@@ -40,19 +26,20 @@ class TalkTest(unittest.TestCase):
                 Client("talk_and_listen") as client:
             (client.session.scratch / "mic.raw").write_bytes(mic)
             client.sound.play_microphone(client.session.scratch / "mic.raw")
-            greeting = server.wait_for(lambda d: len(d.data) == 9, timeout=60)[0]
+            greeting = server.wait_for(lambda d: d.data == protocol.GREETING, timeout=60)[0]
             synth = synthesiser.wait_for(timeout=30)[0]
             client.window_id()
 
-            # A tap shorter than the switch to talking sends nothing.
+            # A tap shorter than the switch to talking sends nothing: the talk that follows it, well apart,
+            # sends the run's first audio datagram, sequence 1.
             client.key("space")
             time.sleep(1.5)
-            self.assertEqual([d for d in server.datagrams() if is_audio(d)], [])
 
             # Held past one second of recording: 32 datagrams of the tone a second, with consecutive sequences,
             # and none once the release has been seen.
             client.key_down("space")
             first = server.wait_for(is_audio, timeout=10)[0]
+            self.assertEqual(protocol.read_audio(first.data).sequence, 1, "the tap sent audio")
             time.sleep(1.0 - (time.monotonic() - first.time))
             client.key_up("space")
             released = time.monotonic()
@@ -61,16 +48,16 @@ class TalkTest(unittest.TestCase):
             first_second = [d for d in held if d.time - first.time < 1.0]
             self.assertAlmostEqual(len(first_second), PER_SECOND, delta=2)
             self.assertLessEqual(held[-1].time, released + SWITCH / 2)
-            sequences = [d.data[1] for d in held]
+            sequences = [protocol.read_audio(d.data).sequence for d in held]
             self.assertEqual(sequences, [(sequences[0] - 1 + i) % 255 + 1 for i in range(len(held))])
             # A loaded machine may starve the microphone's feed for a moment: nearly all, not all.
-            toneless = [d.data[1] for d in held if not carries(d.data[PAYLOAD_AT:], MICROPHONE_HZ)]
+            toneless = [d.data[1] for d in held if not carries(protocol.read_audio(d.data).payload, MICROPHONE_HZ)]
             self.assertLessEqual(len(toneless), 2, toneless)
 
             # The synthesiser's key orders: 'T' starts a talk, 'R' ends it.
-            synthesiser.reply(synth, b"T")
+            synthesiser.reply(synth, protocol.TALK_KEY_PRESS)
             server.wait_for(is_audio, count=len(held) + 3, timeout=10)
-            synthesiser.reply(synth, b"R")
+            synthesiser.reply(synth, protocol.TALK_KEY_RELEASE)
             time.sleep(SWITCH)
             after_release = len([d for d in server.datagrams() if is_audio(d)])
             time.sleep(1.0)
@@ -81,7 +68,8 @@ class TalkTest(unittest.TestCase):
             speech = tone(RELAYED_HZ, 2.0)
             next_send = time.monotonic()
             for i in range(0, len(speech), PAYLOAD_BYTES):
-                server.send(relayed_voice(i // PAYLOAD_BYTES % 255 + 1, speech[i:i + PAYLOAD_BYTES]), greeting.source)
+                relayed = protocol.relayed_voice(i // PAYLOAD_BYTES % 255 + 1, payload=speech[i:i + PAYLOAD_BYTES])
+                server.send(relayed, greeting.source)
                 next_send += PAYLOAD_SECONDS
                 time.sleep(max(0.0, next_send - time.monotonic()))
             time.sleep(1.0)

@@ -4,40 +4,31 @@ pacing by the error level relayed back, and the supervisor's list and status req
 One client run serves every check: it is driven through the phases of SCENARIO, then its traffic is
 examined test by test."""
 
-import struct
 import threading
 import time
 import unittest
 
-from harness import WM_DESTROY, Client, UdpPeer, terminate_on_sigterm
+from harness import WM_DESTROY, Client, UdpPeer, protocol, terminate_on_sigterm
+from harness.protocol import CHANNELS, SUPERVISOR_PORT, VOICE_PORT, is_presence
 
-VOICE_PORT = 30000
-SUPERVISOR_PORT = 31000
-CHANNELS = 11
 SERIAL = 0x1234ABCD
 PC_IDENTIFIER = b"0000000305441741"
 
-GREETING = b"T.WIN\x00\x00\x00\x00"
-NAME_BODY = b"NWIN.PSEUDO.WIN.\x00"
-DEVICE_BODY = b"D" + PC_IDENTIFIER + b"\x00"
-VERSION_BODY = b"V077\x02"
-LIST_REQUEST = b"L\x00\x00"
-
-# (phase, error level relayed or None for no relay, relay byte, seconds). Presence is measured over each
-# phase but its first half second, by which time the client has seen the new level.
+# (phase, error level relayed or None for no relay, relay byte, seconds). The levels come down: a client
+# slow to see a new level keeps the longer pause of the one before into the next phase, never a shorter one.
 SCENARIO = [
     ("quiet", None, 0, 2.5),
-    ("level 0", 0, 0x85, 2.5),
-    ("level 1", 1, 0x85, 2.5),
-    ("level 2", 2, 0x85, 2.5),
-    ("level 3", 3, 0x3C, 2.5),
     ("level 4", 4, 0x3C, 2.5),
+    ("level 3", 3, 0x3C, 2.5),
+    ("level 2", 2, 0x85, 2.5),
+    ("level 1", 1, 0x85, 2.5),
+    ("level 0", 0, 0x85, 2.5),
 ]
-SETTLE = 0.5
 # Pause after each presence datagram, in ms, for each phase of the scenario.
 EXPECTED_PAUSE = {"quiet": 30, "level 0": 10, "level 1": 15, "level 2": 20, "level 3": 25, "level 4": 30}
 SWITCHED_CHANNEL = 3
-AFTER_SWITCH = 4.0
+# About three seconds of presence on the new channel: two supervisor cycles at least.
+PRESENCE_AFTER_SWITCH = 100
 
 
 class StandInRelay:
@@ -69,8 +60,8 @@ class StandInRelay:
                 level, relay_byte = self._level, self._relay_byte
             if level is not None:
                 self._sequence = self._sequence % 255 + 1
-                header = struct.pack("<cBBHbxB16x", b"A", self._sequence, relay_byte, 0x0107, level, 0)
-                self._peer.send(header, self._destination)
+                self._peer.send(protocol.relayed_voice(self._sequence, relay_byte=relay_byte, error_level=level),
+                                self._destination)
             next_send += self.PERIOD
             time.sleep(max(0.0, next_send - time.monotonic()))
 
@@ -81,14 +72,6 @@ class StandInRelay:
 
 def intervals_ms(datagrams):
     return [(b.time - a.time) * 1000 for a, b in zip(datagrams, datagrams[1:])]
-
-
-def presence_body(datagram):
-    return datagram.data[9:]
-
-
-def is_presence(datagram):
-    return datagram.data[:2] == b"R."
 
 
 class VoiceNetworkTrafficTest(unittest.TestCase):
@@ -120,12 +103,12 @@ class VoiceNetworkTrafficTest(unittest.TestCase):
                 start = time.monotonic()
                 if level is not None:
                     cls.relay_changes.append((start, relay_byte))
-                time.sleep(seconds)
-                cls.phases[name] = (start + SETTLE, time.monotonic())
+                time.sleep(seconds)  # the length of a phase, over which presence is measured
+                cls.phases[name] = (start, time.monotonic())
             relay.set(None, 0)
             cls.switch_time = time.monotonic()
             client.key(str(SWITCHED_CHANNEL))
-            time.sleep(AFTER_SWITCH)
+            cls.voice[SWITCHED_CHANNEL].wait_for(is_presence, count=PRESENCE_AFTER_SWITCH, timeout=30)
         finally:
             relay.close()
         client.probe.post("class:X", WM_DESTROY)
@@ -143,21 +126,16 @@ class VoiceNetworkTrafficTest(unittest.TestCase):
     def _presence(self):
         return [d for _, d in self._voice_traffic(is_presence)]
 
-    def _relay_byte_at(self, when):
-        """The relay byte of the last relayed datagram sent before `when` (0 before any)."""
-        earlier = [byte for change, byte in self.relay_changes if change <= when]
-        return earlier[-1] if earlier else 0
-
     def test_client_exits_cleanly(self):
         self.assertEqual(self.exit_code, 0)
 
     def test_each_socket_greets_the_first_channel_port_once(self):
-        greetings = self._voice_traffic(lambda d: d.data.startswith(b"T.WIN"))
+        greetings = self._voice_traffic(lambda d: d.data.startswith(protocol.GREETING[:5]))
         self.assertEqual(sorted(len(d.data) for _, d in greetings), [9, 18])
         self.assertEqual({channel for channel, _ in greetings}, {0})
         voice_greeting, supervisor_greeting = sorted((d for _, d in greetings), key=lambda d: len(d.data))
-        self.assertEqual(voice_greeting.data, GREETING)
-        self.assertEqual(supervisor_greeting.data, GREETING * 2)
+        self.assertEqual(voice_greeting.data, protocol.GREETING)
+        self.assertEqual(supervisor_greeting.data, protocol.GREETING * 2)
         self.assertEqual(voice_greeting.source, self.client_voice_address, "the short one from the voice socket")
         supervisor_sources = {source for _, _, _, source in self._supervisor_traffic()}
         self.assertEqual(supervisor_sources, {supervisor_greeting.source},
@@ -167,37 +145,37 @@ class VoiceNetworkTrafficTest(unittest.TestCase):
     def test_presence_bodies_cycle_name_device_version(self):
         presence = self._presence()
         self.assertGreater(len(presence), 300)
-        cycle = [NAME_BODY, DEVICE_BODY, VERSION_BODY]
-        wrong = [(i, d.data) for i, d in enumerate(presence) if presence_body(d) != cycle[i % 3]]
+        cycle = [protocol.NAME_BODY, protocol.device_body(PC_IDENTIFIER), protocol.VERSION_BODY]
+        read = [protocol.read_presence(d.data) for d in presence]
+        wrong = [(i, d.data) for i, (d, p) in enumerate(zip(presence, read)) if p.body != cycle[i % 3]]
         self.assertEqual(wrong[:1], [], "the first datagram out of the name, device, version cycle")
-        for datagram in presence:
-            self.assertEqual(datagram.data[:3], b"R.\x00")
-            self.assertEqual(datagram.data[5:9], b"\x00" * 4)
-            self.assertEqual(datagram.data[3:5], presence[0].data[3:5], "one account throughout")
-            self.assertEqual(datagram.source, self.client_voice_address)
+        self.assertEqual({p.account for p in read}, {read[0].account}, "one account throughout")
+        self.assertEqual({d.source for d in presence}, {self.client_voice_address})
 
     def test_presence_pause_follows_the_relayed_error_level(self):
+        # The pause of each level is a native test's; here the level relayed must reach the pacing.
         presence = self._presence()
+        typical = {}
         for name, expected in EXPECTED_PAUSE.items():
             start, end = self.phases[name]
             window = [d for d in presence if start <= d.time <= end]
             gaps = sorted(intervals_ms(window))
             with self.subTest(phase=name, expected_ms=expected):
-                self.assertGreater(len(gaps), 1000 / 35 * (end - start) * 0.8, "a steady stream")
+                self.assertGreater(len(gaps), 20, "a steady stream")
                 # Late arrivals shorten the gap after them but never the mean: no pause is cut short.
                 mean = (window[-1].time - window[0].time) * 1000 / len(gaps)
                 self.assertGreaterEqual(mean, expected - 1.5, f"pauses {gaps[:5]} ... {gaps[-5:]}")
-                # A loaded machine only lengthens pauses, so the short end of the spread is the pause itself
-                # plus the send; a neighbouring level is 5 ms away.
-                typical = gaps[len(gaps) // 5]
-                self.assertLess(typical, expected + 3.5, f"pauses {gaps[:5]} ... {gaps[-5:]}")
+            typical[name] = gaps[len(gaps) // 5]
+        # A loaded machine only lengthens pauses: a fifth of level 0's are still well short of level 4's.
+        self.assertLess(typical["level 0"], EXPECTED_PAUSE["level 4"] - 5, f"typical pauses {typical}")
 
     def test_presence_follows_the_channel_key_without_a_new_greeting(self):
-        after = [channel for channel, d in self._voice_traffic(is_presence) if d.time > self.switch_time + 1.0]
-        self.assertGreater(len(after), 50)
-        self.assertEqual(set(after), {SWITCHED_CHANNEL})
         switched = self.voice[SWITCHED_CHANNEL].datagrams()
         self.assertEqual([d.data for d in switched if not is_presence(d)], [])
+        arrived = switched[0].time
+        elsewhere = [channel for channel, d in self._voice_traffic(is_presence)
+                     if d.time > arrived and channel != SWITCHED_CHANNEL]
+        self.assertEqual(elsewhere, [], "presence left the old channel once it reached the new one")
 
     def test_list_requests_alternate_with_status_requests_and_poll_every_channel_in_turn(self):
         traffic = self._supervisor_traffic()
@@ -209,7 +187,8 @@ class VoiceNetworkTrafficTest(unittest.TestCase):
             else:
                 cycles.append((when, [(port, data)]))
         before_switch = [requests for when, requests in cycles if when < self.switch_time]
-        after_switch = [requests for when, requests in cycles if when > self.switch_time + 1.5]
+        switched = self.voice[SWITCHED_CHANNEL].datagrams()[0].time
+        after_switch = [requests for when, requests in cycles if when > switched]
         self.assertGreaterEqual(len(before_switch), 10)
         self.assertGreaterEqual(len(after_switch), 2)
 
@@ -224,9 +203,9 @@ class VoiceNetworkTrafficTest(unittest.TestCase):
             with self.subTest(cycle=i, kind=kind):
                 self.assertEqual(sorted(port for port, _ in requests), ports)
                 if kind == "list":
-                    self.assertEqual([data for _, data in requests], [LIST_REQUEST] * 2)
+                    self.assertEqual([data for _, data in requests], [protocol.LIST_REQUEST] * 2)
                 else:
-                    self.assertEqual(requests[0][1][:2], b"A\x01")
+                    self.assertEqual(requests[0][1][:2], protocol.status_request(0)[:2])
                     self.assertEqual(len(requests[0][1]), 3)
         current = SUPERVISOR_PORT + SWITCHED_CHANNEL
         for i, requests in enumerate(after_switch):
@@ -234,16 +213,28 @@ class VoiceNetworkTrafficTest(unittest.TestCase):
                 self.assertIn(current, [port for port, _ in requests], "the new channel's port is asked")
 
     def test_status_requests_echo_the_last_relay_byte(self):
+        # Each request echoes a relay byte already relayed, and never goes back to an older one once a newer
+        # one is echoed: however late the client reads what was relayed.
+        changes = [byte for _, byte in self.relay_changes]
+        relayed = [0] + [byte for i, byte in enumerate(changes) if i == 0 or byte != changes[i - 1]]
         statuses = [(when, data) for when, _, data, _ in self._supervisor_traffic() if data[:1] == b"A"]
-        settled = [(when, data) for when, data in statuses
-                   if self._relay_byte_at(when - SETTLE) == self._relay_byte_at(when)]
-        self.assertGreaterEqual(len(settled), 5)
-        for when, data in settled:
-            expected = self._relay_byte_at(when)
-            with self.subTest(at=round(when, 2), expected=hex(expected)):
-                self.assertEqual(data, bytes([ord("A"), 1, expected]))
-        seen = {data[2] for _, data in statuses}
-        self.assertLessEqual({0, 0x85, 0x3C}, seen, f"relay bytes echoed: {sorted(seen)}")
+        self.assertGreaterEqual(len(statuses), 5)
+        echoed = []
+        for when, data in statuses:
+            with self.subTest(at=round(when, 2)):
+                self.assertEqual(data[:2], protocol.status_request(0)[:2])
+                self.assertIn(data[2], relayed[:len(self._relayed_by(when)) + 1])
+                echoed.append(relayed.index(data[2]))
+        self.assertEqual(echoed, sorted(echoed), "an older relay byte came back")
+        self.assertEqual(sorted(set(echoed)), list(range(len(relayed))), f"relay bytes echoed: {echoed}")
+
+    def _relayed_by(self, when):
+        """The distinct relay bytes relayed before `when`, in order (the first 0 is the client's own)."""
+        bytes_so_far = []
+        for change, byte in self.relay_changes:
+            if change <= when and (not bytes_so_far or bytes_so_far[-1] != byte):
+                bytes_so_far.append(byte)
+        return bytes_so_far
 
 
 if __name__ == "__main__":

@@ -2,17 +2,15 @@
 list, and the member count of its channel reaches the channel panel."""
 
 import socket
-import struct
 import threading
 import time
 import unittest
 
-from harness import WM_DESTROY, Client, terminate_on_sigterm
+from harness import WM_DESTROY, Client, protocol, terminate_on_sigterm
 from harness.network import ReferenceNetwork
 from harness.zone_grab import ZoneGrabber
 
-VOICE_PORT = 30000
-SUPERVISOR_PORT = 31000
+from harness.protocol import SUPERVISOR_PORT, VOICE_PORT
 STAND_IN_ACCOUNT = 0x1234
 SIMULATED_ACCOUNTS = (501, 502)
 OTHER_CHANNEL = 3
@@ -37,7 +35,7 @@ class StandInClient:
         self._thread.start()
 
     def _send_presence(self):
-        presence = b"R.\x00" + struct.pack("<H", STAND_IN_ACCOUNT) + b"\x00" * 4 + b"V077\x02"
+        presence = protocol.presence(STAND_IN_ACCOUNT)
         while self._running:
             self._voice.sendto(presence, ("127.0.0.1", VOICE_PORT))
             time.sleep(0.02)
@@ -46,10 +44,9 @@ class StandInClient:
         """The accounts of a channel's members, as its supervisor port lists them."""
         with socket.socket(socket.AF_INET, socket.SOCK_DGRAM) as supervisor:
             supervisor.settimeout(2)
-            supervisor.sendto(b"L\x00\x00", ("127.0.0.1", SUPERVISOR_PORT + channel))
+            supervisor.sendto(protocol.LIST_REQUEST, ("127.0.0.1", SUPERVISOR_PORT + channel))
             reply = supervisor.recv(1024)
-        count = reply[2]
-        return list(struct.unpack(f"<{count}H", reply[3:3 + 2 * count]))
+        return protocol.read_list_reply(reply)[1]
 
     def close(self):
         self._running = False

@@ -5,21 +5,12 @@ import threading
 import time
 import unittest
 
-from harness import Client, UdpPeer, terminate_on_sigterm
+from harness import Client, UdpPeer, protocol, terminate_on_sigterm
 from harness.network import ReferenceNetwork
+from harness.protocol import SUPERVISOR_PORT, VOICE_PORT, is_list_request, is_presence
 
-VOICE_PORT = 30000
-SUPERVISOR_PORT = 31000
 MEMBER_COUNT_AREA = (160, 168, 29, 14)  # x, y, width, height: up to the panel's frame
 VERSION_AREA = (480, 605, 50, 14)  # "0.7.7", drawn in the member count's font and colours
-
-
-def is_presence(datagram):
-    return datagram.data[:2] == b"R."
-
-
-def is_list_request(datagram):
-    return datagram.data == b"L\x00\x00"
 
 
 class GlyphReader:
@@ -114,8 +105,7 @@ class AnsweringSupervisor:
             requests = [d for d in self._peer.datagrams() if is_list_request(d)]
             for request in requests[self._answered:]:
                 if self.members is not None:
-                    accounts = b"".join(a.to_bytes(2, "little") for a in self.members)
-                    self._peer.reply(request, bytes([ord("L"), self._channel, len(self.members)]) + accounts)
+                    self._peer.reply(request, protocol.list_reply(self._channel, self.members))
             self._answered = len(requests)
             time.sleep(0.02)
 
@@ -194,13 +184,12 @@ class ChannelKeysTest(unittest.TestCase):
                 peer.close()
 
     def check_moved(self, voice, port, pressed):
-        """Presence reaches the new port at once, and no other port after the few already under way."""
-        arrived = voice[port].wait_for(lambda d: is_presence(d) and d.time > pressed, count=3, timeout=5)
-        settled = arrived[0].time + 0.1
-        time.sleep(0.3)
+        """Presence reaches the new port at once, and no other port once it has (arrival times are the
+        kernel's, so they keep the order the one presence thread sent in)."""
+        arrived = voice[port].wait_for(lambda d: is_presence(d) and d.time > pressed, count=10, timeout=5)
         for other, peer in voice.items():
             if other != port:
-                late = [d for d in peer.datagrams() if is_presence(d) and d.time > settled]
+                late = [d for d in peer.datagrams() if is_presence(d) and d.time > arrived[0].time]
                 self.assertEqual(late, [], f"presence still reaches port {other}")
 
 

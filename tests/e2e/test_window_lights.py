@@ -8,11 +8,10 @@ import threading
 import time
 import unittest
 
-from harness import Client, UdpPeer, terminate_on_sigterm
+from harness import Client, UdpPeer, protocol, terminate_on_sigterm
 from harness import paths
 from harness.zone_grab import ZoneGrabber
 
-FIRST_CHANNEL_PORT = 30000
 LIGHT_SIZE = 14
 RED, DARK_RED, GREEN, YELLOW, BLUE, DARK_BLUE = 1, 2, 3, 4, 5, 6
 LIGHT_ENTRIES = {RED: "LedRed.bmp", DARK_RED: "LedDarkRed.bmp", GREEN: "LedGreen.bmp", YELLOW: "LedYellow.bmp",
@@ -124,7 +123,7 @@ class RelayingVoiceServer:
         self._thread = threading.Thread(target=self._relay, daemon=True)
 
     def start(self, level, timeout=30):
-        presence = self._peer.wait_for(lambda d: d.data[:2] == b"R.", timeout=timeout)[0]
+        presence = self._peer.wait_for(protocol.is_presence, timeout=timeout)[0]
         self._client = presence.source
         self._level = level
         self._thread.start()
@@ -138,8 +137,8 @@ class RelayingVoiceServer:
             level = self._level
             if level is not None:
                 self._sequence = self._sequence % 255 + 1
-                header = bytes([ord("A"), self._sequence, 1, 0, 0, level & 0xFF, 0, 0]) + bytes(16)
-                self._peer.send(header, self._client)
+                self._peer.send(protocol.relayed_voice(self._sequence, relay_byte=1, account=0, error_level=level),
+                                self._client)
             time.sleep(self.PERIOD)
 
     def close(self):
@@ -167,7 +166,7 @@ def wait_for_lights(grabber, reader, origin, points, expected, timeout):
 class StatusLightsTest(unittest.TestCase):
     def test_error_level_ring_and_foreground_lights(self):
         reader = LightReader()
-        with UdpPeer(FIRST_CHANNEL_PORT) as voice_server, UdpPeer(FIRST_CHANNEL_PORT + 1) as channel_1, \
+        with UdpPeer(protocol.VOICE_PORT) as voice_server, UdpPeer(protocol.VOICE_PORT + 1) as channel_1, \
                 Client("window_lights") as client:
             client.window_id(timeout=30)
             main = client.main_window()
@@ -207,7 +206,7 @@ class StatusLightsTest(unittest.TestCase):
         order, so presence on channel 1 tells that it talks before anything is relayed."""
         client.key_down("space")
         client.key("1")
-        channel_1.wait_for(lambda d: d.data[:2] == b"R.", timeout=10)
+        channel_1.wait_for(protocol.is_presence, timeout=10)
 
     def check_ring_follows_space_bar(self, client, relay, grabber, reader, origin):
         # Talking: the transmit animation, one green light on a dark red ring; the datagrams relayed for the
@@ -277,10 +276,8 @@ class StatusLightsTest(unittest.TestCase):
 
         before = grab()
         xdotool(client.display, "windowsize", other, 540, 700, "windowmove", other, origin[0] + 5, origin[1] + 5)
-        time.sleep(1)
-        covered = grab()
-        for name in panels:
-            self.assertNotEqual(covered[name], before[name], f"the other window covers the {name}")
+        client.session.wait_until(lambda: all(seen != before[name] for name, seen in grab().items()), timeout=10,
+                                  what="the other window to cover every panel")
         xdotool(client.display, "windowsize", other, 300, 100, "windowmove", other, 0, 900)
         deadline = time.monotonic() + 3
         while (after := grab()) != before and time.monotonic() < deadline:

@@ -4,12 +4,11 @@ documentation icon, and a click on the close cross that ends the client."""
 import time
 import unittest
 
-from harness import Client, UdpPeer, terminate_on_sigterm
+from harness import Client, UdpPeer, protocol, terminate_on_sigterm
 from harness.zone_grab import ZoneGrabber
 from test_supervisor_notices import site_url
 from test_window_lights import xdotool
 
-SYNTHESISER_PORT = 5555
 BANNER = (10, 45, 530, 20)  # x, y, width, height
 BANNER_PERIOD = 0.5
 # Wine's handling of the pointer move and one read of the screen.
@@ -54,7 +53,7 @@ HOVER_ZONES = {
 
 class PointerTest(unittest.TestCase):
     def test_hover_close_cross_spoken_help_and_drag(self):
-        with UdpPeer(SYNTHESISER_PORT) as synthesiser, Client("window_pointer") as client:
+        with UdpPeer(protocol.SYNTHESISER_PORT) as synthesiser, Client("window_pointer") as client:
             client.window_id(timeout=30)
             synthesiser.wait_for(timeout=30)  # the greeting: the message loop runs
             main = client.main_window()
@@ -123,7 +122,7 @@ class PointerTest(unittest.TestCase):
             with self.subTest(point=point):
                 client.click(*point, button=3)
                 spoken = synthesiser.wait_for(count=count, timeout=10)[-1]
-                self.assertEqual(spoken.data, b"\x01" + text.encode("cp1252"))
+                self.assertEqual(spoken.data, protocol.speech_text(text))
 
     def check_drag(self, client, origin):
         window = client.window_id()

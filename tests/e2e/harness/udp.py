@@ -1,16 +1,32 @@
 """Stand-in UDP peers on loopback: record every datagram with its arrival time, answer its sender."""
 
 import socket
+import struct
 import threading
 import time
 from dataclasses import dataclass
+
+# Linux's SO_TIMESTAMPNS (the socket module does not name it): the kernel's arrival time of each datagram,
+# as a timespec of the real-time clock.
+_SO_TIMESTAMPNS = 35
+_TIMESPEC = struct.Struct("@qq")
 
 
 @dataclass(frozen=True)
 class Datagram:
     data: bytes
     source: tuple  # (host, port) of the sender
-    time: float  # time.monotonic() at arrival
+    time: float  # time.monotonic() at arrival, as the kernel saw it: a busy test thread does not delay it
+
+
+def _arrival(ancillary):
+    """The kernel's arrival time on the monotonic clock; the time of reading when the kernel gave none."""
+    now = time.monotonic()
+    for level, kind, value in ancillary:
+        if level == socket.SOL_SOCKET and kind == _SO_TIMESTAMPNS and len(value) >= _TIMESPEC.size:
+            seconds, nanoseconds = _TIMESPEC.unpack_from(value)
+            return now - max(0.0, time.time() - (seconds + nanoseconds / 1e9))
+    return now
 
 
 class UdpPeer:
@@ -20,6 +36,7 @@ class UdpPeer:
         self._socket = socket.socket(socket.AF_INET, socket.SOCK_DGRAM)
         self._socket.bind((host, port))
         self.address = self._socket.getsockname()
+        self._socket.setsockopt(socket.SOL_SOCKET, _SO_TIMESTAMPNS, 1)
         self._socket.settimeout(0.1)
         self._received = []
         self._arrived = threading.Condition()
@@ -30,13 +47,14 @@ class UdpPeer:
     def _receive(self):
         while self._running:
             try:
-                data, source = self._socket.recvfrom(65536)
+                data, ancillary, _, source = self._socket.recvmsg(65536, socket.CMSG_SPACE(_TIMESPEC.size))
             except socket.timeout:
                 continue
             except OSError:
                 return
+            arrival = _arrival(ancillary)
             with self._arrived:
-                self._received.append(Datagram(data, source, time.monotonic()))
+                self._received.append(Datagram(data, source, arrival))
                 self._arrived.notify_all()
 
     def datagrams(self):
