@@ -78,9 +78,7 @@ class MainWindowTest(unittest.TestCase):
                 with self.subTest(inside=(x, y)):
                     self.assertTrue(inside(shape, x, y), shape[:3])
 
-            time.sleep(2)  # the timers paint the panels after the first paint
-            shot = client.screenshot("main_window")
-            # The 4-pixel yellow outline runs inside every edge.
+            # The 4-pixel yellow outline runs inside every edge, once the timers have painted the panels.
             middle_x, middle_y = left + WINDOW_WIDTH // 2, top + WINDOW_HEIGHT // 2
             edges = {
                 "top": [(middle_x, top + d) for d in range(4)],
@@ -88,10 +86,13 @@ class MainWindowTest(unittest.TestCase):
                 "left": [(left + d, middle_y) for d in range(4)],
                 "right": [(left + WINDOW_WIDTH - 1 - d, middle_y) for d in range(4)],
             }
-            for edge, points in edges.items():
-                with self.subTest(edge=edge):
-                    self.assertTrue(any(is_yellow(shot.pixel(x, y)) for x, y in points),
-                                    [shot.pixel(x, y) for x, y in points])
+
+            def outlined():
+                shot = client.screenshot("main_window")
+                return [edge for edge, points in edges.items() if not any(is_yellow(shot.pixel(x, y))
+                                                                          for x, y in points)] == []
+
+            client.session.wait_until(outlined, timeout=10, what="the yellow outline along every edge")
 
             # Every frame is shown for the first frame's delay, so the pictures come round once per cycle.
             frames, delay = gif_frames_and_first_delay((paths.RUN_DIR / "electron-animation.gif").read_bytes())
@@ -110,7 +111,15 @@ class MainWindowTest(unittest.TestCase):
                     meter = meters[cls]
                     self.assertEqual((meter["x"] - main["x"], meter["y"] - main["y"], meter["width"],
                                       meter["height"]), (x, 80, 150, 84))
-            time.sleep(2)  # the knob painter's first tick comes after a second
+            # The knob painter's first tick, after a second, draws each knob's first dot, blue, straight below
+            # its centre.
+            knobs = (25, 115, 205)
+
+            def knobs_drawn():
+                shot = client.screenshot("meters_and_knobs")
+                return all(shot.pixel(main["x"] + x + 32, main["y"] + 252 + 30) == (0, 0, 255) for x in knobs)
+
+            client.session.wait_until(knobs_drawn, timeout=10, what="the knobs' first dots")
             shot = client.screenshot("meters_and_knobs")
             at = lambda x, y: shot.pixel(main["x"] + x, main["y"] + y)
             # The faces are light; the empty bars are white under them.
@@ -119,11 +128,8 @@ class MainWindowTest(unittest.TestCase):
                     r, g, b = at(x + 20, 100)
                     self.assertTrue(r > 180 and g > 160 and b > 100, (r, g, b))
                     self.assertEqual(at(x + 75, 170), (255, 255, 255))
-            # Each knob's first dot, blue, straight below its centre; the orange arrow somewhere on the knob.
-            for x in (25, 115, 205):
-                with self.subTest(knob=x):
-                    self.assertEqual(at(x + 32, 252 + 30), (0, 0, 255))
-            for x in (115, 205):
+            # The orange arrow somewhere on the level knobs.
+            for x in knobs[1:]:
                 with self.subTest(arrow=x):
                     knob = [at(x + dx, 220 + dy) for dx in range(64) for dy in range(64)]
                     self.assertTrue(any(r > 200 and g > 120 and b < 80 for r, g, b in knob))

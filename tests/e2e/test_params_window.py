@@ -2,7 +2,6 @@
 devices and the account, opens and closes the input device chooser, and a colour chosen in the colour dialog
 repaints the client at once and is kept by the web service for the next start."""
 
-import time
 import unittest
 
 from harness import WM_DESTROY, Client, terminate_on_sigterm
@@ -21,6 +20,16 @@ class ParamsWindowTest(unittest.TestCase):
     def setUp(self):
         terminate_on_sigterm()
 
+    @staticmethod
+    def geometry(window):
+        return window["x"], window["y"], window["width"], window["height"]
+
+    @staticmethod
+    def knob_drawn(client, main):
+        shot = client.display.screenshot()
+        knob = shot.pixel(main["clientX"] + PARAMS_KNOB[0], main["clientY"] + PARAMS_KNOB[1])
+        return knob != shot.pixel(main["clientX"] + PLAIN_POINT[0], main["clientY"] + PLAIN_POINT[1])
+
     def click_client(self, client, window, point):
         client.display.click_screen(window["clientX"] + point[0], window["clientY"] + point[1])
 
@@ -31,15 +40,17 @@ class ParamsWindowTest(unittest.TestCase):
         with WebService("params") as web, Client("params") as client:
             main = client.main_window(timeout=60)
             web.wait_for_log(lambda line: "/params.xml" in line, timeout=60)
-            time.sleep(2)  # the knob painter's first tick sets the knob's zone
+            # The knob painter sets the knob's click zone as it first draws the knob.
+            client.session.wait_until(lambda: self.knob_drawn(client, main), timeout=30,
+                                      what="the PARAMS knob to be drawn")
 
             client.click(*PARAMS_KNOB)
             params = client.probe.wait_for(cls="ParamWndClass", title="Zelvora Params")
             self.assertEqual(params["owner"], main["hwnd"])
-            time.sleep(3)  # the opening animation, under a second, and the first paint of the content
+            opened = (main["x"] - 200, main["y"], 200, 450)
+            client.session.wait_until(lambda: self.geometry(client.probe.find(cls="ParamWndClass")[0]) == opened,
+                                      timeout=10, what="the opening animation to end beside the main window")
             params = client.probe.find(cls="ParamWndClass")[0]
-            self.assertEqual((params["x"], params["y"], params["width"], params["height"]),
-                             (main["x"] - 200, main["y"], 200, 450))
             client.screenshot("opened")
             corner = (params["clientX"], params["clientY"])
 
@@ -55,10 +66,11 @@ class ParamsWindowTest(unittest.TestCase):
 
             client.session.wait_until(lambda: not client.probe.find(cls="#32770"), timeout=10)
             web.wait_for_log(lambda line: "/users/params.php" in line, timeout=20)
-            time.sleep(1)
-            shot = client.screenshot("blue")
-            self.assertEqual(shot.pixel(main["x"] + PLAIN_POINT[0], main["y"] + PLAIN_POINT[1]), PURE_BLUE)
-            self.assertEqual(shot.pixel(corner[0] + SWATCH[0], corner[1] + SWATCH[1]), PURE_BLUE)
+            points = [(main["x"] + PLAIN_POINT[0], main["y"] + PLAIN_POINT[1]),
+                      (corner[0] + SWATCH[0], corner[1] + SWATCH[1])]
+            repainted = lambda: [client.display.screenshot().pixel(*p) for p in points] == [PURE_BLUE] * 2
+            client.session.wait_until(repainted, timeout=10, what="the background and the swatch to turn blue")
+            client.screenshot("blue")
             self.assertIn(("POST", "/users/params.php", 200), web.requests())
             # The next start's params.xml gives the colour: COLORREF 0x00FF0000.
             self.assertEqual(web.execute("SELECT background FROM accounts WHERE account = ?", (ACCOUNT,)),
