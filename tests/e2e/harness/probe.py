@@ -85,3 +85,10 @@ class Probe:
     def repaint(self, window):
         """Invalidates the whole window, which then paints itself again as when it is uncovered."""
         self._run("repaint", window)
+
+    def text_ink(self, window, rect, text):
+        """The pixels that `text`, one line centred in `rect` (left, top, right, bottom) of the window's client
+        area, covers when drawn with the window's own font: one string per row, '#' for ink."""
+        units = text.encode("utf-16-le")
+        hex_units = "".join(f"{int.from_bytes(units[i:i + 2], 'little'):04x}" for i in range(0, len(units), 2))
+        return self._run("ink", window, *rect, hex_units)[0]["rows"]

@@ -162,10 +162,56 @@ int TimeAnswer(HWND window, UINT timeoutMs) {
     return 0;
 }
 
+// A text given as hexadecimal UTF-16 code units, four digits each: a command line need not carry accents.
+std::wstring FromHexUnits(const wchar_t* hex) {
+    std::wstring text;
+    for (std::size_t i = 0; i + 4 <= std::wcslen(hex); i += 4) {
+        const std::wstring unit(hex + i, 4);
+        text += static_cast<wchar_t>(std::wcstoul(unit.c_str(), nullptr, 16));
+    }
+    return text;
+}
+
+// The pixels that a line of text centred in a rectangle of the window covers, drawn with the font of the
+// window's own device context: one string per row of the rectangle, '#' for ink.
+int TextInk(HWND window, RECT frame, const std::wstring& text) {
+    const int width = frame.right - frame.left;
+    const int height = frame.bottom - frame.top;
+    const HDC windowDc = GetDC(window);
+    if (!windowDc || width <= 0 || height <= 0) {
+        return 1;
+    }
+    const HDC dc = CreateCompatibleDC(windowDc);
+    const HBITMAP bitmap = CreateCompatibleBitmap(windowDc, width, height);
+    const HGDIOBJ oldBitmap = SelectObject(dc, bitmap);
+    const HGDIOBJ oldFont = SelectObject(dc, GetCurrentObject(windowDc, OBJ_FONT));
+    RECT area{0, 0, width, height};
+    FillRect(dc, &area, static_cast<HBRUSH>(GetStockObject(BLACK_BRUSH)));
+    SetTextColor(dc, RGB(255, 255, 255));
+    SetBkColor(dc, RGB(0, 0, 0));
+    SetBkMode(dc, OPAQUE);
+    DrawTextW(dc, text.c_str(), -1, &area, DT_CENTER | DT_VCENTER | DT_SINGLELINE);
+    std::string rows = "{\"rows\":[";
+    for (int y = 0; y < height; ++y) {
+        rows += y ? ",\"" : "\"";
+        for (int x = 0; x < width; ++x) {
+            rows += GetPixel(dc, x, y) == RGB(255, 255, 255) ? '#' : '.';
+        }
+        rows += '"';
+    }
+    WriteLine(rows + "]}");
+    SelectObject(dc, oldFont);
+    SelectObject(dc, oldBitmap);
+    DeleteObject(bitmap);
+    DeleteDC(dc);
+    ReleaseDC(window, windowDc);
+    return 0;
+}
+
 int Usage() {
     std::fputs("usage: zelvora-probe windows [WINDOW] | text WINDOW | press WINDOW [ID] | close WINDOW |\n"
                "       post WINDOW MESSAGE [WPARAM [LPARAM]] | foreground WINDOW | answer WINDOW MS |\n"
-               "       repaint WINDOW\n"
+               "       repaint WINDOW | ink WINDOW LEFT TOP RIGHT BOTTOM TEXT (hexadecimal UTF-16 units)\n"
                "WINDOW is a handle (0x1f2), class:NAME or title:TEXT\n",
                stderr);
     return 2;
@@ -211,6 +257,11 @@ int wmain(int argc, wchar_t** argv) {
     if (command == L"repaint") {
         // The whole window, background first, as when it is uncovered.
         return InvalidateRect(window, nullptr, TRUE) ? 0 : 1;
+    }
+    if (command == L"ink" && argc > 7) {
+        const RECT frame{static_cast<LONG>(Number(argv[3])), static_cast<LONG>(Number(argv[4])),
+                         static_cast<LONG>(Number(argv[5])), static_cast<LONG>(Number(argv[6]))};
+        return TextInk(window, frame, FromHexUnits(argv[7]));
     }
     return Usage();
 }
