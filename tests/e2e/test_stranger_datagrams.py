@@ -5,20 +5,16 @@ the loopback interface of the test's own network namespace; each attack is follo
 datagram, whose effect shows that the client has worked through the attack."""
 
 import os
-import struct
 import subprocess
 import time
 import unittest
 
-from harness import Client, UdpPeer, terminate_on_sigterm
+from harness import Client, UdpPeer, protocol, terminate_on_sigterm
+from harness.protocol import PAYLOAD_BYTES, SUPERVISOR_PORT, SYNTHESISER_PORT, VOICE_PORT, is_audio
 from harness.tone import tone, tone_starts
 from harness.web import WebService
 
 STRANGER = "192.0.2.7"  # documentation range: no real host
-VOICE_PORT = 30000
-SUPERVISOR_PORT = 31000
-SYNTHESISER_PORT = 5555
-PAYLOAD_BYTES = 1000
 PAYLOAD_SECONDS = 0.03125
 STRANGER_HZ, SERVER_HZ, MICROPHONE_HZ = 700, 440, 550
 STRANGER_ACCOUNT, SERVER_ACCOUNT = 103, 101  # seed members, both with a picture
@@ -30,22 +26,16 @@ HARMLESS_BYTES = 15
 LISTENER_REST = 0.09
 
 
-def relayed_speech(sequence, account, payload):
-    return struct.pack("<cBBHbxB16x", b"A", sequence, 0, account, 0, 1) + payload
-
-
 def stream_speech(peer, destination, account, frequency, seconds, first_sequence):
     """Sends `seconds` of a tone as relayed speech at the network's pace."""
     speech = tone(frequency, seconds)
     next_send = time.monotonic()
     for i, at in enumerate(range(0, len(speech), PAYLOAD_BYTES)):
-        peer.send(relayed_speech((first_sequence + i) % 255 + 1, account, speech[at:at + PAYLOAD_BYTES]), destination)
+        relayed = protocol.relayed_voice((first_sequence + i) % 255 + 1, account=account,
+                                         payload=speech[at:at + PAYLOAD_BYTES])
+        peer.send(relayed, destination)
         next_send += PAYLOAD_SECONDS
         time.sleep(max(0.0, next_send - time.monotonic()))
-
-
-def is_audio(datagram):
-    return len(datagram.data) == 1024 and datagram.data[:1] == b"A"
 
 
 class StrangerDatagramsTest(unittest.TestCase):
@@ -61,7 +51,7 @@ class StrangerDatagramsTest(unittest.TestCase):
             mic = client.session.scratch / "mic.raw"
             mic.write_bytes(tone(MICROPHONE_HZ, 120))
             client.sound.play_microphone(mic)
-            voice_socket = voice.wait_for(lambda d: len(d.data) == 9, timeout=60)[0].source
+            voice_socket = voice.wait_for(lambda d: d.data == protocol.GREETING, timeout=60)[0].source
             supervisor_socket = supervisor.wait_for(timeout=30)[0].source
             synth_greeting = synthesiser.wait_for(timeout=30)[0]
             web.wait_for_log(lambda line: "/params.xml" in line, timeout=60)
@@ -85,20 +75,20 @@ class StrangerDatagramsTest(unittest.TestCase):
     def _remote_hot_microphone(self, voice, synthesiser, stranger, synth_greeting):
         self.assertEqual([d for d in voice.datagrams() if is_audio(d)], [])
         attacked = time.monotonic()
-        stranger.send(b"T", ("127.0.0.1", synth_greeting.source[1]))
-        stranger.send(b"T", (STRANGER, synth_greeting.source[1]))
+        stranger.send(protocol.TALK_KEY_PRESS, ("127.0.0.1", synth_greeting.source[1]))
+        stranger.send(protocol.TALK_KEY_PRESS, (STRANGER, synth_greeting.source[1]))
         for _ in range(HARMLESS_BYTES):
             synthesiser.reply(synth_greeting, b"t")
-        synthesiser.reply(synth_greeting, b"T")
+        synthesiser.reply(synth_greeting, protocol.TALK_KEY_PRESS)
         first = voice.wait_for(is_audio, timeout=20)[0]
-        synthesiser.reply(synth_greeting, b"R")
+        synthesiser.reply(synth_greeting, protocol.TALK_KEY_RELEASE)
         # An accepted stranger's 'T' would have started the talk a quarter of a second after it came.
         self.assertGreaterEqual(first.time - attacked, HARMLESS_BYTES * LISTENER_REST,
                                 "the talk began only with the synthesiser's own 'T'")
 
     def _remote_close(self, client, supervisor, stranger, supervisor_socket):
-        stranger.send(b"A\x00\xf0", (STRANGER, supervisor_socket[1]))
-        supervisor.send(b"A\x00\xdc", supervisor_socket)
+        stranger.send(protocol.status_reply(protocol.CLOSING_NOTICE), (STRANGER, supervisor_socket[1]))
+        supervisor.send(protocol.status_reply(protocol.UPDATE_NOTICE), supervisor_socket)
         # The update notice is taken after the stranger's closing notice, which would have held the supervisor
         # for the 20 s of its window.
         box = client.probe.wait_message_box(caption=CAPTION, timeout=10)

@@ -9,6 +9,8 @@ from dataclasses import dataclass
 
 VOICE_PORT = 30000  # + channel number
 SUPERVISOR_PORT = 31000  # + channel number
+UPDATE_NOTICE = 220
+CLOSING_NOTICE = 240
 SYNTHESISER_PORT = 5555
 CHANNELS = 11
 
@@ -102,6 +104,11 @@ def read_list_reply(data):
         raise ValueError(f"not a list reply: {data!r}")
     channel, count = struct.unpack_from("<bb", data, 1)
     return channel, list(struct.unpack_from(f"<{count}H", data, 3))
+
+
+def status_reply(notice):
+    """The supervisor's answer to a status request: 220 (update), 240 (closing in 20 s) or no notice."""
+    return bytes([ord("A"), 0, notice])
 
 
 def status_request(relay_byte):

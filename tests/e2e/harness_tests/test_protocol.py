@@ -39,6 +39,7 @@ class ProtocolTest(unittest.TestCase):
         self.assertEqual(protocol.read_list_reply(b"L\x05\x02\xc9\x00\x34\x12"), (5, [201, 0x1234]))
         self.assertEqual(protocol.read_list_reply(b"L\x00\x00"), (0, []))
         self.assertEqual(protocol.status_request(0x3C), b"A\x01\x3c")
+        self.assertEqual(protocol.status_reply(protocol.CLOSING_NOTICE), b"A\x00\xf0")
         self.assertEqual(protocol.speech_text("\u00e9t\u00e9" + "x" * 300), b"\x01\xe9t\xe9" + b"x" * 197)
 
 
