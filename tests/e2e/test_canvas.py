@@ -59,9 +59,8 @@ class CanvasTest(unittest.TestCase):
             canvas = client.probe.wait_for(cls=CANVAS_CLASS, title=CANVAS_TITLE)
             self.assertEqual(canvas["owner"], client.main_window()["hwnd"])
             web.wait_for_log(lambda line: f" {SHARED_IMAGE} 200" in line)
-            time.sleep(1)
-            shot = client.screenshot("seeded_image")
-            self.assertGreater(share_of(shot, canvas, SEA), 0.15)
+            client.session.wait_until(lambda: share_of(client.screenshot("seeded_image"), canvas, SEA) > 0.15,
+                                      timeout=10, what="the seeded image's sea on the canvas")
 
             # "Fichier > Envoyer", then the file typed into the dialog.
             picture = client.session.prefix / "drive_c" / "rouge.png"
@@ -78,9 +77,9 @@ class CanvasTest(unittest.TestCase):
             fetches = shared_image_fetches(web)
             self.choose_from_menu(client, "Down")
             client.session.wait_until(lambda: shared_image_fetches(web) > fetches, timeout=20)
-            time.sleep(1)
-            shot = client.screenshot("picture_sent")
-            self.assertGreater(share_of(shot, canvas, RED, tolerance=0), 0.4)
+            client.session.wait_until(
+                lambda: share_of(client.screenshot("picture_sent"), canvas, RED, tolerance=0) > 0.4, timeout=10,
+                what="the picture sent, red, on the canvas")
 
             client.click(*ANIMATION)
             client.session.wait_until(lambda: not client.probe.find(cls=CANVAS_CLASS), timeout=10)

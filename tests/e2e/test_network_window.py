@@ -39,23 +39,32 @@ class NetworkWindowTest(unittest.TestCase):
             time.sleep(2)  # the opening would have run within the click
             self.assertEqual(client.probe.find(cls=CLASS), [])
 
-            def drawn(*accounts):
+            def drawn(accounts, name):
+                """The window, once every member's picture has been fetched and its cells show them all."""
                 client.session.wait_until(lambda: all(f"/users//images.php?F={a}&N=1" in
                                                       [t for _, t, _ in web.requests()] for a in accounts))
-                time.sleep(0.5)  # the last picture and the green cells after it
-                return client.probe.find(cls=CLASS, title="Zelvora Network")[0]
+                window = client.probe.find(cls=CLASS, title="Zelvora Network")[0]
+                expected = expected_cells(len(accounts))
+
+                def shows_the_members():
+                    try:
+                        return green_cells(client.screenshot(name), window) == expected
+                    except ValueError:  # no green yet to place the grid
+                        return False
+
+                client.session.wait_until(shows_the_members, timeout=10,
+                                          what=f"the green cells of {len(accounts)} members")
+                return window
 
             for account in (101, 102, 103):
                 network.add_member(channel=CHANNEL, account=account)
             client.key(str(CHANNEL))
             network.wait_for_client(channel=CHANNEL)
             client.click(*NETWORK_ZONE)
-            window = drawn(101, 102, 103)
+            window = drawn((101, 102, 103), "three_members")
             self.assertEqual(window["width"], 315)
-            self.assertEqual(green_cells(client.screenshot("three_members"), window), expected_cells(3))
             network.add_member(channel=CHANNEL, account=104)
-            drawn(104)
-            self.assertEqual(green_cells(client.screenshot("four_members"), window), expected_cells(4))
+            drawn((101, 102, 103, 104), "four_members")
 
             client.key("0")
             client.session.wait_until(lambda: not client.probe.find(cls=CLASS), what="the window closed")
