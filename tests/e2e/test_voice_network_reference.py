@@ -18,8 +18,10 @@ OTHER_CHANNEL_ACCOUNTS = (701, 702, 703)
 # The count on the panel: "%d" in white bold Arial 14 at (160, 168), client coordinates.
 COUNT_ZONE = (160, 168, 24, 16)
 # A member list reaches the panel within two list cycles (the current channel is asked every other
-# supervisor cycle, of at most 1.4 s) and one 500 ms repaint, however long the client has run.
-PANEL_DEADLINE = 5.0
+# supervisor cycle, of at most 1.4 s) and one 500 ms repaint; how long that takes is the supervisor's native
+# test, so the panel is waited for with room for a loaded machine.
+PANEL_TIMEOUT = 20.0
+STILL_LISTED = 10.0  # more than three times the 3 s after which the network drops a silent member
 LIST_PERIOD = 3.0
 
 
@@ -76,17 +78,17 @@ class MemberCountTest(unittest.TestCase):
                 return grabber.grab(*zone).rgb
 
             def wait_for_panel(condition, what):
-                deadline = time.monotonic() + PANEL_DEADLINE
+                deadline = time.monotonic() + PANEL_TIMEOUT
                 while not condition(count_picture()):
                     if time.monotonic() > deadline:
                         client.screenshot(f"failed_{what.replace(' ', '_')}")
-                        self.fail(f"the channel panel did not show {what} within {PANEL_DEADLINE} s")
+                        self.fail(f"the channel panel did not show {what} within {PANEL_TIMEOUT} s")
                     time.sleep(0.1)
                 client.screenshot(what.replace(" ", "_"))
 
             # Alone on channel 0, the client's presence keeps it listed.
             wine_client = network.wait_for_client(0)[0]
-            time.sleep(2 * PANEL_DEADLINE)
+            time.sleep(STILL_LISTED)
             self.assertEqual([m.address for m in network.clients(0)], [wine_client.address], "still there")
             alone = count_picture()
             self.assertTrue(has_white_text(alone), "a count is drawn")
