@@ -56,8 +56,7 @@ void PlaybackQueue::DropSilenceBeyondTarget() {
             ++slot;
             continue;
         }
-        // Later payloads move up one slot; the slot they leave is empty again, as every slot past the fill
-        // is.
+        // Later payloads move up one slot; the one they leave is empty, like every slot past the fill.
         const int last = fill_ - 1;
         std::memmove(slots_[slot], slots_[slot + 1],
                      static_cast<std::size_t>(last - slot) * kCaptureBlockBytes);
