@@ -14,11 +14,3 @@ void ReportMissingImage(HWND mainWindow, const char* boxText, const char* boxCap
     EnableWindow(mainWindow, TRUE);
     DestroyWindow(mainWindow);
 }
-
-HBITMAP LoadRequiredImage(HWND mainWindow, const RequiredImage& image) {
-    HBITMAP bitmap = LoadBitmapFile(image.fileName);
-    if (bitmap == nullptr) {
-        ReportMissingImage(mainWindow, image.boxText, image.boxCaption);
-    }
-    return bitmap;
-}

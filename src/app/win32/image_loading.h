@@ -1,7 +1,5 @@
 #pragma once
 
-#include "app/required_images.h"
-
 #include <windows.h>
 
 // A bitmap from a file of the working directory, or null.
@@ -9,6 +7,3 @@ HBITMAP LoadBitmapFile(const char* fileName);
 
 // Tells the user a required picture is missing, then destroys the main window, which ends the run.
 void ReportMissingImage(HWND mainWindow, const char* boxText, const char* boxCaption);
-
-// Loads a required picture; reports it when missing.
-HBITMAP LoadRequiredImage(HWND mainWindow, const RequiredImage& image);

@@ -179,6 +179,15 @@ void StartGraphicsAndAnimation(HWND window) {
     LoadTitleAnimation(window);
 }
 
+// Loads a required picture; reports it when missing.
+HBITMAP LoadRequiredImage(HWND mainWindow, const RequiredImage& image) {
+    HBITMAP bitmap = LoadBitmapFile(image.fileName);
+    if (bitmap == nullptr) {
+        ReportMissingImage(mainWindow, image.boxText, image.boxCaption);
+    }
+    return bitmap;
+}
+
 void LoadRequiredImages(HWND window) {
     SessionState& session = Session();
     WindowHandles& handles = session.handles;
