@@ -3,7 +3,7 @@
 #include "app/main_window_layout.h"
 #include "session/session_state.h"
 #include "app/win32/close_button.h"
-#include "app/win32/draw_helpers.h"
+#include "platform/win32/draw_helpers.h"
 #include "app/win32/panel_painters.h"
 #include "platform/win32/wide_text.h"
 #include "platform/win32/scoped_win.h"

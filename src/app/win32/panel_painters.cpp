@@ -1,9 +1,9 @@
 #include "app/win32/panel_painters.h"
 
 #include "app/main_window_layout.h"
-#include "app/paint_memo.h"
+#include "platform/paint_memo.h"
 #include "app/panel_layout.h"
-#include "app/win32/draw_helpers.h"
+#include "platform/win32/draw_helpers.h"
 #include "app/win32/light_layer.h"
 #include "platform/win32/scoped_win.h"
 #include "platform/win32/timer_cost.h"

@@ -7,7 +7,7 @@
 #include "session/session_state.h"
 #include "app/win32/close_button.h"
 #include "app/win32/heartbeat.h"
-#include "app/win32/image_loading.h"
+#include "platform/win32/image_loading.h"
 #include "app/win32/led_bitmaps.h"
 #include "app/win32/main_window.h"
 #include "app/win32/panel_painters.h"

@@ -2,7 +2,7 @@
 
 #include "app/main_window_layout.h"
 #include "session/session_state.h"
-#include "app/win32/draw_helpers.h"
+#include "platform/win32/draw_helpers.h"
 #include "net/inactivity_countdown.h"
 #include "app/win32/notice_window.h"
 #include "platform/win32/scoped_win.h"

@@ -1,8 +1,8 @@
 #include "audio/win32/knob_painter.h"
 
-#include "app/paint_memo.h"
+#include "platform/paint_memo.h"
 #include "session/session_state.h"
-#include "app/win32/draw_helpers.h"
+#include "platform/win32/draw_helpers.h"
 #include "audio/knob_dial.h"
 #include "audio/win32/endpoint_volume.h"
 #include "audio/win32/rotate_bitmap.h"

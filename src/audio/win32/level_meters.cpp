@@ -1,9 +1,9 @@
 #include "audio/win32/level_meters.h"
 
-#include "app/paint_memo.h"
-#include "app/win32/draw_helpers.h"
+#include "platform/paint_memo.h"
+#include "platform/win32/draw_helpers.h"
 #include "session/session_state.h"
-#include "app/win32/image_loading.h"
+#include "platform/win32/image_loading.h"
 #include "audio/level_meter.h"
 #include "platform/win32/window_class.h"
 #include "platform/win32/scoped_win.h"

@@ -1,7 +1,7 @@
 #include "peripherals/win32/usb_icon_win32.h"
 
 #include "session/session_state.h"
-#include "app/win32/draw_helpers.h"
+#include "platform/win32/draw_helpers.h"
 #include "peripherals/usb_icon.h"
 #include "web/service_paths.h"
 #include "web/win32/https_client.h"

@@ -1,6 +1,6 @@
 #include "settings/win32/params_painting.h"
 
-#include "app/win32/draw_helpers.h"
+#include "platform/win32/draw_helpers.h"
 #include "audio/win32/endpoint_description.h"
 #include "platform/win32/scoped_win.h"
 #include "platform/win32/wide_text.h"

@@ -1,7 +1,7 @@
 #include "web/win32/canvas_window.h"
 
 #include "session/session_state.h"
-#include "app/win32/draw_helpers.h"
+#include "platform/win32/draw_helpers.h"
 #include "platform/win32/scoped_win.h"
 #include "platform/win32/window_class.h"
 #include "web/canvas_display_list.h"

@@ -1,7 +1,7 @@
 #include "web/win32/group_list_window.h"
 
 #include "session/session_state.h"
-#include "app/win32/draw_helpers.h"
+#include "platform/win32/draw_helpers.h"
 #include "platform/win32/scoped_win.h"
 #include "platform/win32/timer_cost.h"
 #include "platform/win32/wide_text.h"

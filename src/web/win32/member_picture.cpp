@@ -1,6 +1,6 @@
 #include "web/win32/member_picture.h"
 
-#include "app/win32/draw_helpers.h"
+#include "platform/win32/draw_helpers.h"
 #include "platform/win32/scoped_win.h"
 #include "web/member_walk.h"
 #include "web/picture_fetch.h"

@@ -1,7 +1,7 @@
 #include "web/win32/speaker_band.h"
 
 #include "session/session_state.h"
-#include "app/win32/draw_helpers.h"
+#include "platform/win32/draw_helpers.h"
 #include "platform/win32/scoped_win.h"
 #include "web/blur_tint.h"
 #include "platform/win32/top_down_bitmap.h"

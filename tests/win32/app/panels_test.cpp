@@ -5,7 +5,7 @@
 #include "app/led_container.h"
 #include "app/panel_layout.h"
 #include "session/session_state.h"
-#include "app/win32/draw_helpers.h"
+#include "platform/win32/draw_helpers.h"
 #include "app/win32/led_bitmaps.h"
 #include "app/win32/light_layer.h"
 #include "app/win32/panel_painters.h"

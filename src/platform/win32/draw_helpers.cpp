@@ -1,4 +1,4 @@
-#include "app/win32/draw_helpers.h"
+#include "platform/win32/draw_helpers.h"
 
 #include "platform/win32/wide_text.h"
 

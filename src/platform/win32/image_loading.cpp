@@ -1,4 +1,4 @@
-#include "app/win32/image_loading.h"
+#include "platform/win32/image_loading.h"
 
 #include "platform/win32/wide_text.h"
 #include "platform/win32/message_box.h"

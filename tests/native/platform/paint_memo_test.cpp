@@ -1,4 +1,4 @@
-#include "app/paint_memo.h"
+#include "platform/paint_memo.h"
 
 #include <gtest/gtest.h>
 
