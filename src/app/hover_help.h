@@ -1,6 +1,6 @@
 #pragma once
 
-#include "session/geometry.h"
+#include "platform/geometry.h"
 
 // The banner text (UTF-8) for the pointer at p: the first zone containing it wins.
 const char* HoverHelpText(const Zones& zones, Point p);

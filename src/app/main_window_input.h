@@ -1,7 +1,7 @@
 #pragma once
 
 #include "audio/endpoint_levels.h"
-#include "session/geometry.h"
+#include "platform/geometry.h"
 
 // What a left click at a point does; the first matching zone acts.
 enum class ClickAction {

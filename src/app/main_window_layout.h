@@ -1,6 +1,6 @@
 #pragma once
 
-#include "session/geometry.h"
+#include "platform/geometry.h"
 
 inline constexpr int kMainWindowWidth = 550;
 inline constexpr int kMainWindowHeight = 730;

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "session/geometry.h"
+#include "platform/geometry.h"
 #include "session/led_colour.h"
 #include "session/session_state.h"
 

@@ -3,7 +3,7 @@
 #include "audio/input_devices.h"
 #include "audio/network_ring.h"
 #include "audio/playback_queue.h"
-#include "session/geometry.h"
+#include "platform/geometry.h"
 #include "session/led_colour.h"
 #include "net/protocol.h"
 #include "platform/socket_handle.h"

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "session/geometry.h"
+#include "platform/geometry.h"
 
 // Client areas of the parameters window that act on a click.
 inline constexpr Rect kParamsInputZone{0, 0, 150, 150};    // opens or closes the input device chooser

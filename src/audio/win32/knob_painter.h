@@ -1,6 +1,6 @@
 #pragma once
 
-#include "session/geometry.h"
+#include "platform/geometry.h"
 #include "audio/endpoint_levels.h"
 
 #include <windows.h>
