@@ -1,6 +1,6 @@
 #pragma once
 
-#include "platform/geometry.h"
+#include "session/main_window_zones.h"
 
 // The banner text (UTF-8) for the pointer at p: the first zone containing it wins.
 const char* HoverHelpText(const Zones& zones, Point p);

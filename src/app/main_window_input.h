@@ -1,7 +1,7 @@
 #pragma once
 
 #include "audio/endpoint_levels.h"
-#include "platform/geometry.h"
+#include "session/main_window_zones.h"
 
 // What a left click at a point does; the first matching zone acts.
 enum class ClickAction {

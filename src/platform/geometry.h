@@ -28,19 +28,3 @@ struct WindowFrame {
     int height = 0;
     constexpr bool operator==(const WindowFrame&) const = default;
 };
-
-// Every hit-tested screen zone of the main window; all empty until start-up sets them.
-struct Zones {
-    Rect drag;
-    Rect about;
-    Rect close;
-    Rect animation;
-    Rect network;
-    Rect documentation;
-    Rect synthesiser;
-    Rect channelPanel;
-    Rect timeLeft;
-    Rect paramsKnob;
-    Rect micGainKnob;
-    Rect volumeKnob;
-};

@@ -3,7 +3,7 @@
 #include "audio/input_devices.h"
 #include "audio/network_ring.h"
 #include "audio/playback_queue.h"
-#include "platform/geometry.h"
+#include "session/main_window_zones.h"
 #include "session/led_colour.h"
 #include "net/protocol.h"
 #include "platform/socket_handle.h"

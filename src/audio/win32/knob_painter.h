@@ -1,6 +1,6 @@
 #pragma once
 
-#include "platform/geometry.h"
+#include "session/main_window_zones.h"
 #include "audio/endpoint_levels.h"
 
 #include <windows.h>
