@@ -37,8 +37,6 @@ struct BarColour {
     constexpr bool operator==(const BarColour&) const = default;
 };
 
-inline constexpr BarColour kUnlitBarColour{255, 255, 255};
-
 // How many columns from the left a bar level lights, 0..kBarColumns.
 int LitBarColumns(int barLevel);
 
