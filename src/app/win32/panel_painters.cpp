@@ -78,6 +78,8 @@ std::string HelpText(const SessionState& session) {
                        std::find(std::begin(session.helpText), std::end(session.helpText), '\0'));
 }
 
+} // namespace
+
 void PaintStatusLights(HDC dc, const SessionState& session, bool mainWindowInFront) {
     static LightLayer panelLights;
     static LightLayer foregroundLights;
@@ -107,8 +109,6 @@ void PaintStatusLabels(HDC dc, COLORREF background) {
     DrawLabel(dc, kErrorLevelLabel, kErrorLevelLabelPosition.x, kErrorLevelLabelPosition.y, background);
 }
 
-} // namespace
-
 void DrawTitle(HDC dc) {
     if (dc == nullptr) {
         return;
@@ -137,11 +137,6 @@ void PaintChannelPanel(HDC dc, const SessionState& session) {
     const COLORREF background = session.backgroundColour;
     DrawLabel(dc, content.memberCount, kMemberCountPosition.x, kMemberCountPosition.y, background);
     DrawLabel(dc, kChannelLabel, kChannelLabelPosition.x, kChannelLabelPosition.y, background);
-}
-
-void PaintStatusPanel(HDC dc, const SessionState& session, bool mainWindowInFront) {
-    PaintStatusLights(dc, session, mainWindowInFront);
-    PaintStatusLabels(dc, session.backgroundColour);
 }
 
 void PaintNetworkRing(HDC dc, const SessionState& session) {

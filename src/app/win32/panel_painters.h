@@ -11,7 +11,9 @@ void DrawTitle(HDC dc);
 
 // Each painter draws its panel on the given device context from the session's state.
 void PaintChannelPanel(HDC dc, const SessionState& session);
-void PaintStatusPanel(HDC dc, const SessionState& session, bool mainWindowInFront);
+// The status panel in two parts its timer memoises apart: the lights, and the labels beside them.
+void PaintStatusLights(HDC dc, const SessionState& session, bool mainWindowInFront);
+void PaintStatusLabels(HDC dc, COLORREF background);
 void PaintNetworkRing(HDC dc, const SessionState& session);
 void PaintHelpBanner(HDC dc, const SessionState& session);
 

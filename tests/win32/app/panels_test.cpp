@@ -332,7 +332,8 @@ void TestStatusPanel(SessionState& session) {
     for (const auto& c : cases) {
         Canvas canvas;
         session.errorLevel = c.level;
-        PaintStatusPanel(canvas.dc(), session, c.inFront);
+        PaintStatusLights(canvas.dc(), session, c.inFront);
+        PaintStatusLabels(canvas.dc(), session.backgroundColour);
         const std::array<int, kErrorLevelLightCount> lights = ErrorLevelLights(c.level);
         for (std::size_t i = 0; i < kErrorLevelLightPositions.size(); ++i) {
             CheckLight(canvas, kErrorLevelLightPositions[i], lights[i], "error-level light");
