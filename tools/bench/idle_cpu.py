@@ -1,18 +1,22 @@
 #!/usr/bin/env python3
-"""Processor cost of a running client: starts Zelvora.exe against the reference network on a private display
-and prints the processor time the client and its wineserver consumed over a fixed window, as a share of one
-core, in three states: idle (listening, nobody talking), while a simulated member talks, and while the user
-holds the space bar; and, asked for, with the group list or the network window open on channel 1, every
-named channel full of members whose pictures the reference web service serves, or with the parameters window
-open. Processor time (utime+stime from /proc), not wall time, so other work on the machine
-changes the figures little; --repeat shows the spread.
+"""Processor cost of a running client against its floor: starts Zelvora.exe and the floor program
+(ZelvoraFloor.exe, only the work a client cannot do without) against the reference network, each in a Wine
+session of its own (prefix, wineserver, display, sound), and prints the processor time each program and its
+wineserver consumed over the same windows, as a share of one core, and the client/floor ratio, in three
+states: idle (listening, nobody talking), while a simulated member talks (on channel 0 to the client, on
+channel 1 to the floor), and while the user holds the space bar (in both); and, asked for, with the group
+list or the network window open on channel 1, every named channel full of members whose pictures the
+reference web service serves, or with the parameters window open (the floor then idles). Processor time
+(utime+stime from /proc), not wall time; the load of the machine still moves the absolute figures, which is
+why the floor runs beside the client: the ratio is the figure that holds from run to run. --repeat shows its
+spread.
 
     tools/bench/run.sh idle_cpu [--window 15] [--warm-up 25] [--repeat 3]
         [--states idle,member,user,grouplist,network,params] [--exe OTHER/Zelvora.exe]
 
-Needs both presets built (Zelvora.exe, the probe and zelvora-network). run.sh gives the run a network
-namespace of its own, so the client's fixed ports do not meet another run's; --exe measures another build of
-the client (an earlier one, say) with this run directory."""
+Needs both presets built (Zelvora.exe, ZelvoraFloor.exe, the probe and zelvora-network). run.sh gives the
+run a network namespace of its own, so the client's fixed ports do not meet another run's; --exe measures
+another build of the client (an earlier one, say) with this run directory."""
 
 import argparse
 import contextlib
@@ -34,6 +38,11 @@ from launcher.web import WebService
 TICKS = os.sysconf("SC_CLK_TCK")
 SPEAKER_ACCOUNT = 101
 STATES = ("idle", "member", "user")
+FLOOR_EXE = paths.WINDOWS_BUILD / "tools" / "bench" / "floor" / "ZelvoraFloor.exe"
+# The floor takes another channel's stream, so that neither hears the other talk.
+FLOOR_CHANNEL = 1
+FLOOR_SPEAKER_ACCOUNT = 102
+FLOOR_TITLE = "ZELVORA-FLOOR"
 # The windows that fetch members' pictures: the main window's zone that opens them, and their class.
 WINDOW_STATES = {"grouplist": ((100, 135), "GroupWndClass"), "network": ((427, 387), "NetworkWndClass"),
                  "params": ((57, 252), "ParamWndClass")}
@@ -68,17 +77,17 @@ def command_line(pid):
         return ""
 
 
-def wine_processes(wine_prefix):
-    """The client's process and its wineserver, found among the prefix's processes."""
+def wine_processes(wine_prefix, exe_name):
+    """The program's process and its wineserver, found among the prefix's processes."""
     client = server = None
     for pid in prefix.processes_in(wine_prefix):
         line = command_line(pid)
-        if "Zelvora.exe" in line:
+        if exe_name in line:
             client = pid
         elif Path(line.split(" ", 1)[0]).name.startswith("wineserver"):
             server = pid
     if client is None or server is None:
-        raise RuntimeError(f"client {client}, wineserver {server}: not both found")
+        raise RuntimeError(f"{exe_name} {client}, wineserver {server}: not both found")
     return client, server
 
 
@@ -95,41 +104,51 @@ def measure(pids, seconds):
 
 
 class MemberSpeaking:
-    """A simulated member speaks a tone on channel 0 for as long as the context lasts."""
+    """A simulated member speaks a tone on the client's channel and another on the floor's, for as long as the
+    context lasts."""
+
+    SPEAKERS = ((0, SPEAKER_ACCOUNT), (FLOOR_CHANNEL, FLOOR_SPEAKER_ACCOUNT))
 
     def __init__(self, network, seconds):
         self._network = network
         self._seconds = seconds
 
     def __enter__(self):
-        self._network.add_member(0, SPEAKER_ACCOUNT)
-        # Its own command line: speak returns once the sound has played, later than the operator's time-out.
-        argv = [paths.NETWORK_EXE, "speak", "--channel", "0", "--account", str(SPEAKER_ACCOUNT), "--tone", "440",
-                "--seconds", str(self._seconds), "--control", str(self._network.control_port)]
-        self._thread = threading.Thread(target=subprocess.run, args=(argv,), kwargs={
-            "stdin": subprocess.DEVNULL, "stdout": subprocess.DEVNULL, "timeout": self._seconds + 60})
-        self._thread.start()
-        self._network.wait_for_log(lambda line: "talk start" in line, timeout=20)
+        self._threads = []
+        for channel, account in self.SPEAKERS:
+            self._network.add_member(channel, account)
+            # Its own command line: speak returns once the sound has played, later than the operator's time-out.
+            argv = [paths.NETWORK_EXE, "speak", "--channel", str(channel), "--account", str(account), "--tone",
+                    "440", "--seconds", str(self._seconds), "--control", str(self._network.control_port)]
+            thread = threading.Thread(target=subprocess.run, args=(argv,), kwargs={
+                "stdin": subprocess.DEVNULL, "stdout": subprocess.DEVNULL, "timeout": self._seconds + 60})
+            thread.start()
+            self._threads.append(thread)
+            self._network.wait_for_log(lambda line, c=channel: f"talk start channel {c} " in line, timeout=20)
         return self
 
     def __exit__(self, *exc):
-        self._thread.join()
-        self._network.remove_member(0, SPEAKER_ACCOUNT)
+        for thread in self._threads:
+            thread.join()
+        for channel, account in self.SPEAKERS:
+            self._network.remove_member(channel, account)
 
 
 class UserTalking:
-    """The space bar held down in the main window."""
+    """The space bar held down in the main window of the client and in the floor's window."""
 
-    def __init__(self, session):
-        self._display = session.display
-        self._window = session.display.wait_window(f"^{WINDOW_TITLE}$")
+    def __init__(self, session, floor_session):
+        self._windows = [(session.display, session.display.wait_window(f"^{WINDOW_TITLE}$")),
+                         (floor_session.display, floor_session.display.wait_window(f"^{FLOOR_TITLE}$"))]
 
     def __enter__(self):
-        self._display.key_down(self._window, "space")
+        for display, window in self._windows:
+            display.key_down(window, "space")
         return self
 
     def __exit__(self, *exc):
-        self._display.key_up(self._window, "space")
+        for display, window in self._windows:
+            display.key_up(window, "space")
 
 
 class WindowOpen:
@@ -168,13 +187,17 @@ def run_once(index, args):
             web = WebService(ARTIFACTS / f"{name}-web.log", ARTIFACTS / f"{name}-web.sqlite", fresh=True)
             fill_channels(network, stack.enter_context(web))
         session = stack.enter_context(WineSession(name))
+        floor_session = stack.enter_context(WineSession(f"{name}-floor"))
+        floor_session.launch(FLOOR_EXE, [str(FLOOR_CHANNEL)])
         run = session.copy_run_dir()
         if args.exe:
             shutil.copyfile(args.exe, run / "Zelvora.exe")
         session.launch(run / "Zelvora.exe", cwd=run)
         session.probe.wait_for(cls=WINDOW_CLASS, title=WINDOW_TITLE, timeout=60)
         network.wait_for_client(0)
-        pids = wine_processes(session.prefix)
+        network.wait_for_client(FLOOR_CHANNEL)
+        # Client and its wineserver, then the floor and its own: measured over the same windows.
+        pids = wine_processes(session.prefix, "Zelvora.exe") + wine_processes(floor_session.prefix, FLOOR_EXE.name)
         time.sleep(args.warm_up)
         for state in args.states:
             if state == "idle":
@@ -188,11 +211,20 @@ def run_once(index, args):
                     time.sleep(3)  # past the opening, the first drawing of the network window
                     results[state] = measure(pids, args.window)
             else:
-                with UserTalking(session):
+                with UserTalking(session, floor_session):
                     time.sleep(1)
                     results[state] = measure(pids, args.window)
                 time.sleep(2)
     return results
+
+
+def load_average():
+    return os.getloadavg()[0]
+
+
+def totals(shares):
+    """Client (with its wineserver) and floor (with its own), as shares of one core."""
+    return shares[0] + shares[1], shares[2] + shares[3]
 
 
 def main():
@@ -209,16 +241,23 @@ def main():
         parser.error(f"states are among {', '.join(known)}")
     runs = []
     for index in range(args.repeat):
+        load_before = load_average()
         runs.append(run_once(index, args))
         for state in args.states:
-            client, server = runs[-1][state]
-            print(f"run {index + 1} {state:6}: client {client:5.2f} %  wineserver {server:5.2f} %  "
-                  f"total {client + server:5.2f} %", flush=True)
-    if args.repeat > 1:
-        for state in args.states:
-            totals = [sum(run[state]) for run in runs]
-            print(f"{state:6}: total median {statistics.median(totals):5.2f} %, "
-                  f"min {min(totals):5.2f} %, max {max(totals):5.2f} % of one core")
+            client, server, floor, floor_server = runs[-1][state]
+            print(f"run {index + 1} {state:9}: client {client:5.2f} + wineserver {server:5.2f} = "
+                  f"{client + server:5.2f} %  floor {floor:5.2f} + wineserver {floor_server:5.2f} = "
+                  f"{floor + floor_server:5.2f} %  ratio {(client + server) / (floor + floor_server):4.2f}",
+                  flush=True)
+        print(f"run {index + 1} load average {load_before:.1f} before, {load_average():.1f} after "
+              f"({os.cpu_count()} cores)", flush=True)
+    for state in args.states:
+        pairs = [totals(run[state]) for run in runs]
+        ratios = [client / floor for client, floor in pairs]
+        print(f"{state:9}: client/floor ratio median {statistics.median(ratios):4.2f}, "
+              f"min {min(ratios):4.2f}, max {max(ratios):4.2f} over {len(ratios)} runs "
+              f"(client median {statistics.median(c for c, _ in pairs):5.2f} %, "
+              f"floor median {statistics.median(f for _, f in pairs):5.2f} % of one core)")
     return 0
 
 
