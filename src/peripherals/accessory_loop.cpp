@@ -27,12 +27,6 @@ void ProbeUntilLost(std::unique_ptr<SerialPort> port, AccessorySystem& system) {
     system.SetIconState(kUsbIconBlack);
 }
 
-void PauseBeforeNextSearch(AccessorySystem& system) {
-    for (int step = 0; step < kSearchPauseSteps && system.KeepRunning(); ++step) {
-        system.Pause(kSearchPauseStepMs);
-    }
-}
-
 } // namespace
 
 void RunAccessoryLoop(AccessorySystem& system) {
@@ -40,11 +34,13 @@ void RunAccessoryLoop(AccessorySystem& system) {
         char portName[kPortNameBytes] = {};
         if (system.FindAdapterPort(portName)) {
             // A port that cannot be opened or configured (another program may hold it) is tried again after
-            // the pause rather than at once, which would spin.
+            // the wait rather than at once, which would spin.
             if (std::unique_ptr<SerialPort> port = system.OpenPort(portName)) {
                 ProbeUntilLost(std::move(port), system);
             }
         }
-        PauseBeforeNextSearch(system);
+        if (system.KeepRunning()) {
+            system.WaitForDeviceNotice(kSearchFallbackMs);
+        }
     }
 }

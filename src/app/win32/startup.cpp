@@ -1,7 +1,6 @@
 #include "app/win32/startup.h"
 #include "app/win32/supervisor_notice_actions.h"
 
-#include "peripherals/accessory_handshake.h"
 #include "app/main_window_layout.h"
 #include "app/required_images.h"
 #include "session/session_state.h"
@@ -290,8 +289,7 @@ void ShutDown() {
         handles.audioThread = nullptr;
     }
     if (handles.accessoryThread != nullptr) {
-        RequestAccessoryStop(session);
-        WaitForSingleObject(handles.accessoryThread, INFINITE);
+        StopAccessoryThread(handles.accessoryThread);
         CloseHandle(handles.accessoryThread);
         handles.accessoryThread = nullptr;
     }

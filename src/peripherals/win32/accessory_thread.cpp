@@ -3,12 +3,17 @@
 #include "peripherals/accessory_handshake.h"
 #include "session/session_state.h"
 #include "peripherals/accessory_loop.h"
+#include "peripherals/win32/device_notices.h"
 #include "peripherals/win32/serial_port_win32.h"
 #include "peripherals/win32/usb_icon_win32.h"
 
-#include <mutex>
-
 namespace {
+
+// Set once by shutdown; ends the thread's wait for a device at once. Made by whichever side comes first.
+HANDLE StopRequested() {
+    static const HANDLE event = CreateEventW(nullptr, TRUE, FALSE, nullptr);
+    return event;
+}
 
 class Win32AccessorySystem : public AccessorySystem {
   public:
@@ -20,10 +25,16 @@ class Win32AccessorySystem : public AccessorySystem {
         return OpenAccessoryPort(portName);
     }
     void Pause(int milliseconds) override { Sleep(static_cast<DWORD>(milliseconds)); }
+    void WaitForDeviceNotice(int milliseconds) override {
+        notices_.Wait(StopRequested(), static_cast<DWORD>(milliseconds));
+    }
     void SetIconState(int state) override { SetUsbIconState(state); }
     void SetKeyPressed(bool pressed) override {
         Session().pushToTalk.SetAccessoryState(pressed ? kPttTalk : kPttListen);
     }
+
+  private:
+    DeviceNotices notices_;
 };
 
 } // namespace
@@ -35,4 +46,10 @@ DWORD WINAPI AccessoryThread(LPVOID) {
     Win32AccessorySystem system;
     RunAccessoryLoop(system);
     return 0;
+}
+
+void StopAccessoryThread(HANDLE thread) {
+    RequestAccessoryStop(Session());
+    SetEvent(StopRequested());
+    WaitForSingleObject(thread, INFINITE);
 }

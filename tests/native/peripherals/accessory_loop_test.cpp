@@ -61,7 +61,8 @@ class ScriptedPort : public SerialPort {
     int& open_;
 };
 
-// Records what the loop does; asks it to stop after `pausesBeforeStop` pauses.
+// Records what the loop does; asks it to stop after `pausesBeforeStop` pauses, a wait for a device notice
+// of N ms being recorded as a pause of -N.
 class FakeSystem : public AccessorySystem {
   public:
     bool KeepRunning() override { return running; }
@@ -88,6 +89,7 @@ class FakeSystem : public AccessorySystem {
             running = false;
         }
     }
+    void WaitForDeviceNotice(int milliseconds) override { Pause(-milliseconds); }
     void SetIconState(int state) override {
         EXPECT_EQ(openPorts, state == kUsbIconBlack ? 0 : 1)
             << "the black icon comes after the port is closed";
@@ -117,33 +119,34 @@ TEST(AccessoryLoop, KeyFollowsTheEchoAndAFailedReadChangesNothing) {
     EXPECT_EQ(system.pauses, std::vector<int>(4, kProbeIntervalMs));
 }
 
-TEST(AccessoryLoop, UnplugWhileKeyPressedReleasesItAndSearchesAgainAfterThePause) {
+TEST(AccessoryLoop, UnplugWhileKeyPressedReleasesItAndSearchesAgainAfterTheWait) {
     FakeSystem system;
     system.replies = {"PXXXXXXXPXXX"};
-    system.pausesBeforeStop = 1 + kSearchPauseSteps + 1;
+    system.pausesBeforeStop = 3;
     RunAccessoryLoop(system);
     const std::vector<std::string> expected = {"open", "icon 2", "icon 3", "press", "release", "icon 1"};
     EXPECT_EQ(system.events, expected);
+    EXPECT_EQ(system.pauses, (std::vector<int>{kProbeIntervalMs, -kSearchFallbackMs, -kSearchFallbackMs}));
     EXPECT_EQ(system.searches, 2);
     EXPECT_EQ(system.openPorts, 0);
 }
 
-TEST(AccessoryLoop, PortThatCannotBeOpenedIsRetriedOnlyAfterThePause) {
+TEST(AccessoryLoop, PortThatCannotBeOpenedIsRetriedOnlyAfterTheWait) {
     FakeSystem system;
     system.portOpens = false;
-    system.pausesBeforeStop = 2 * kSearchPauseSteps;
+    system.pausesBeforeStop = 2;
     RunAccessoryLoop(system);
     EXPECT_EQ(system.searches, 2);
-    EXPECT_EQ(system.pauses, std::vector<int>(2 * kSearchPauseSteps, kSearchPauseStepMs));
+    EXPECT_EQ(system.pauses, std::vector<int>(2, -kSearchFallbackMs));
     EXPECT_EQ(std::count(system.events.begin(), system.events.end(), "open"), 2);
 }
 
-TEST(AccessoryLoop, StopDuringTheSearchPauseEndsAfterThatOneStep) {
+TEST(AccessoryLoop, StopDuringTheWaitEndsWithoutAnotherSearch) {
     FakeSystem system;
     system.adapterPresent = false;
-    system.pausesBeforeStop = 3; // the stop arrives while the third step waits
+    system.pausesBeforeStop = 1;
     RunAccessoryLoop(system);
-    EXPECT_EQ(system.pauses, std::vector<int>(3, kSearchPauseStepMs));
+    EXPECT_EQ(system.pauses, std::vector<int>{-kSearchFallbackMs});
     EXPECT_EQ(system.searches, 1);
     EXPECT_TRUE(system.events.empty());
 }
