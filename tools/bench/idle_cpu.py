@@ -11,7 +11,7 @@ reference web service serves, or with the parameters window open (the floor then
 why the floor runs beside the client: the ratio is the figure that holds from run to run. --repeat shows its
 spread.
 
-    tools/bench/run.sh idle_cpu [--window 15] [--warm-up 25] [--repeat 3]
+    tools/bench/run.sh idle_cpu [--window 30] [--warm-up 25] [--repeat 3]
         [--states idle,member,user,grouplist,network,params] [--exe OTHER/Zelvora.exe]
 
 Needs both presets built (Zelvora.exe, ZelvoraFloor.exe, the probe and zelvora-network). run.sh gives the
@@ -229,7 +229,7 @@ def totals(shares):
 
 def main():
     parser = argparse.ArgumentParser(description=__doc__, formatter_class=argparse.RawDescriptionHelpFormatter)
-    parser.add_argument("--window", type=float, default=15, help="seconds measured in each state")
+    parser.add_argument("--window", type=float, default=30, help="seconds measured in each state")
     parser.add_argument("--warm-up", type=float, default=25, help="seconds after the client joined")
     parser.add_argument("--repeat", type=int, default=1, help="runs, each with a fresh client")
     parser.add_argument("--exe", help="another Zelvora.exe to run from this run directory")
