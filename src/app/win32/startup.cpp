@@ -338,6 +338,7 @@ int RunClient(HINSTANCE instance, int showCommand) {
     for (const ThreadTimer& timer : kPanelTimers) {
         StartThreadTimer(timer);
     }
+    RestartLevelMeterTimers();
     FetchStartupAccountData(window);
     StartInactivityCountdown();
     session.refetchFlag = false;

@@ -279,3 +279,14 @@ void CreateLevelMeters(HWND mainWindow, HINSTANCE instance) {
                                            kRightMeterX, kRightMeterTimer);
     handles.rightMeterFace = LoadBitmapFile(kMeterFaceFile);
 }
+
+void RestartLevelMeterTimers() {
+    const WindowHandles& handles = Session().handles;
+    // Setting a window's timer again replaces it, counting its period from now.
+    if (handles.leftMeterWindow != nullptr) {
+        SetTimer(handles.leftMeterWindow, kLeftMeterTimer, kMeterPeriodMs, nullptr);
+    }
+    if (handles.rightMeterWindow != nullptr) {
+        SetTimer(handles.rightMeterWindow, kRightMeterTimer, kMeterPeriodMs, nullptr);
+    }
+}

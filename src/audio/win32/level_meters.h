@@ -9,6 +9,10 @@
 // Registers the meter classes, creates both meters with their faces and starts their timers.
 void CreateLevelMeters(HWND mainWindow, HINSTANCE instance);
 
+// Starts both meters' timers again from now: started beside the panels' 50 ms timer, their ticks fall in the
+// same wake of the main thread instead of one wake each.
+void RestartLevelMeterTimers();
+
 LRESULT CALLBACK LeftMeterWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
 LRESULT CALLBACK RightMeterWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
 
