@@ -30,6 +30,10 @@ enum class PollResult { Readable, TimedOut, Failed };
 // Waits up to `timeoutMs` for a datagram (normal or priority band) to be readable.
 PollResult PollReadable(SocketHandle socket, int timeoutMs);
 
+// Whether a datagram of at least one byte waits on the socket, asked without waiting. Under Wine this costs
+// no round trip to the server, where a poll costs one or two.
+bool DatagramWaiting(SocketHandle socket);
+
 // Makes each receive on the socket give up after `timeoutMs`; false when the socket refused it.
 bool SetReceiveTimeout(SocketHandle socket, int timeoutMs);
 

@@ -3,6 +3,7 @@
 #include <arpa/inet.h>
 #include <netinet/in.h>
 #include <poll.h>
+#include <sys/ioctl.h>
 #include <sys/socket.h>
 #include <sys/time.h>
 #include <unistd.h>
@@ -84,6 +85,11 @@ PollResult PollReadable(SocketHandle socket, int timeoutMs) {
         return PollResult::TimedOut;
     }
     return (entry.revents & (POLLIN | POLLPRI)) != 0 ? PollResult::Readable : PollResult::Failed;
+}
+
+bool DatagramWaiting(SocketHandle socket) {
+    int waiting = 0;
+    return IsUsable(socket) && ::ioctl(Fd(socket), FIONREAD, &waiting) == 0 && waiting > 0;
 }
 
 bool SetReceiveTimeout(SocketHandle socket, int timeoutMs) {

@@ -81,6 +81,11 @@ PollResult PollReadable(SocketHandle socket, int timeoutMs) {
     return (entry.revents & (POLLRDNORM | POLLRDBAND)) != 0 ? PollResult::Readable : PollResult::Failed;
 }
 
+bool DatagramWaiting(SocketHandle socket) {
+    u_long waiting = 0;
+    return IsUsable(socket) && ioctlsocket(Native(socket), FIONREAD, &waiting) == 0 && waiting > 0;
+}
+
 bool SetReceiveTimeout(SocketHandle socket, int timeoutMs) {
     if (!IsUsable(socket) || timeoutMs < 0) {
         return false;

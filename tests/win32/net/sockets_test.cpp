@@ -33,6 +33,7 @@ void TestRoundTrip() {
     CHECK(port > 0 && port != LocalPort(sender));
 
     CHECK(PollReadable(receiver, 50) == PollResult::TimedOut);
+    CHECK(!DatagramWaiting(receiver));
     CHECK(SetReceiveTimeout(receiver, 50));
     std::uint8_t buffer[1024];
     Ipv4Endpoint from;
@@ -40,7 +41,9 @@ void TestRoundTrip() {
     const Bytes sent = {'A', 1, 2, 0, 0xFF};
     CHECK(SendDatagram(sender, kLoopback, port, sent.data(), sent.size()) == 5);
     CHECK(PollReadable(receiver, 1000) == PollResult::Readable);
+    CHECK(DatagramWaiting(receiver));
     CHECK(ReceiveDatagram(receiver, buffer, sizeof buffer, from) == 5);
+    CHECK(!DatagramWaiting(receiver));
     CHECK(Bytes(buffer, buffer + 5) == sent);
     CHECK(from.address == 0x7F000001 && from.port == LocalPort(sender));
 
@@ -82,6 +85,7 @@ void TestLoopbackBinding() {
 void TestUnusableSocketsAndAddresses() {
     std::uint8_t buffer[16] = {};
     CHECK(PollReadable(kInvalidSocket, 0) == PollResult::Failed);
+    CHECK(!DatagramWaiting(kInvalidSocket));
     CHECK(SendDatagram(kInvalidSocket, kLoopback, 5555, buffer, 1) == -1);
     Ipv4Endpoint from;
     CHECK(ReceiveDatagram(kInvalidSocket, buffer, sizeof buffer, from) == -1);
