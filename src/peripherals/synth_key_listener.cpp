@@ -11,7 +11,8 @@
 void ListenForSynthKeyOnce(SessionState& session, int waitMs) {
     std::uint8_t buffer[kReceiveBufferBytes];
     // Only programs of this machine may press the talk key.
-    const auto deadline = std::chrono::steady_clock::now() + std::chrono::milliseconds(kListenerWaitMs);
+    const auto deadline =
+        std::chrono::steady_clock::now() + std::chrono::milliseconds(kListenerReceiveWaitMs);
     const int received = ReceiveFromAccepted(session.synthSocket, SenderFilter::Loopback(), buffer,
                                              sizeof buffer, deadline, session.droppedSynthDatagrams);
     if (received > 0) {

@@ -4,8 +4,11 @@
 
 struct SessionState;
 
-// How long the listener waits for a key datagram (synthSocket's receive time-out), and rests after each
-// round.
+// How long the listener waits for a key datagram (synthSocket's receive time-out). A key order ends the wait
+// at once, so a long wait costs nothing in reaction, and an idle listener wakes once a second, not five
+// times.
+inline constexpr int kListenerReceiveWaitMs = 1000;
+// How long the listener rests after each round.
 inline constexpr int kListenerWaitMs = 100;
 
 // One round of the synthesiser key listener: waits for a key datagram of a program of this machine on

@@ -30,7 +30,7 @@ bool OpenSynthSocketAndGreet(SessionState& session) {
         return false;
     }
     // The key listener's receive then ends after one wait, so its thread can be asked to end.
-    SetReceiveTimeout(socket, kListenerWaitMs);
+    SetReceiveTimeout(socket, kListenerReceiveWaitMs);
     session.synthSocket = socket;
     SendSpeechText(session, kSynthesiserGreeting);
     return true;
