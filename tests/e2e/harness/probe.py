@@ -49,19 +49,18 @@ class Probe:
             time.sleep(0.25)
 
     def message_boxes(self):
-        """Every visible message box, with its caption ("title") and its text ("text")."""
-        boxes = self.find(cls=MESSAGE_BOX_CLASS)
-        for box in boxes:
-            box["text"] = self.box_text(box["hwnd"])
-        return boxes
+        """Every visible message box, with its caption ("title") and its text ("text"), read in one listing."""
+        return [box for box in self.find(cls=MESSAGE_BOX_CLASS) if "text" in box]
 
     def wait_message_box(self, caption=None, timeout=20):
-        box = self.wait_for(cls=MESSAGE_BOX_CLASS, title=caption, timeout=timeout)
-        box["text"] = self.box_text(box["hwnd"])
-        return box
-
-    def box_text(self, window):
-        return self._run("text", window, check=False)[0]["text"]
+        deadline = time.monotonic() + timeout
+        while True:
+            found = [box for box in self.message_boxes() if caption is None or box["title"] == caption]
+            if found:
+                return found[0]
+            if time.monotonic() > deadline:
+                raise TimeoutError(f"no message box titled {caption!r} after {timeout} s")
+            time.sleep(0.25)
 
     def press(self, window, button_id=IDOK):
         self._run("press", window, button_id)

@@ -90,9 +90,12 @@ std::string Describe(HWND window) {
                   pid, static_cast<long>(GetWindowLongPtrW(window, GWLP_ID)), rect.left, rect.top,
                   rect.right - rect.left, rect.bottom - rect.top, client.x, client.y,
                   IsWindowVisible(window) ? "true" : "false", IsWindowEnabled(window) ? "true" : "false");
+    // A message box's text comes with it: read apart, the box could be gone by the second reading.
+    const HWND label = GetDlgItem(window, kMessageBoxTextId);
+    const std::string text = label ? ",\"text\":" + JsonString(WindowText(label)) : std::string{};
     return "{\"hwnd\":" + JsonHandle(window) + ",\"owner\":" + JsonHandle(GetWindow(window, GW_OWNER)) +
            ",\"class\":" + JsonString(ClassName(window)) + ",\"title\":" + JsonString(WindowText(window)) +
-           "," + numbers + "}";
+           text + "," + numbers + "}";
 }
 
 BOOL CALLBACK Collect(HWND window, LPARAM list) {
