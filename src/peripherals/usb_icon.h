@@ -1,5 +1,6 @@
 #pragma once
 
+#include "web/fetch_result.h"
 #include "web/response_buffer.h"
 
 #include <atomic>
@@ -20,18 +21,14 @@ inline constexpr int kUsbIconTop = 500;
 class UsbIconPicture {
   public:
     virtual ~UsbIconPicture() = default;
-    // Fetches the state's picture into the leased buffer; the web client's result (body size, 0, -1 or 1).
-    virtual int Fetch(ResponseBuffer::Lease& response, int state) = 0;
+    // Fetches the state's picture into the leased buffer.
+    virtual FetchResult Fetch(ResponseBuffer::Lease& response, int state) = 0;
     // Replaces the picture by the first `size` bytes of the body decoded (by nothing when they are no
     // picture) and draws it.
     virtual void ShowBody(const ResponseBuffer::Lease& response, int size) = 0;
     // Takes the picture away until the next state change.
     virtual void Remove() = 0;
 };
-
-// What the shown picture becomes after a fetch with this result.
-enum class IconFetchOutcome { KeepPicture, RemovePicture, DecodeBody };
-IconFetchOutcome OutcomeOfIconFetch(int fetchResult);
 
 // The icon's state machine: a state change costs one fetch; the same state again costs nothing.
 class UsbIcon {

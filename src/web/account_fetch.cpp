@@ -1,33 +1,31 @@
 #include "web/account_fetch.h"
 
 #include "session/session_state.h"
-#include "web/service_paths.h"
 
-int AccountFetcher::Fetch(std::uint32_t number, int kind) {
+FetchResult AccountFetcher::Fetch(std::uint32_t number, AccountFetchKind kind) {
     const std::lock_guard<std::mutex> fetching(lock_);
     session_.webLed.store(blinker_.Next(), std::memory_order_relaxed);
-    const bool speakerFetch = kind == kFetchSpeakerPicture || kind == kFetchSpeakerDetails;
+    const bool speakerFetch =
+        kind == AccountFetchKind::SpeakerPicture || kind == AccountFetchKind::SpeakerDetails;
     if (speakerFetch && session_.refetchFlag) {
         session_.refetchFlag = false;
         pictureWiped_ = true;
         detailsWiped_ = true;
     }
     if (SkippedByGuard(number, kind)) {
-        return 0;
+        return FetchResult{};
     }
-    if (kind == kFetchSpeakerPicture) {
+    if (kind == AccountFetchKind::SpeakerPicture) {
         lastPictureAccount_ = number;
         pictureWiped_ = false;
-    } else if (kind == kFetchSpeakerDetails) {
+    } else if (kind == AccountFetchKind::SpeakerDetails) {
         lastDetailsAccount_ = number;
         detailsWiped_ = false;
     }
     char path[kServicePathCapacity];
-    if (!BuildAccountPath(path, number, kind, session_.pcIdentifier, kVersionText)) {
-        return 0;
-    }
+    BuildAccountPath(path, number, kind, session_.pcIdentifier, kVersionText);
     ResponseBuffer::Lease response = response_.Acquire();
-    const int result = service_.Get(response, path);
+    const FetchResult result = service_.Get(response, path);
     if (!response.Body().empty()) {
         ActOnReply(response, kind);
     } else {
@@ -36,46 +34,44 @@ int AccountFetcher::Fetch(std::uint32_t number, int kind) {
     return result;
 }
 
-bool AccountFetcher::SkippedByGuard(std::uint32_t number, int kind) const {
-    return (kind == kFetchSpeakerPicture && number == lastPictureAccount_ && !pictureWiped_) ||
-           (kind == kFetchSpeakerDetails && number == lastDetailsAccount_ && !detailsWiped_);
+bool AccountFetcher::SkippedByGuard(std::uint32_t number, AccountFetchKind kind) const {
+    return (kind == AccountFetchKind::SpeakerPicture && number == lastPictureAccount_ && !pictureWiped_) ||
+           (kind == AccountFetchKind::SpeakerDetails && number == lastDetailsAccount_ && !detailsWiped_);
 }
 
-void AccountFetcher::ShowNothingFor(int kind) {
+void AccountFetcher::ShowNothingFor(AccountFetchKind kind) {
     // Whatever is shown belongs to someone else, or to nobody since a repaint.
-    if (kind == kFetchSpeakerPicture) {
+    if (kind == AccountFetchKind::SpeakerPicture) {
         service_.ClearSpeakerPicture();
-    } else if (kind == kFetchSpeakerDetails) {
+    } else if (kind == AccountFetchKind::SpeakerDetails) {
         service_.ClearSpeakerDetails();
     }
 }
 
-void AccountFetcher::ActOnReply(const ResponseBuffer::Lease& response, int kind) {
+void AccountFetcher::ActOnReply(const ResponseBuffer::Lease& response, AccountFetchKind kind) {
     const std::span<const std::uint8_t> body = response.Body();
     switch (kind) {
-    case kFetchSpeakerPicture:
+    case AccountFetchKind::SpeakerPicture:
         if (!service_.ShowSpeakerPicture(response)) {
             ShowNothingFor(kind);
         }
         break;
-    case kFetchSpeakerDetails:
+    case AccountFetchKind::SpeakerDetails:
         service_.ShowSpeakerDetails(ReadSpeakerDetails(body));
         break;
-    case kFetchOwnDetails:
+    case AccountFetchKind::OwnDetails:
         ReadOwnDetails(body, session_.ownDetails);
         break;
-    case kFetchIdentification:
+    case AccountFetchKind::Identification:
         // A reply too short to carry a number leaves the account as it was.
         if (const std::optional<std::uint16_t> account = ReadAccountNumber(body)) {
             session_.accountNumber.store(*account, std::memory_order_relaxed);
         }
         break;
-    case kFetchDisplayParameters:
+    case AccountFetchKind::DisplayParameters:
         if (const std::optional<std::uint32_t> colour = ReadBackgroundColour(body)) {
             session_.backgroundColour = *colour;
         }
-        break;
-    default:
         break;
     }
 }

@@ -1,8 +1,10 @@
 #pragma once
 
 #include "web/account_texts.h"
+#include "web/fetch_result.h"
 #include "web/request_blinker.h"
 #include "web/response_buffer.h"
+#include "web/service_paths.h"
 
 #include <cstdint>
 #include <mutex>
@@ -13,10 +15,8 @@ struct SessionState;
 class AccountService {
   public:
     virtual ~AccountService() = default;
-    // One GET of `path` whose body lands in the leased buffer (and is recorded as the lease's body): the
-    // body's size; 0 for an empty body or a status other than 200; -1 when the exchange failed; 1 when no
-    // session could be opened.
-    virtual int Get(ResponseBuffer::Lease& response, const char* path) = 0;
+    // One GET of `path` whose body lands in the leased buffer (and is recorded as the lease's body).
+    virtual FetchResult Get(ResponseBuffer::Lease& response, const char* path) = 0;
     // Draws the speaker's picture from the lease's body in place of the one shown; false, drawing nothing,
     // when the body is not a picture it can draw.
     virtual bool ShowSpeakerPicture(const ResponseBuffer::Lease& response) = 0;
@@ -33,16 +33,16 @@ class AccountFetcher {
     AccountFetcher(SessionState& session, ResponseBuffer& response, AccountService& service)
         : session_(session), response_(response), service_(service) {}
 
-    // Fetches one kind (`AccountFetchKind`) for account `number` (unused by the identification) and acts on
-    // the reply. The result is the service's (see AccountService::Get); 0 also when the speaker fetches are
-    // skipped because the speaker has not changed and the window has not been repainted since. A speaker
-    // fetch that brings nothing to show takes the previous speaker's picture or details off the window.
-    int Fetch(std::uint32_t number, int kind);
+    // Fetches one kind for account `number` (unused by the identification) and acts on the reply. The result
+    // is the service's; no body also when the speaker fetches are skipped because the speaker has not changed
+    // and the window has not been repainted since. A speaker fetch that brings nothing to show takes the
+    // previous speaker's picture or details off the window.
+    FetchResult Fetch(std::uint32_t number, AccountFetchKind kind);
 
   private:
-    bool SkippedByGuard(std::uint32_t number, int kind) const;
-    void ActOnReply(const ResponseBuffer::Lease& response, int kind);
-    void ShowNothingFor(int kind);
+    bool SkippedByGuard(std::uint32_t number, AccountFetchKind kind) const;
+    void ActOnReply(const ResponseBuffer::Lease& response, AccountFetchKind kind);
+    void ShowNothingFor(AccountFetchKind kind);
 
     SessionState& session_;
     ResponseBuffer& response_;

@@ -66,26 +66,24 @@ void BuildServicePath(std::span<char> path, int number, int kind, const char* ba
     }
 }
 
-bool BuildAccountPath(std::span<char> path, std::uint32_t number, int kind, const char* pcIdentifier,
-                      const char* versionText) {
+void BuildAccountPath(std::span<char> path, std::uint32_t number, AccountFetchKind kind,
+                      const char* pcIdentifier, const char* versionText) {
     // Member numbers are written the way a signed 32-bit "%d" writes them.
     const DecimalText decimal(static_cast<std::int32_t>(number));
     PathWriter out(path);
     switch (kind) {
-    case kFetchSpeakerPicture:
+    case AccountFetchKind::SpeakerPicture:
         out << kUsersBase << decimal << "/images.php?N=2";
-        return true;
-    case kFetchSpeakerDetails:
-    case kFetchOwnDetails:
+        break;
+    case AccountFetchKind::SpeakerDetails:
+    case AccountFetchKind::OwnDetails:
         out << kUsersBase << decimal << "/client.xml";
-        return true;
-    case kFetchDisplayParameters:
+        break;
+    case AccountFetchKind::DisplayParameters:
         out << kUsersBase << decimal << "/params.xml";
-        return true;
-    case kFetchIdentification:
+        break;
+    case AccountFetchKind::Identification:
         out << "/Rb8Wd3Qy6N.php?S=2&I=" << pcIdentifier << "&V=VELMARC " << versionText << "&A=&F=";
-        return true;
-    default:
-        return false;
+        break;
     }
 }

@@ -18,15 +18,15 @@ inline constexpr char kUsbBase[] = "/usb/";
 void BuildServicePath(std::span<char> path, int number, int kind, const char* base);
 
 // What `FetchAccountData` fetches.
-enum AccountFetchKind : int {
-    kFetchSpeakerPicture = 0,
-    kFetchSpeakerDetails = 1,
-    kFetchOwnDetails = 2,
-    kFetchIdentification = 3,
-    kFetchDisplayParameters = 4,
+enum class AccountFetchKind {
+    SpeakerPicture,
+    SpeakerDetails,
+    OwnDetails,
+    Identification,
+    DisplayParameters,
 };
 
-// The path of an account fetch: "/users/<number>/..." for kinds 0, 1, 2 and 4; the identification query, with
-// the PC identifier and the version text, for kind 3. False for any other kind (the path is left empty).
-bool BuildAccountPath(std::span<char> path, std::uint32_t number, int kind, const char* pcIdentifier,
-                      const char* versionText);
+// The path of an account fetch: "/users/<number>/..." for every kind but the identification, whose query
+// carries the PC identifier and the version text.
+void BuildAccountPath(std::span<char> path, std::uint32_t number, AccountFetchKind kind,
+                      const char* pcIdentifier, const char* versionText);

@@ -31,7 +31,7 @@ void ReplaceIcon(HBITMAP bitmap) {
 
 class WebServicePicture : public UsbIconPicture {
   public:
-    int Fetch(ResponseBuffer::Lease& response, int state) override {
+    FetchResult Fetch(ResponseBuffer::Lease& response, int state) override {
         return HttpsGet(response, kUsbBase, 0, state);
     }
     void ShowBody(const ResponseBuffer::Lease& response, int size) override {

@@ -4,7 +4,6 @@
 #include "platform/win32/scoped_win.h"
 #include "session/session_state.h"
 #include "web/account_fetch.h"
-#include "web/service_paths.h"
 #include "web/win32/https_client.h"
 #include "web/win32/image_decoding.h"
 #include "web/win32/speaker_band.h"
@@ -19,7 +18,7 @@ HWND MainWindow() {
 // Account fetches over HTTPS, painted on the main window.
 class WebAccountService : public AccountService {
   public:
-    int Get(ResponseBuffer::Lease& response, const char* path) override {
+    FetchResult Get(ResponseBuffer::Lease& response, const char* path) override {
         return HttpsGetPath(response, path);
     }
 
@@ -45,17 +44,17 @@ AccountFetcher& Fetcher() {
 
 } // namespace
 
-int FetchAccountData(std::uint32_t number, int kind) {
+FetchResult FetchAccountData(std::uint32_t number, AccountFetchKind kind) {
     return Fetcher().Fetch(number, kind);
 }
 
 void FetchStartupAccountData(HWND mainWindow) {
     SessionState& session = Session();
     FetchAccountData(static_cast<std::uint32_t>(session.speakerAccount.load(std::memory_order_relaxed)),
-                     kFetchIdentification);
+                     AccountFetchKind::Identification);
     const auto account = static_cast<std::uint32_t>(session.accountNumber.load(std::memory_order_relaxed));
-    FetchAccountData(account, kFetchOwnDetails);
-    if (FetchAccountData(account, kFetchDisplayParameters) == 0) {
+    FetchAccountData(account, AccountFetchKind::OwnDetails);
+    if (FetchAccountData(account, AccountFetchKind::DisplayParameters).status == FetchStatus::NoBody) {
         EnableWindow(mainWindow, FALSE);
         ShowMessageBox(mainWindow,
                        "Aucun param\xC3\xA8tre n'a \xC3\xA9t\xC3\xA9 trouv\xC3\xA9 sur votre compte\nles "
@@ -73,6 +72,6 @@ void FetchStartupAccountData(HWND mainWindow) {
 void CALLBACK SpeakerFetchTimerProc(HWND, UINT, UINT_PTR, DWORD) {
     const TimerCost cost("speaker fetch");
     const auto speaker = static_cast<std::uint32_t>(Session().speakerAccount.load(std::memory_order_relaxed));
-    FetchAccountData(speaker, kFetchSpeakerPicture);
-    FetchAccountData(speaker, kFetchSpeakerDetails);
+    FetchAccountData(speaker, AccountFetchKind::SpeakerPicture);
+    FetchAccountData(speaker, AccountFetchKind::SpeakerDetails);
 }

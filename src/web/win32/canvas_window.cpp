@@ -6,7 +6,7 @@
 #include "platform/win32/window_class.h"
 #include "web/canvas_display_list.h"
 #include "web/canvas_fit.h"
-#include "web/picture_fetch.h"
+#include "web/fetch_result.h"
 #include "web/service_paths.h"
 #include "web/win32/canvas_menu_ids.h"
 #include "web/win32/https_client.h"
@@ -35,11 +35,11 @@ int CurrentChannel() {
 // replaces it, even with nothing when it does not decode or is refused.
 void FetchSharedImage() {
     ResponseBuffer::Lease response = SharedResponseBuffer().Acquire();
-    const int size = HttpsGet(response, kExchangeBase, CurrentChannel(), kSharedImageKind);
-    if (ClassifyPictureFetch(size) != PictureFetch::Body) {
+    const FetchResult fetched = HttpsGet(response, kExchangeBase, CurrentChannel(), kSharedImageKind);
+    if (fetched.status != FetchStatus::Body) {
         return;
     }
-    HBITMAP decoded = DecodeImageBitmap(response, size);
+    HBITMAP decoded = DecodeImageBitmap(response, static_cast<int>(fetched.size));
     if (gSharedImage != nullptr) {
         DeleteObject(gSharedImage);
     }

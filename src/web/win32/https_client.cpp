@@ -16,6 +16,8 @@ namespace {
 constexpr wchar_t kUserAgent[] = L"Zelvora/1.0";
 constexpr wchar_t kPostHeaders[] = L"Content-Type: multipart/form-data\r\n";
 
+constexpr FetchResult kFailed{FetchStatus::Failed};
+
 // The GET helper's own run of the HTTPS light; the lease's lock guards it like the buffer.
 RequestBlinker gGetBlinker;
 
@@ -62,31 +64,31 @@ InternetHandle OpenSecureRequest(HINTERNET connection, const wchar_t* verb, cons
                                              WINHTTP_FLAG_SECURE));
 }
 
-int HttpsGet(ResponseBuffer::Lease& response, const char* base, int number, int kind) {
+FetchResult HttpsGet(ResponseBuffer::Lease& response, const char* base, int number, int kind) {
     Session().webLed.store(gGetBlinker.Next(), std::memory_order_relaxed);
     char path[kServicePathCapacity];
     BuildServicePath(path, number, kind, base);
     return HttpsGetPath(response, path);
 }
 
-int HttpsGetPath(ResponseBuffer::Lease& response, const char* path) {
+FetchResult HttpsGetPath(ResponseBuffer::Lease& response, const char* path) {
     response.SetBodySize(0);
     response.CurrentRequest() = nullptr;
     const InternetHandle session = OpenServiceSession();
     if (!session) {
-        return 1;
+        return kFailed;
     }
     const InternetHandle connection = ConnectToService(session.Get());
     if (!connection) {
-        return -1;
+        return kFailed;
     }
     InternetHandle request = OpenSecureRequest(connection.Get(), L"GET", path);
     if (!request) {
-        return -1;
+        return kFailed;
     }
     RequestExchange exchange(request, ExchangeWatch::ForFetch(ExchangeWatch::Clock::now()));
     if (exchange.Send(WINHTTP_NO_ADDITIONAL_HEADERS, 0) != 0 || exchange.ReceiveResponse() != 0) {
-        return -1;
+        return kFailed;
     }
     response.CurrentRequest() = request.Get();
     WatchedReply reply(response, exchange);
@@ -94,10 +96,10 @@ int HttpsGetPath(ResponseBuffer::Lease& response, const char* path) {
     response.CurrentRequest() = nullptr;
     // A body the deadline cut short is no body.
     if (exchange.WasCut()) {
-        return -1;
+        return kFailed;
     }
     response.SetBodySize(size);
-    return static_cast<int>(size);
+    return size == 0 ? FetchResult{} : FetchResult{FetchStatus::Body, size};
 }
 
 HINTERNET HttpsPost(HINTERNET connection, const char* path, std::span<const std::uint8_t> body,

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "web/fetch_result.h"
 #include "web/response_buffer.h"
 #include "web/win32/internet_handle.h"
 
@@ -33,13 +34,12 @@ InternetHandle ConnectToService(HINTERNET session);
 InternetHandle OpenSecureRequest(HINTERNET connection, const wchar_t* verb, const char* path);
 
 // GETs the path that BuildServicePath makes of the three values into the leased buffer, blinking the HTTPS
-// light. Returns the body's size; 0 for a status other than 200 or an empty body; -1 when the connection,
-// the request, the send or the reception fails (TLS and certificate errors included) or the fetch deadline
-// cuts the exchange; 1 when no session can be opened.
-int HttpsGet(ResponseBuffer::Lease& response, const char* base, int number, int kind);
+// light. The exchange fails when no session opens, or when the connection, the request, the send or the
+// reception fails (TLS and certificate errors included), or the fetch deadline cuts it.
+FetchResult HttpsGet(ResponseBuffer::Lease& response, const char* base, int number, int kind);
 
 // The same exchange for a path already built, without touching the light.
-int HttpsGetPath(ResponseBuffer::Lease& response, const char* path);
+FetchResult HttpsGetPath(ResponseBuffer::Lease& response, const char* path);
 
 // How long a POST may hold its caller: the fetch deadline, or the upload's limit on a stall.
 enum class PostWatch { Fetch, Upload };

@@ -3,7 +3,7 @@
 #include "platform/win32/draw_helpers.h"
 #include "platform/win32/scoped_win.h"
 #include "web/member_walk.h"
-#include "web/picture_fetch.h"
+#include "web/fetch_result.h"
 #include "web/service_paths.h"
 #include "web/win32/https_client.h"
 #include "web/win32/image_decoding.h"
@@ -19,16 +19,16 @@ bool DrawMemberPicture(HDC dc, int account, const Rect& place) {
     {
         // Held through the decoding: the accessory thread's requests land in the same buffer.
         ResponseBuffer::Lease response = SharedResponseBuffer().Acquire();
-        const int size = HttpsGet(response, kUsersBase, account, kMemberPictureKind);
+        const FetchResult fetched = HttpsGet(response, kUsersBase, account, kMemberPictureKind);
         // No picture takes no place; a failed request keeps the place as it was; a body takes the place, even
         // when it does not decode.
-        switch (ClassifyPictureFetch(size)) {
-        case PictureFetch::NoPicture:
+        switch (fetched.status) {
+        case FetchStatus::NoBody:
             return false;
-        case PictureFetch::Failed:
+        case FetchStatus::Failed:
             return true;
-        case PictureFetch::Body:
-            picture = DecodePngBitmap(response, size);
+        case FetchStatus::Body:
+            picture = DecodePngBitmap(response, static_cast<int>(fetched.size));
             break;
         }
     }

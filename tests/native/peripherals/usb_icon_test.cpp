@@ -13,7 +13,7 @@ namespace {
 // Serves every state with the same scripted result and records what the icon did with it.
 class FakePicture : public UsbIconPicture {
   public:
-    int Fetch(ResponseBuffer::Lease&, int state) override {
+    FetchResult Fetch(ResponseBuffer::Lease&, int state) override {
         fetched.push_back(state);
         fetchedAfterOtherLeaseEnded.push_back(otherLeaseEnded.load());
         return result;
@@ -21,7 +21,7 @@ class FakePicture : public UsbIconPicture {
     void ShowBody(const ResponseBuffer::Lease&, int size) override { shown.push_back(size); }
     void Remove() override { ++removed; }
 
-    int result = 0;
+    FetchResult result;
     // Set by a test just before it gives the buffer up.
     std::atomic<bool> otherLeaseEnded{false};
     std::vector<int> fetched;
@@ -38,7 +38,7 @@ class UsbIconTest : public ::testing::Test {
 };
 
 TEST_F(UsbIconTest, OnlyAChangeOfStateFetches) {
-    picture_.result = 500;
+    picture_.result = {FetchStatus::Body, 500};
     icon_.Set(kUsbIconBlack);
     icon_.Set(kUsbIconBlack);
     icon_.Set(kUsbIconGreen);
@@ -50,20 +50,18 @@ TEST_F(UsbIconTest, OnlyAChangeOfStateFetches) {
 }
 
 TEST_F(UsbIconTest, NothingBackKeepsThePictureAndAFailureRemovesIt) {
-    picture_.result = 0;
+    picture_.result = {FetchStatus::NoBody};
     icon_.Set(kUsbIconBlack);
     EXPECT_EQ(picture_.removed, 0);
-    picture_.result = -1;
+    picture_.result = {FetchStatus::Failed};
     icon_.Set(kUsbIconGreen);
-    picture_.result = 1; // no session: not a one-byte picture
-    icon_.Set(kUsbIconRed);
-    EXPECT_EQ(picture_.removed, 2);
+    EXPECT_EQ(picture_.removed, 1);
     EXPECT_TRUE(picture_.shown.empty());
-    EXPECT_EQ(icon_.State(), kUsbIconRed) << "a failed fetch still records the state";
+    EXPECT_EQ(icon_.State(), kUsbIconGreen) << "a failed fetch still records the state";
 }
 
 TEST_F(UsbIconTest, FetchWaitsWhileAnotherThreadHoldsTheResponseBuffer) {
-    picture_.result = 500;
+    picture_.result = {FetchStatus::Body, 500};
     // Without the lease's lock the accessory thread, already running, most often fetches before this thread
     // says that it gives the buffer up; a few rounds make a missed fault unlikely.
     constexpr int kRounds = 20;

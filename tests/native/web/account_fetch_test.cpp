@@ -16,7 +16,7 @@ namespace {
 // Serves fixed bodies by path and records every request and every painting.
 class FakeService : public AccountService {
   public:
-    int Get(ResponseBuffer::Lease& response, const char* path) override {
+    FetchResult Get(ResponseBuffer::Lease& response, const char* path) override {
         requests.emplace_back(path);
         const auto found = bodies.find(path);
         if (found == bodies.end()) {
@@ -25,7 +25,7 @@ class FakeService : public AccountService {
         const std::string& body = found->second;
         std::copy(body.begin(), body.end(), response.Bytes().begin());
         response.SetBodySize(body.size());
-        return static_cast<int>(body.size());
+        return body.empty() ? FetchResult{} : FetchResult{FetchStatus::Body, body.size()};
     }
     // Draws only bodies that begin with "picture".
     bool ShowSpeakerPicture(const ResponseBuffer::Lease& response) override {
@@ -45,7 +45,7 @@ class FakeService : public AccountService {
     void ClearSpeakerDetails() override { shown.emplace_back("no name"); }
 
     std::map<std::string, std::string> bodies;
-    int failure = 0; // what a path without a body gives
+    FetchResult failure; // what a path without a body gives
     std::vector<std::string> requests;
     std::vector<std::string> pictures;
     std::vector<std::string> speakerNames;
@@ -56,8 +56,8 @@ class AccountFetchTest : public testing::Test {
   protected:
     // What the speaker fetch timer does each second.
     void Tick(std::uint32_t speaker) {
-        fetcher.Fetch(speaker, kFetchSpeakerPicture);
-        fetcher.Fetch(speaker, kFetchSpeakerDetails);
+        fetcher.Fetch(speaker, AccountFetchKind::SpeakerPicture);
+        fetcher.Fetch(speaker, AccountFetchKind::SpeakerDetails);
     }
 
     std::unique_ptr<SessionState> session = std::make_unique<SessionState>();
@@ -84,7 +84,7 @@ TEST_F(AccountFetchTest, ASpeakerIsFetchedOnceAndAgainWholeAfterARepaint) {
 
     // An own-details fetch does not swallow a repaint.
     session->refetchFlag = true;
-    fetcher.Fetch(7, kFetchOwnDetails);
+    fetcher.Fetch(7, AccountFetchKind::OwnDetails);
     Tick(7);
     EXPECT_EQ(service.requests.size(), 7u);
 }
@@ -97,7 +97,7 @@ TEST_F(AccountFetchTest, ANewSpeakerWithNothingToShowTakesThePreviousOneOff) {
     Tick(7);
     Tick(8); // unknown: 404 for both
     Tick(7);
-    service.failure = -1;
+    service.failure = {FetchStatus::Failed};
     Tick(10); // the service cannot be reached
     Tick(9);
     EXPECT_EQ(service.shown,
@@ -106,7 +106,7 @@ TEST_F(AccountFetchTest, ANewSpeakerWithNothingToShowTakesThePreviousOneOff) {
 }
 
 TEST_F(AccountFetchTest, AFailedSpeakerFetchWaitsForTheNextSpeaker) {
-    service.failure = -1;
+    service.failure = {FetchStatus::Failed};
     Tick(9);
     Tick(9);
     EXPECT_EQ(service.requests.size(), 2u);
@@ -117,36 +117,36 @@ TEST_F(AccountFetchTest, AFailedSpeakerFetchWaitsForTheNextSpeaker) {
 
 TEST_F(AccountFetchTest, EveryCallBlinksTheLightEvenWhenSkipped) {
     for (int call = 0; call < 4; ++call) {
-        fetcher.Fetch(0, kFetchSpeakerPicture); // skipped: speaker 0 was the last one
+        fetcher.Fetch(0, AccountFetchKind::SpeakerPicture); // skipped: speaker 0 was the last one
     }
     EXPECT_TRUE(service.requests.empty());
     EXPECT_EQ(session->webLed.load(), kLedGreen);
-    fetcher.Fetch(0, kFetchSpeakerPicture);
+    fetcher.Fetch(0, AccountFetchKind::SpeakerPicture);
     EXPECT_EQ(session->webLed.load(), kLedBlue);
 }
 
 TEST_F(AccountFetchTest, IdentificationTakesTheAccountNumberOnlyFromAWholeReply) {
     std::strcpy(session->pcIdentifier, "0000000305441741");
     char path[kServicePathCapacity];
-    BuildAccountPath(path, 0, kFetchIdentification, session->pcIdentifier, kVersionText);
+    BuildAccountPath(path, 0, AccountFetchKind::Identification, session->pcIdentifier, kVersionText);
     service.bodies[path] = std::string(34, '=') + "01234";
-    EXPECT_EQ(fetcher.Fetch(0, kFetchIdentification), 39);
+    EXPECT_EQ(fetcher.Fetch(0, AccountFetchKind::Identification).size, 39u);
     EXPECT_EQ(session->accountNumber.load(), 1234);
 
     service.bodies["/users/1234/client.xml"] = std::string(34, '=') + "55555"; // left in the buffer
-    fetcher.Fetch(1234, kFetchOwnDetails);
+    fetcher.Fetch(1234, AccountFetchKind::OwnDetails);
     service.bodies[path] = "short";
-    EXPECT_EQ(fetcher.Fetch(0, kFetchIdentification), 5);
+    EXPECT_EQ(fetcher.Fetch(0, AccountFetchKind::Identification).size, 5u);
     EXPECT_EQ(session->accountNumber.load(), 1234);
 }
 
 TEST_F(AccountFetchTest, DisplayParametersWithoutABackgroundKeepTheColour) {
     session->backgroundColour = 0x123456;
     service.bodies["/users/5/params.xml"] = "<PARAMS></PARAMS>";
-    EXPECT_EQ(fetcher.Fetch(5, kFetchDisplayParameters), 17);
+    EXPECT_EQ(fetcher.Fetch(5, AccountFetchKind::DisplayParameters).size, 17u);
     EXPECT_EQ(session->backgroundColour, 0x123456u);
     service.bodies["/users/5/params.xml"] = "<BACKGROUND>FF8000</BACKGROUND>";
-    fetcher.Fetch(5, kFetchDisplayParameters);
+    fetcher.Fetch(5, AccountFetchKind::DisplayParameters);
     EXPECT_EQ(session->backgroundColour, 0xFF8000u);
 }
 

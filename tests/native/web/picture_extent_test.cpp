@@ -1,7 +1,6 @@
 // The picture header reader against hostile headers of each format, and the bound it applies.
 
 #include "web/picture_extent.h"
-#include "web/picture_fetch.h"
 
 #include <gtest/gtest.h>
 
@@ -241,13 +240,6 @@ TEST(PictureExtent, HostileGifsAndOtherFormatsAreRefused) {
     for (const Bytes& bytes : malformed) {
         EXPECT_EQ(Read(bytes), std::nullopt);
     }
-}
-
-TEST(PictureFetch, OnlyABodyIsAPictureToDecode) {
-    EXPECT_EQ(ClassifyPictureFetch(0), PictureFetch::NoPicture);
-    EXPECT_EQ(ClassifyPictureFetch(1), PictureFetch::Failed); // no session, never a one-byte body
-    EXPECT_EQ(ClassifyPictureFetch(-1), PictureFetch::Failed);
-    EXPECT_EQ(ClassifyPictureFetch(2), PictureFetch::Body);
 }
 
 } // namespace

@@ -40,9 +40,13 @@ bool StillUntouched(ResponseBuffer::Lease& response, std::size_t count) {
     return true;
 }
 
-int Get(ResponseBuffer::Lease& response, const char* path) {
+FetchResult Get(ResponseBuffer::Lease& response, const char* path) {
     // Any base the path builder does not know is requested as it is.
     return HttpsGet(response, path, 0, 0);
+}
+
+bool IsBodyOf(FetchResult fetched, std::size_t size) {
+    return fetched == FetchResult{FetchStatus::Body, size};
 }
 
 // The colour of the pixel at (x, y) of a bitmap, as 0x00RRGGBB.
@@ -59,17 +63,17 @@ std::uint32_t PixelOf(HBITMAP bitmap, int x, int y) {
 
 void BodiesLandAsTheyCame(ResponseBuffer::Lease& response) {
     FillUntouched(response, 64);
-    CHECK(Get(response, "/fixtures/missing") == 0); // 404
+    CHECK(Get(response, "/fixtures/missing") == FetchResult{}); // 404
     CHECK(StillUntouched(response, 64));
-    CHECK(Get(response, "/fixtures/empty") == 0);
+    CHECK(Get(response, "/fixtures/empty") == FetchResult{});
 
     FillUntouched(response, 64);
-    CHECK(Get(response, "/fixtures/five") == 5);
+    CHECK(IsBodyOf(Get(response, "/fixtures/five"), 5));
     CHECK(std::memcmp(response.Bytes().data(), "Salut", 5) == 0);
     CHECK(response.Bytes()[5] == 0);
     CHECK(DecodePngBitmap(response, 5) == nullptr);
 
-    CHECK(Get(response, "/fixtures/ten-million") == kTenMillion);
+    CHECK(IsBodyOf(Get(response, "/fixtures/ten-million"), kTenMillion));
     bool whole = true;
     for (std::size_t i = 0; i < kResponseBufferBytes && whole; ++i) {
         whole = response.Bytes()[i] == PatternByte(i);
@@ -78,7 +82,7 @@ void BodiesLandAsTheyCame(ResponseBuffer::Lease& response) {
 }
 
 void PicturesDecode(ResponseBuffer::Lease& response) {
-    const int jpeg = Get(response, "/fixtures/photo.jpg");
+    const int jpeg = static_cast<int>(Get(response, "/fixtures/photo.jpg").size);
     CHECK(jpeg > 0);
     CHECK(DecodePngBitmap(response, jpeg) == nullptr);
     HBITMAP photo = DecodeImageBitmap(response, jpeg);
@@ -89,7 +93,7 @@ void PicturesDecode(ResponseBuffer::Lease& response) {
     DeleteObject(photo);
 
     // The fixture is white with a transparent left half.
-    const int png = Get(response, "/fixtures/half-transparent.png");
+    const int png = static_cast<int>(Get(response, "/fixtures/half-transparent.png").size);
     HBITMAP decoded[] = {DecodePngBitmap(response, png), DecodeImageBitmap(response, png)};
     for (HBITMAP bitmap : decoded) {
         CHECK(bitmap != nullptr);
@@ -147,7 +151,7 @@ int main(int argc, char** argv) {
         BodiesLandAsTheyCame(response);
         PicturesDecode(response);
     } else {
-        CHECK(HttpsGet(response, kUsersBase, 101, 1) == -1);
+        CHECK(HttpsGet(response, kUsersBase, 101, 1).status == FetchStatus::Failed);
     }
     PostReachesTheService(response, trusted);
     return CheckSummary(trusted ? "https_client_test trusted" : "https_client_test untrusted");
