@@ -10,7 +10,7 @@ googletest libgtest-dev libbenchmark-dev
 clang libclang-rt-14-dev clang-format
 g++-mingw-w64-x86-64-posix wine64 nsis
 libgnutls30 libxext6 libxrender1 libxrandr2 libxcursor1 libxi6 libxinerama1 libxcomposite1 libxfixes3
-xvfb xdotool x11-apps fonts-liberation
+xvfb xdotool fonts-liberation
 pulseaudio pulseaudio-utils sox
 iproute2 util-linux
 libcpp-httplib-dev libssl-dev libsqlite3-dev pkg-config openssl libcap2-bin python3-pil

@@ -5,7 +5,7 @@ import time
 import unittest
 
 from harness import WINDOW_HEIGHT, WINDOW_WIDTH, Client, paths, terminate_on_sigterm
-from harness.zone_grab import ZoneGrabber
+from launcher.screen_reader import ScreenReader
 
 ANIMATION_ZONE = (350, 450, 150, 150)  # x, y, width, height
 
@@ -97,7 +97,7 @@ class MainWindowTest(unittest.TestCase):
             # Every frame is shown for the first frame's delay, so the pictures come round once per cycle.
             frames, delay = gif_frames_and_first_delay((paths.RUN_DIR / "electron-animation.gif").read_bytes())
             x, y, width, height = ANIMATION_ZONE
-            with ZoneGrabber(display.name) as grabber:
+            with ScreenReader(display.name) as grabber:
                 cycle = animation_cycle(grabber, (left + x, top + y, width, height), timeout=30)
             self.assertGreater(cycle, 0.75 * frames * delay)
             self.assertLess(cycle, 3 * frames * delay)

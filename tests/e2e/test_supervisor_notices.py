@@ -27,6 +27,16 @@ def site_url():
     return re.search(r"^ZELVORA_SITE_URL:\w+=(.*)$", cache, re.MULTILINE).group(1)
 
 
+def black_share(shot, window):
+    """The share of black pixels in the window's client area on the screenshot (its frame is the window
+    manager's, and there is none on the private display)."""
+    border = window["clientX"] - window["x"]
+    area = shot.crop(window["clientX"], window["clientY"], window["width"] - 2 * border,
+                     window["height"] - (window["clientY"] - window["y"]) - border)
+    pixels = [area.pixel(x, y) for y in range(area.height) for x in range(area.width)]
+    return pixels.count((0, 0, 0)) / len(pixels)
+
+
 class SupervisorNoticeTest(unittest.TestCase):
     def _start(self, name):
         """The network and a client that has joined it and been tagged with a relay byte."""
@@ -61,7 +71,8 @@ class SupervisorNoticeTest(unittest.TestCase):
         self.assertEqual(box["text"], UPDATE_TEXT)
         self.assertEqual(box["owner"], main["hwnd"], "owned by the main window")
         network.wait_for_log(lambda line: "notice 220 delivered" in line, timeout=5)
-        client.screenshot("update_notice")
+        self.assertLess(black_share(client.screenshot("update_notice"), box), 0.5,
+                        "the box reads on the screen where it lies over the main window")
         time.sleep(1)
         self.assertTrue(client.running(), "the client waits for the box")
         self.assertEqual(client.session.opened_urls(), [], "nothing opened before OK")

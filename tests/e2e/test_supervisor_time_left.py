@@ -4,7 +4,7 @@ import time
 import unittest
 
 from harness import Client, terminate_on_sigterm
-from harness.zone_grab import ZoneGrabber
+from launcher.screen_reader import ScreenReader
 
 # The time text is drawn in yellow at (455, 270), "TIME LEFT" under it at (455, 293); client coordinates.
 TIME_ZONE = (455, 270, 70, 16)
@@ -67,7 +67,7 @@ class TimeLeftDisplay:
 
 class TimeLeftTest(unittest.TestCase):
     def test_counts_down_each_second_and_restarts_at_a_key_release(self):
-        with Client("time_left") as client, ZoneGrabber(client.display.name) as grabber:
+        with Client("time_left") as client, ScreenReader(client.display.name) as grabber:
             display = TimeLeftDisplay(client, grabber)
             countdown = display.next_displays(TICKS_BEFORE_RELEASE, timeout=30)
             client.screenshot("counting_down")

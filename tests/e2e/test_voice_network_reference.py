@@ -8,7 +8,7 @@ import unittest
 
 from harness import WM_DESTROY, Client, protocol, terminate_on_sigterm
 from harness.network import ReferenceNetwork
-from harness.zone_grab import ZoneGrabber
+from launcher.screen_reader import ScreenReader
 
 from harness.protocol import SUPERVISOR_PORT, VOICE_PORT
 STAND_IN_ACCOUNT = 0x1234
@@ -70,7 +70,7 @@ class MemberCountTest(unittest.TestCase):
 
     def test_member_lists_reach_the_network_the_other_member_and_the_channel_panel(self):
         with ReferenceNetwork("member_count") as network, Client("member_count") as client, \
-                ZoneGrabber(client.display.name) as grabber:
+                ScreenReader(client.display.name) as grabber:
             x, y, _, _ = client.display.geometry(client.window_id(timeout=60))
             zone = (x + COUNT_ZONE[0], y + COUNT_ZONE[1], COUNT_ZONE[2], COUNT_ZONE[3])
 

@@ -10,7 +10,7 @@ import unittest
 
 from harness import Client, UdpPeer, protocol, terminate_on_sigterm
 from harness import paths
-from harness.zone_grab import ZoneGrabber
+from launcher.screen_reader import ScreenReader
 
 LIGHT_SIZE = 14
 RED, DARK_RED, GREEN, YELLOW, BLUE, DARK_BLUE = 1, 2, 3, 4, 5, 6
@@ -173,7 +173,7 @@ class StatusLightsTest(unittest.TestCase):
             origin = (main["x"], main["y"])
             relay = RelayingVoiceServer(voice_server)
             try:
-                with ZoneGrabber(client.display.name) as grabber:
+                with ScreenReader(client.display.name) as grabber:
                     self.check_silent_network(client, grabber, reader, origin)
                     self.hold_space_bar(client, channel_1)
                     self.check_error_levels(client, relay, grabber, reader, origin)

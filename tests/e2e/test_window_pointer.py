@@ -5,7 +5,7 @@ import time
 import unittest
 
 from harness import Client, UdpPeer, protocol, terminate_on_sigterm
-from harness.zone_grab import ZoneGrabber
+from launcher.screen_reader import ScreenReader
 from test_supervisor_notices import site_url
 from test_window_lights import xdotool
 
@@ -58,7 +58,7 @@ class PointerTest(unittest.TestCase):
             synthesiser.wait_for(timeout=30)  # the greeting: the message loop runs
             main = client.main_window()
             origin = (main["x"], main["y"])
-            with ZoneGrabber(client.display.name) as grabber:
+            with ScreenReader(client.display.name) as grabber:
                 time.sleep(2 * BANNER_PERIOD)
                 self.check_close_cross(client, grabber, origin)
                 self.check_hover_help(client, grabber, origin)

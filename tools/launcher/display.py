@@ -6,7 +6,7 @@ import re
 import subprocess
 import time
 
-from . import image
+from .screen_reader import ScreenReader
 
 _SHAPE_BOUNDING = 0
 
@@ -63,7 +63,8 @@ class Display:
                               stdout=subprocess.PIPE, stderr=subprocess.PIPE)
 
     def screenshot(self):
-        return image.from_xwd(self._run("xwd", "-root", "-silent").stdout)
+        with ScreenReader(self.name) as reader:
+            return reader.grab(0, 0, self.width, self.height)
 
     def find_windows(self, name_pattern):
         """X windows whose title matches the regular expression, visible ones only."""

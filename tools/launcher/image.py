@@ -1,10 +1,7 @@
-"""Screen pictures: read from xwd's output, written and read as PNG, and queried pixel by pixel."""
+"""Screen pictures: decoded from the X server's pixels, written as PNG, and queried pixel by pixel."""
 
 import struct
 import zlib
-
-_XWD_HEADER_WORDS = 25
-_Z_PIXMAP = 2
 
 
 class Image:
@@ -40,31 +37,22 @@ class Image:
                 f.write(struct.pack(">I", zlib.crc32(kind + body)))
 
 
-def from_xwd(data):
-    """Decodes the dump of a TrueColor ZPixmap with one byte per colour, as xwd writes for Xvfb."""
-    if len(data) < _XWD_HEADER_WORDS * 4:
-        raise ValueError("xwd dump shorter than its header")
-    for order in (">", "<"):
-        h = struct.unpack(order + "25I", data[:100])
-        if h[1] == 7:
-            break
-    else:
-        raise ValueError("not an xwd version 7 dump")
-    (header_size, _, pixmap_format, _, width, height, _, byte_order, _, _, _, bits_per_pixel, bytes_per_line,
-     _, red_mask, green_mask, blue_mask, _, _, ncolors) = h[:20]
+def from_zpixmap(width, height, data, bytes_per_line, bits_per_pixel, byte_order, masks):
+    """Decodes a TrueColor ZPixmap with one byte per colour, as the X server gives it: rows of
+    `bytes_per_line` bytes, pixels of 24 or 32 bits in `byte_order` (0 least significant byte first), and the
+    red, green and blue masks of its visual."""
+    if bits_per_pixel not in (24, 32):
+        raise ValueError(f"unsupported pixel size: {bits_per_pixel} bits")
     step = bits_per_pixel // 8
-    if pixmap_format != _Z_PIXMAP or bits_per_pixel not in (24, 32):
-        raise ValueError(f"unsupported xwd layout: format {pixmap_format}, {bits_per_pixel} bits per pixel")
+    if bytes_per_line < width * step or len(data) < bytes_per_line * height:
+        raise ValueError("pixel data shorter than its size")
     offsets = []
-    for mask in (red_mask, green_mask, blue_mask):
+    for mask in masks:
         shift = (mask & -mask).bit_length() - 1
         if mask >> shift != 0xFF or shift % 8:
             raise ValueError(f"unsupported colour mask {mask:#x}")
         offsets.append(shift // 8 if byte_order == 0 else step - 1 - shift // 8)
-    start = header_size + ncolors * 12
-    if len(data) < start + bytes_per_line * height:
-        raise ValueError("xwd dump shorter than its pixels")
-    rows = b"".join(data[start + y * bytes_per_line:start + y * bytes_per_line + width * step] for y in range(height))
+    rows = b"".join(data[y * bytes_per_line:y * bytes_per_line + width * step] for y in range(height))
     rgb = bytearray(width * height * 3)
     for channel, offset in enumerate(offsets):
         rgb[channel::3] = rows[offset::step]
