@@ -18,12 +18,10 @@ peripherals: platform session net web
 settings: platform session audio web
 app: platform session net audio web peripherals settings
 '
-# Today's loops, allowed until they are removed: session holds the state of audio, net and web, and net and
-# audio update each other's meters and rings. Delete each line as its loop goes.
+# Today's loops, allowed until they are removed: session holds the state of audio, net and web. Delete each
+# line as its loop goes.
 loops='
 session: audio net web
-net: audio
-audio: net
 '
 
 status=0

@@ -23,9 +23,9 @@ bool IsChannelPort(int channelPort) {
 
 void SetLightStartStates(SessionState& session) {
     for (const StatusLight& light : kStatusLights) {
-        (session.*light.state).store(kLedBlue, std::memory_order_relaxed);
+        (session.lights.*light.state).store(kLedBlue, std::memory_order_relaxed);
     }
-    for (auto& light : session.networkRing) {
+    for (auto& light : session.lights.ring) {
         light.store(kLedBlue, std::memory_order_relaxed);
     }
     session.zones.network = kNetworkZone;

@@ -32,15 +32,15 @@ struct StatusLight {
     const char* label;
     Point labelPosition;
     Point lightPosition;
-    std::atomic<int> SessionState::*state;
+    std::atomic<int> IndicatorLights::*state;
 };
 inline constexpr StatusLight kStatusLights[] = {
-    {"TST", {417, 293}, {420, 270}, &SessionState::tstLed},
-    {"HTTPS", {300, 293}, {310, 270}, &SessionState::webLed},
-    {"TX-RX", {361, 293}, {370, 270}, &SessionState::txRxLed},
-    {"UDP", {307, 243}, {310, 220}, &SessionState::udpLed},
-    {"SVC", {337, 243}, {340, 220}, &SessionState::svcLed},
-    {"TCP", {367, 243}, {370, 220}, &SessionState::tcpLed},
+    {"TST", {417, 293}, {420, 270}, &IndicatorLights::tst},
+    {"HTTPS", {300, 293}, {310, 270}, &IndicatorLights::web},
+    {"TX-RX", {361, 293}, {370, 270}, &IndicatorLights::txRx},
+    {"UDP", {307, 243}, {310, 220}, &IndicatorLights::udp},
+    {"SVC", {337, 243}, {340, 220}, &IndicatorLights::svc},
+    {"TCP", {367, 243}, {370, 220}, &IndicatorLights::tcp},
 };
 
 // The five error-level lights, left to right, and the colours they show for a level.

@@ -1,5 +1,7 @@
 #include "audio/capture_phase.h"
 
+#include "audio/level_update.h"
+#include "audio/network_ring.h"
 #include "session/led_colour.h"
 #include "session/session_state.h"
 
@@ -22,7 +24,7 @@ bool TalkingPhase::Open() {
         capture_.Queue(index);
     }
     capture_.Start();
-    session_.txRxLed.store(kLedRed, std::memory_order_relaxed);
+    session_.lights.txRx.store(kLedRed, std::memory_order_relaxed);
     return true;
 }
 
@@ -31,6 +33,7 @@ void TalkingPhase::Run() {
            session_.audioRunFlag.load(std::memory_order_relaxed) != kAudioStopRequested) {
         if (capture_.IsFilled(captureIndex_)) {
             host_.SendBlock(capture_.Buffer(captureIndex_));
+            ShowSent(capture_.Buffer(captureIndex_));
             capture_.Queue(captureIndex_);
             captureIndex_ = (captureIndex_ + 1) % kCaptureBuffers;
         }
@@ -40,7 +43,16 @@ void TalkingPhase::Run() {
     }
 }
 
+// The needles follow the block sent, and the NETWORK ring's transmit animation takes its step.
+void TalkingPhase::ShowSent(const std::uint8_t (&block)[kCaptureBlockBytes]) {
+    const CaptureLevels levels = UpdateCaptureLevels(session_.smoothedLeftPeak, block);
+    session_.smoothedLeftPeak = levels.smoothedLeftPeak;
+    session_.leftNeedleAngle.store(levels.leftNeedleAngle, std::memory_order_relaxed);
+    session_.rightNeedleAngle.store(levels.rightNeedleAngle, std::memory_order_relaxed);
+    TransmitRingStep(session_.txRingCounter, session_.txRingPos, session_.lights.ring);
+}
+
 void TalkingPhase::Close() {
     capture_.Close();
-    session_.txRxLed.store(kLedBlue, std::memory_order_relaxed);
+    session_.lights.txRx.store(kLedBlue, std::memory_order_relaxed);
 }

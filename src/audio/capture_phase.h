@@ -17,6 +17,8 @@ class TalkingPhase {
     void Close();
 
   private:
+    void ShowSent(const std::uint8_t (&block)[kCaptureBlockBytes]);
+
     SessionState& session_;
     CaptureDevice& capture_;
     AudioHost& host_;

@@ -1,12 +1,11 @@
 #pragma once
 
+#include "session/indicator_lights.h"
+
 #include <atomic>
 
 // The NETWORK ring's animations: a green light walking down a dark red ring while the user talks, a red
 // light walking up the ring while the client plays.
-
-inline constexpr int kNetworkRingLights = 16;
-using NetworkRingLights = std::atomic<int>[kNetworkRingLights];
 
 inline constexpr int kTxRingPosAtStart = kNetworkRingLights - 1;
 

@@ -89,7 +89,7 @@ void PlaybackPhase::WakeDevice() {
 }
 
 void PlaybackPhase::PlayNextBlock() {
-    PlaybackRingStep(session_.playbackRingHead, session_.playbackRingPos, session_.networkRing);
+    PlaybackRingStep(session_.playbackRingHead, session_.lights.playbackRingPos, session_.lights.ring);
     session_.playbackQueue.TakeNextBlock(block_);
     const bool silent =
         std::all_of(std::begin(block_), std::end(block_), [](std::uint8_t b) { return b == 0; });

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "audio/voice_format.h"
+#include "session/speech_sink.h"
 
 #include <cstddef>
 #include <cstdint>
@@ -11,7 +12,7 @@
 // receive thread appends and the audio thread takes blocks; the queue's own lock keeps the two apart.
 // The stream arrives at the pace it is played, so a lead the queue gained (a device that started late, a
 // burst) would never drain by itself: silence waiting beyond the target is dropped instead.
-class PlaybackQueue {
+class PlaybackQueue final : public SpeechSink {
   public:
     // Five slots of silence ahead of the first sound.
     static constexpr int kFillAtStart = 5;
@@ -22,11 +23,11 @@ class PlaybackQueue {
     static constexpr int kNearZero = 128;
 
     // Empties every slot and restores the start fill index.
-    void Reset();
+    void Reset() override;
 
     // Puts one payload in the next free slot: `bytes` (at most one slot's worth) followed by silence; no
     // bytes at all is a slot of silence. When the queue is full the last slot is overwritten.
-    void Append(const std::uint8_t* bytes, std::size_t count);
+    void Append(const std::uint8_t* bytes, std::size_t count) override;
 
     // Slides the window by one block and copies out the block that slid into slots 0 to 3; empty slots
     // play as silence. Then, while more than the target waits, the oldest silent payload waiting is dropped;

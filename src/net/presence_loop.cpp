@@ -1,6 +1,6 @@
 #include "net/presence_loop.h"
 
-#include "session/session_state.h"
+#include "net/voice_link.h"
 #include "net/voice_sockets.h"
 #include "platform/pause.h"
 
@@ -19,10 +19,12 @@ int PresencePauseMs(int errorLevel) {
     }
 }
 
-void RunPresenceLoop(SessionState& session, const char* serverAddress, const std::atomic<bool>& running) {
+void RunPresenceLoop(const VoiceLink& link, const SharedState& shared, const char* serverAddress,
+                     const std::atomic<bool>& running) {
+    int phase = 0;
     while (running.load(std::memory_order_relaxed)) {
-        SendPresence(session, serverAddress);
-        const int pauseMs = PresencePauseMs(session.errorLevel.load(std::memory_order_relaxed));
+        SendPresence(link, shared, phase, serverAddress);
+        const int pauseMs = PresencePauseMs(link.errorLevel.load(std::memory_order_relaxed));
         PauseMs(pauseMs);
     }
 }

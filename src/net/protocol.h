@@ -1,5 +1,7 @@
 #pragma once
 
+#include "session/channels.h"
+
 #include <cstddef>
 #include <cstdint>
 
@@ -9,9 +11,7 @@
 // Sent in the version presence as its three digits.
 inline constexpr char kVersionText[] = "0.7.7";
 
-// Channel n (0..10) is voice port 30000 + n; its supervisor listens 1000 ports higher.
-inline constexpr int kFirstChannelPort = 30000;
-inline constexpr int kLastChannelPort = 30010;
+// A channel's supervisor listens 1000 ports above its voice port.
 inline constexpr int kSupervisorPortOffset = 1000;
 
 // The companion speech synthesiser listens on the loopback address.

@@ -1,11 +1,13 @@
 #include "net/supervisor.h"
 
-#include "session/session_state.h"
 #include "net/datagrams.h"
 #include "net/sender_filter.h"
+#include "net/voice_link.h"
 #include "platform/pause.h"
 #include "platform/udp_socket.h"
+#include "session/shared_state.h"
 
+#include <algorithm>
 #include <chrono>
 
 namespace {
@@ -14,34 +16,31 @@ int SupervisorPortOf(int channelPort) {
     return channelPort + kSupervisorPortOffset;
 }
 
-void SendStatusRequest(SessionState& session, const char* serverAddress) {
+void SendStatusRequest(const VoiceLink& link, const SharedState& shared, const char* serverAddress) {
     std::uint8_t datagram[kStatusRequestBytes];
-    const std::size_t length =
-        EncodeStatusRequest(datagram, session.relayByte.load(std::memory_order_relaxed));
-    SendDatagram(session.supervisorSocket, serverAddress, SupervisorPortOf(session.channelPort), datagram,
+    const std::size_t length = EncodeStatusRequest(datagram, link.relayByte.load(std::memory_order_relaxed));
+    SendDatagram(link.supervisorSocket, serverAddress, SupervisorPortOf(shared.channelPort), datagram,
                  length);
 }
 
-void SendPhaseRequest(SessionState& session, const char* serverAddress, SupervisorCycleState& state) {
+void SendPhaseRequest(const VoiceLink& link, SharedState& shared, const char* serverAddress,
+                      SupervisorCycleState& state) {
     if (state.phase == 'L') {
-        SendListRequest(session, serverAddress, session.channelPort);
-        SendListRequest(session, serverAddress, kFirstChannelPort + state.listPollIndex);
+        SendListRequest(link, shared, serverAddress, shared.channelPort);
+        SendListRequest(link, shared, serverAddress, kFirstChannelPort + state.listPollIndex);
         state.listPollIndex = (state.listPollIndex + 1) % kChannelCount;
         state.phase = 'A';
     } else {
-        SendStatusRequest(session, serverAddress);
+        SendStatusRequest(link, shared, serverAddress);
         state.phase = 'L';
     }
 }
 
-void StoreMemberList(SessionState& session, const ListReply& reply) {
-    session.channelMemberCounts[reply.channel] = reply.count;
-    if (reply.channel == ChannelOfPort(session.channelPort)) {
-        session.channelMemberCounts[kCurrentChannelCountIndex] = reply.count;
-    }
-    for (int i = 0; i < reply.count; ++i) {
-        session.channelMembers[reply.channel][i] = reply.members[i];
-    }
+void StoreMemberList(SharedState& shared, const ListReply& reply) {
+    MemberList list;
+    list.count = reply.count;
+    std::copy_n(reply.members, reply.count, list.accounts.begin());
+    shared.channelMembers.Replace(reply.channel, list, reply.channel == ChannelOfPort(shared.channelPort));
 }
 
 void ActOnStatus(std::uint8_t code, const SupervisorNoticeHandler& onNotice) {
@@ -53,15 +52,15 @@ void ActOnStatus(std::uint8_t code, const SupervisorNoticeHandler& onNotice) {
 }
 
 // Acts on one datagram of the supervisor; true when it was a status reply.
-bool HandleReply(SessionState& session, const std::uint8_t* buffer, std::size_t length,
+bool HandleReply(SharedState& shared, const std::uint8_t* buffer, std::size_t length,
                  const SupervisorNoticeHandler& onNotice) {
     if (const auto notice = DecodeStatusReply(buffer, length)) {
         ActOnStatus(*notice, onNotice);
-        session.svcLed = kLedYellow;
+        shared.lights.svc = kLedYellow;
         return true;
     }
     if (const auto list = DecodeListReply(buffer, length)) {
-        StoreMemberList(session, *list);
+        StoreMemberList(shared, *list);
     }
     return false;
 }
@@ -72,45 +71,46 @@ constexpr int kMostRepliesPerCycle = 8;
 
 } // namespace
 
-bool SendListRequest(SessionState& session, const char* serverAddress, int channelPort) {
+bool SendListRequest(const VoiceLink& link, SharedState& shared, const char* serverAddress, int channelPort) {
     std::uint8_t datagram[kListRequestBytes];
     const std::size_t length = EncodeListRequest(datagram);
-    if (SendDatagram(session.supervisorSocket, serverAddress, SupervisorPortOf(channelPort), datagram,
-                     length) < 0) {
-        session.svcLed = kLedRed;
+    if (SendDatagram(link.supervisorSocket, serverAddress, SupervisorPortOf(channelPort), datagram, length) <
+        0) {
+        shared.lights.svc = kLedRed;
         return false;
     }
     return true;
 }
 
-void RunSupervisorCycle(SessionState& session, const char* serverAddress, SupervisorCycleState& state,
-                        const SupervisorTiming& timing, const SupervisorNoticeHandler& onNotice) {
-    SendPhaseRequest(session, serverAddress, state);
-    session.svcLed = kLedBlue;
+void RunSupervisorCycle(VoiceLink& link, SharedState& shared, const char* serverAddress,
+                        SupervisorCycleState& state, const SupervisorTiming& timing,
+                        const SupervisorNoticeHandler& onNotice) {
+    SendPhaseRequest(link, shared, serverAddress, state);
+    shared.lights.svc = kLedBlue;
     PauseMs(timing.afterSendMs);
 
     // Only the voice server speaks for the supervisor: anybody else's notice or list is dropped unread.
     const SenderFilter voiceServer = SenderFilter::OnlyFrom(serverAddress);
-    const SocketHandle socket = session.supervisorSocket.load(std::memory_order_relaxed);
+    const SocketHandle socket = link.supervisorSocket.load(std::memory_order_relaxed);
     std::uint8_t buffer[kReceiveBufferBytes];
     const auto deadline = std::chrono::steady_clock::now() + std::chrono::milliseconds(timing.pollTimeoutMs);
     // The reply has mostly come during the pause: the poll, which costs far more, is then skipped.
     const int received =
         DatagramWaiting(socket) || PollReadable(socket, timing.pollTimeoutMs) == PollResult::Readable
             ? ReceiveFromAccepted(socket, voiceServer, buffer, sizeof buffer, deadline,
-                                  session.droppedSupervisorDatagrams)
+                                  link.droppedSupervisorDatagrams)
             : -1;
     if (received <= 0) {
-        session.svcLed = kLedRed;
+        shared.lights.svc = kLedRed;
         PauseMs(timing.afterCycleMs);
         return;
     }
-    session.svcLed = kLedGreen;
-    bool statusReplied = HandleReply(session, buffer, static_cast<std::size_t>(received), onNotice);
+    shared.lights.svc = kLedGreen;
+    bool statusReplied = HandleReply(shared, buffer, static_cast<std::size_t>(received), onNotice);
     for (int more = 1; more < kMostRepliesPerCycle && DatagramWaiting(socket); ++more) {
         const int length =
             ReceiveFromAccepted(socket, voiceServer, buffer, sizeof buffer, std::chrono::steady_clock::now(),
-                                session.droppedSupervisorDatagrams);
+                                link.droppedSupervisorDatagrams);
         if (length == kNothingReceived) {
             continue; // a stranger's, or one too long
         }
@@ -118,7 +118,7 @@ void RunSupervisorCycle(SessionState& session, const char* serverAddress, Superv
             break;
         }
         statusReplied =
-            HandleReply(session, buffer, static_cast<std::size_t>(length), onNotice) || statusReplied;
+            HandleReply(shared, buffer, static_cast<std::size_t>(length), onNotice) || statusReplied;
     }
     if (statusReplied) {
         PauseMs(timing.afterStatusReplyMs);
@@ -126,11 +126,11 @@ void RunSupervisorCycle(SessionState& session, const char* serverAddress, Superv
     PauseMs(timing.afterCycleMs);
 }
 
-void RunSupervisorLoop(SessionState& session, const char* serverAddress,
+void RunSupervisorLoop(VoiceLink& link, SharedState& shared, const char* serverAddress,
                        const SupervisorNoticeHandler& onNotice, const std::atomic<bool>& running,
                        const SupervisorTiming& timing) {
     SupervisorCycleState state;
     while (running.load(std::memory_order_relaxed)) {
-        RunSupervisorCycle(session, serverAddress, state, timing, onNotice);
+        RunSupervisorCycle(link, shared, serverAddress, state, timing, onNotice);
     }
 }

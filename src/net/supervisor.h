@@ -3,7 +3,8 @@
 #include <atomic>
 #include <functional>
 
-struct SessionState;
+struct SharedState;
+struct VoiceLink;
 
 // Pauses of one supervisor cycle; the defaults are the network's, tests shorten them.
 struct SupervisorTiming {
@@ -25,15 +26,16 @@ struct SupervisorCycleState {
 };
 
 // Asks for the member list of the channel of `channelPort` at its supervisor port; a failed send turns
-// svcLed red. True when the datagram went out.
-bool SendListRequest(SessionState& session, const char* serverAddress, int channelPort);
+// the svc light red. True when the datagram went out.
+bool SendListRequest(const VoiceLink& link, SharedState& shared, const char* serverAddress, int channelPort);
 
 // One request and its reply on supervisorSocket, with the pauses that follow. Only datagrams from
 // `serverAddress` are taken; anybody else's are dropped and counted.
-void RunSupervisorCycle(SessionState& session, const char* serverAddress, SupervisorCycleState& state,
-                        const SupervisorTiming& timing, const SupervisorNoticeHandler& onNotice);
+void RunSupervisorCycle(VoiceLink& link, SharedState& shared, const char* serverAddress,
+                        SupervisorCycleState& state, const SupervisorTiming& timing,
+                        const SupervisorNoticeHandler& onNotice);
 
 // The supervisor thread's body: cycles until `running` turns false.
-void RunSupervisorLoop(SessionState& session, const char* serverAddress,
+void RunSupervisorLoop(VoiceLink& link, SharedState& shared, const char* serverAddress,
                        const SupervisorNoticeHandler& onNotice, const std::atomic<bool>& running,
                        const SupervisorTiming& timing = {});

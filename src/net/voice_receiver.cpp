@@ -1,10 +1,12 @@
 #include "net/voice_receiver.h"
 
-#include "session/session_state.h"
 #include "net/datagrams.h"
 #include "net/sender_filter.h"
+#include "net/voice_link.h"
 #include "platform/pause.h"
 #include "platform/udp_socket.h"
+#include "session/shared_state.h"
+#include "session/speech_sink.h"
 
 #include <algorithm>
 #include <chrono>
@@ -28,19 +30,21 @@ void AttenuateToATenth(std::uint8_t (&payload)[kAudioPayloadBytes]) {
     }
 }
 
-// Appends the payload to the playback queue; a datagram cut short plays its missing tail as silence.
-void QueuePayload(SessionState& session, const RelayedVoice& voice) {
+} // namespace
+
+// Appends the payload to the speech sink; a datagram cut short plays its missing tail as silence.
+void VoiceReceiver::QueuePayload(const RelayedVoice& voice) {
     if (voice.payloadFlag == kPayloadSilence) {
-        session.playbackQueue.Append(nullptr, 0);
+        speech_.Append(nullptr, 0);
         return;
     }
     if (voice.payloadFlag != kPayloadSpeech) {
         return;
     }
     const bool attenuate =
-        voice.kind == 'B' && session.channelPort.load(std::memory_order_relaxed) == kAttenuatedChannelPort;
+        voice.kind == 'B' && shared_.channelPort.load(std::memory_order_relaxed) == kAttenuatedChannelPort;
     if (!attenuate) {
-        session.playbackQueue.Append(voice.payload, voice.payloadReceived);
+        speech_.Append(voice.payload, voice.payloadReceived);
         return;
     }
     std::uint8_t payload[kAudioPayloadBytes] = {};
@@ -48,71 +52,71 @@ void QueuePayload(SessionState& session, const RelayedVoice& voice) {
         std::memcpy(payload, voice.payload, std::min(voice.payloadReceived, sizeof payload));
     }
     AttenuateToATenth(payload);
-    session.playbackQueue.Append(payload, sizeof payload);
+    speech_.Append(payload, sizeof payload);
 }
 
-void BlinkUdpLight(SessionState& session) {
-    if (session.udpBlinkCount == kUdpBlinkGreenAt) {
-        session.udpLed = kLedGreen;
-    } else if (session.udpBlinkCount == 0) {
-        session.udpLed = kLedBlue;
+void VoiceReceiver::BlinkUdpLight() {
+    if (udpBlinkCount_ == kUdpBlinkGreenAt) {
+        shared_.lights.udp = kLedGreen;
+    } else if (udpBlinkCount_ == 0) {
+        shared_.lights.udp = kLedBlue;
     }
-    session.udpBlinkCount = (session.udpBlinkCount + 1) % kUdpBlinkPeriod;
+    udpBlinkCount_ = (udpBlinkCount_ + 1) % kUdpBlinkPeriod;
 }
 
-void AcceptVoice(SessionState& session, const RelayedVoice& voice) {
-    session.lastRxSequence = voice.sequence;
-    session.tstLed = kLedGreen;
-    QueuePayload(session, voice);
-    if (!session.pushToTalk.IsUserTalking()) {
-        const int ringPos =
-            std::clamp(session.playbackRingPos.load(std::memory_order_relaxed), 0, kRingLights - 1);
-        session.networkRing[ringPos] = kLedGreen;
+void VoiceReceiver::Accept(const RelayedVoice& voice) {
+    lastSequence_ = voice.sequence;
+    shared_.lights.tst = kLedGreen;
+    QueuePayload(voice);
+    if (!shared_.pushToTalk.IsUserTalking()) {
+        const int ringPos = std::clamp(shared_.lights.playbackRingPos.load(std::memory_order_relaxed), 0,
+                                       kNetworkRingLights - 1);
+        shared_.lights.ring[ringPos] = kLedGreen;
     }
-    session.relayByte = voice.relayByte;
-    session.speakerAccount = voice.speakerAccount;
-    session.errorLevel = voice.errorLevel;
-    BlinkUdpLight(session);
+    link_.relayByte = voice.relayByte;
+    link_.speakerAccount = voice.speakerAccount;
+    link_.errorLevel = voice.errorLevel;
+    BlinkUdpLight();
 }
 
-} // namespace
-
-void StartVoiceReception(SessionState& session, int waitMs) {
-    SetReceiveTimeout(session.voiceSocket, waitMs);
-    session.playbackQueue.Reset();
-    session.rxRunning = 1;
+void VoiceReceiver::Start(int waitMs) {
+    SetReceiveTimeout(link_.voiceSocket, waitMs);
+    speech_.Reset();
+    link_.rxRunning = 1;
 }
 
-void ReceiveVoiceOnce(SessionState& session, const SenderFilter& voiceServer, int waitMs) {
+void VoiceReceiver::ReceiveOnce(const SenderFilter& voiceServer, int waitMs) {
     std::uint8_t buffer[kReceiveBufferBytes];
     const auto deadline = std::chrono::steady_clock::now() + std::chrono::milliseconds(waitMs);
-    const int received = ReceiveFromAccepted(session.voiceSocket, voiceServer, buffer, sizeof buffer,
-                                             deadline, session.droppedVoiceDatagrams);
+    const int received = ReceiveFromAccepted(link_.voiceSocket, voiceServer, buffer, sizeof buffer, deadline,
+                                             link_.droppedVoiceDatagrams);
     if (received <= 0) {
-        session.errorLevel = kErrorLevelNothingReceived;
+        link_.errorLevel = kErrorLevelNothingReceived;
         if (received == -1) {
             PauseMs(waitMs);
         }
         return;
     }
     const RelayedVoice voice = DecodeRelayedVoice(buffer, static_cast<std::size_t>(received));
-    switch (CheckRelayedVoice(voice, session.lastRxSequence)) {
+    switch (CheckRelayedVoice(voice, lastSequence_)) {
     case VoiceCheck::UnknownKind:
-        session.tstLed = kLedYellow;
+        shared_.lights.tst = kLedYellow;
         return;
     case VoiceCheck::Repeat:
-        session.tstLed = kLedRed;
+        shared_.lights.tst = kLedRed;
         return;
     case VoiceCheck::Accepted:
-        AcceptVoice(session, voice);
+        Accept(voice);
         return;
     }
 }
 
-void RunVoiceReceiveLoop(SessionState& session, const char* serverAddress, int waitMs) {
+void RunVoiceReceiveLoop(VoiceLink& link, SharedState& shared, SpeechSink& speech, const char* serverAddress,
+                         int waitMs) {
     const SenderFilter voiceServer = SenderFilter::OnlyFrom(serverAddress);
-    StartVoiceReception(session, waitMs);
-    while (session.rxRunning.load(std::memory_order_relaxed) == 1) {
-        ReceiveVoiceOnce(session, voiceServer, waitMs);
+    VoiceReceiver receiver(link, shared, speech);
+    receiver.Start(waitMs);
+    while (link.rxRunning.load(std::memory_order_relaxed) == 1) {
+        receiver.ReceiveOnce(voiceServer, waitMs);
     }
 }

@@ -1,19 +1,46 @@
 #pragma once
 
-struct SessionState;
+#include <cstdint>
+
 class SenderFilter;
+class SpeechSink;
+struct RelayedVoice;
+struct SharedState;
+struct VoiceLink;
 
 // The receive loop wakes at least this often, so the error level falls to "nothing received" quickly.
 inline constexpr int kVoiceReceiveWaitMs = 500;
 
-// Gives voiceSocket a receive time-out of `waitMs`, empties the playback queue, queues five slots of silence
-// ahead of the first sound and sets rxRunning.
-void StartVoiceReception(SessionState& session, int waitMs = kVoiceReceiveWaitMs);
+// The voice receive thread's work: relayed speech into the speech sink, and what it tells of the speaker and
+// the link into the voice link and the lights.
+class VoiceReceiver {
+  public:
+    VoiceReceiver(VoiceLink& link, SharedState& shared, SpeechSink& speech)
+        : link_(link), shared_(shared), speech_(speech) {}
 
-// Waits up to `waitMs` (the time-out StartVoiceReception gave) for a datagram of the voice server on
-// voiceSocket, and does what it asks; anybody else's are dropped and counted. A failed socket costs a pause
-// of `waitMs`, so a broken socket never makes the loop spin.
-void ReceiveVoiceOnce(SessionState& session, const SenderFilter& voiceServer, int waitMs);
+    // Gives voiceSocket a receive time-out of `waitMs`, resets the speech sink and sets rxRunning.
+    void Start(int waitMs = kVoiceReceiveWaitMs);
+
+    // Waits up to `waitMs` (the time-out Start gave) for a datagram of the voice server on voiceSocket, and
+    // does what it asks; anybody else's are dropped and counted. A failed socket costs a pause of `waitMs`,
+    // so a broken socket never makes the loop spin.
+    void ReceiveOnce(const SenderFilter& voiceServer, int waitMs);
+
+    // The sequence byte of the last datagram accepted; a datagram that repeats it is refused.
+    std::uint8_t LastSequence() const { return lastSequence_; }
+
+  private:
+    void QueuePayload(const RelayedVoice& voice);
+    void BlinkUdpLight();
+    void Accept(const RelayedVoice& voice);
+
+    VoiceLink& link_;
+    SharedState& shared_;
+    SpeechSink& speech_;
+    std::uint8_t lastSequence_ = 0;
+    int udpBlinkCount_ = 0;
+};
 
 // The voice receive thread's body: runs while rxRunning stays 1, taking datagrams from `serverAddress` only.
-void RunVoiceReceiveLoop(SessionState& session, const char* serverAddress, int waitMs = kVoiceReceiveWaitMs);
+void RunVoiceReceiveLoop(VoiceLink& link, SharedState& shared, SpeechSink& speech, const char* serverAddress,
+                         int waitMs = kVoiceReceiveWaitMs);

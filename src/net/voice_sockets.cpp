@@ -1,9 +1,8 @@
 #include "net/voice_sockets.h"
 
-#include "session/session_state.h"
-#include "audio/level_update.h"
-#include "audio/network_ring.h"
+#include "net/voice_link.h"
 #include "platform/udp_socket.h"
+#include "session/shared_state.h"
 
 namespace {
 
@@ -17,52 +16,46 @@ SocketHandle OpenOrRelease() {
     return socket;
 }
 
-std::uint16_t Account(const SessionState& session) {
-    return static_cast<std::uint16_t>(session.accountNumber.load(std::memory_order_relaxed) & 0xFFFF);
+std::uint16_t Account(const SharedState& shared) {
+    return static_cast<std::uint16_t>(shared.accountNumber.load(std::memory_order_relaxed) & 0xFFFF);
 }
 
 } // namespace
 
-int OpenVoiceSockets(SessionState& session, const char* serverAddress) {
+int OpenVoiceSockets(VoiceLink& link, SharedState& shared, const char* serverAddress) {
     if (!StartSocketLibrary()) {
-        session.udpLed = kLedRed;
+        shared.lights.udp = kLedRed;
         return -1;
     }
-    session.voiceSocket = OpenOrRelease();
+    link.voiceSocket = OpenOrRelease();
     std::uint8_t greeting[kGreetingBytes];
-    SendDatagram(session.voiceSocket, serverAddress, session.channelPort, greeting, EncodeGreeting(greeting));
-    session.udpLed = kLedYellow;
+    SendDatagram(link.voiceSocket, serverAddress, shared.channelPort, greeting, EncodeGreeting(greeting));
+    shared.lights.udp = kLedYellow;
 
     if (!StartSocketLibrary()) {
-        session.svcLed = kLedRed;
+        shared.lights.svc = kLedRed;
         return -1;
     }
-    session.supervisorSocket = OpenOrRelease();
+    link.supervisorSocket = OpenOrRelease();
     std::uint8_t doubleGreeting[kDoubleGreetingBytes];
-    SendDatagram(session.supervisorSocket, serverAddress, session.channelPort, doubleGreeting,
+    SendDatagram(link.supervisorSocket, serverAddress, shared.channelPort, doubleGreeting,
                  EncodeDoubleGreeting(doubleGreeting));
-    session.svcLed = kLedYellow;
+    shared.lights.svc = kLedYellow;
     return 0;
 }
 
-void SendPresence(SessionState& session, const char* serverAddress) {
-    session.presencePhase = NextPresencePhase(session.presencePhase);
+void SendPresence(const VoiceLink& link, const SharedState& shared, int& phase, const char* serverAddress) {
+    phase = NextPresencePhase(phase);
     std::uint8_t datagram[kPresenceMaxBytes];
-    const std::size_t length = EncodePresence(datagram, session.presencePhase, Account(session),
-                                              session.pcIdentifier, sizeof session.pcIdentifier);
-    SendDatagram(session.voiceSocket, serverAddress, session.channelPort, datagram, length);
+    const std::size_t length =
+        EncodePresence(datagram, phase, Account(shared), shared.pcIdentifier, sizeof shared.pcIdentifier);
+    SendDatagram(link.voiceSocket, serverAddress, shared.channelPort, datagram, length);
 }
 
-void SendAudioDatagram(SessionState& session, const char* serverAddress,
-                       const std::uint8_t (&block)[kAudioPayloadBytes]) {
+void SendAudioDatagram(const VoiceLink& link, const SharedState& shared, std::uint8_t& sequence,
+                       const char* serverAddress, const std::uint8_t (&block)[kAudioPayloadBytes]) {
     std::uint8_t datagram[kAudioDatagramBytes];
-    EncodeAudio(datagram, session.txSequence, Account(session), block);
-    session.txSequence = NextAudioSequence(session.txSequence);
-    SendDatagram(session.voiceSocket, serverAddress, session.channelPort, datagram, sizeof datagram);
-
-    const CaptureLevels levels = UpdateCaptureLevels(session.smoothedLeftPeak, block);
-    session.smoothedLeftPeak = levels.smoothedLeftPeak;
-    session.leftNeedleAngle.store(levels.leftNeedleAngle, std::memory_order_relaxed);
-    session.rightNeedleAngle.store(levels.rightNeedleAngle, std::memory_order_relaxed);
-    TransmitRingStep(session.txRingCounter, session.txRingPos, session.networkRing);
+    EncodeAudio(datagram, sequence, Account(shared), block);
+    sequence = NextAudioSequence(sequence);
+    SendDatagram(link.voiceSocket, serverAddress, shared.channelPort, datagram, sizeof datagram);
 }

@@ -5,9 +5,10 @@
 #include "audio/playback_queue.h"
 #include "session/main_window_zones.h"
 #include "session/led_colour.h"
+#include "session/shared_state.h"
 #include "net/protocol.h"
+#include "net/voice_link.h"
 #include "platform/socket_handle.h"
-#include "session/push_to_talk.h"
 #include "web/own_details.h"
 
 #include <atomic>
@@ -20,15 +21,9 @@ struct HWND__;
 struct HBITMAP__;
 struct HINSTANCE__;
 
-inline constexpr int kChannelCount = 11;
-inline constexpr int kMaxChannelMembers = 16;
-inline constexpr int kCurrentChannelCountIndex = 11;
 inline constexpr int kInactivityStartSeconds = 4500;
-inline constexpr int kErrorLevelNothingReceived = 99;
-inline constexpr int kRingLights = kNetworkRingLights;
 inline constexpr int kMaxAnimationFrames = 64;
 inline constexpr int kHelpTextBytes = 600; // 200 wide characters, kept as UTF-8
-inline constexpr int kPcIdentifierBytes = 20;
 inline constexpr char kWelcomeHelpText[] =
     "Bienvenue sur le r\xC3\xA9seau Zelvora de t\xC3\xA9l\xC3\xA9phonie de loisir";
 
@@ -82,21 +77,12 @@ struct WindowHandles {
     std::uintptr_t timerIds[kThreadTimerCount] = {}; // identifiers the system returned, 0 = not started
 };
 
-struct SessionState {
-    // Identity and account
-    char pcIdentifier[kPcIdentifierBytes] = {};
-    std::atomic<int> accountNumber{0};  // 0 until identification answers
+struct SessionState : SharedState, VoiceLink {
+    // Account
     std::uint32_t backgroundColour = 0; // COLORREF 0x00BBGGRR
     OwnDetails ownDetails;
 
-    // Voice, channel and activity
-    std::atomic<int> channelPort{kFirstChannelPort};
-    PushToTalk pushToTalk;
-    std::atomic<int> errorLevel{kErrorLevelNothingReceived};
-    std::atomic<int> speakerAccount{0};
-    std::atomic<int> relayByte{0};
-    std::atomic<int> channelMembers[kChannelCount][kMaxChannelMembers] = {};
-    std::atomic<int> channelMemberCounts[kChannelCount + 1] = {}; // entry 11: the current channel's count
+    // Activity
     int inactivitySeconds = kInactivityStartSeconds;
     bool inactivityCloseFired = false; // the countdown closes the client once
     std::atomic<int> audioRunFlag{kAudioStopRequested};
@@ -107,24 +93,13 @@ struct SessionState {
 
     // Sockets
     std::atomic<SocketHandle> synthSocket{kInvalidSocket};
-    std::atomic<SocketHandle> voiceSocket{kInvalidSocket};
-    std::atomic<SocketHandle> supervisorSocket{kInvalidSocket};
 
-    // Datagram counters, each owned by one thread
-    std::uint8_t txSequence = 1;
-    int presencePhase = 0;
-    std::uint8_t lastRxSequence = 0;
-    int udpBlinkCount = 0;
-    std::atomic<int> rxRunning{0};
-    // Datagrams from anybody but the socket's peer, dropped unread by the loop that receives on it
-    std::atomic<std::uint32_t> droppedVoiceDatagrams{0};
-    std::atomic<std::uint32_t> droppedSupervisorDatagrams{0};
+    // Datagrams from anybody but the synthesiser's machine, dropped unread by the key listener
     std::atomic<std::uint32_t> droppedSynthDatagrams{0};
 
     // Relayed speech: the receive thread appends, the audio thread plays
     PlaybackQueue playbackQueue;
-    std::atomic<int> playbackRingPos{0}; // the ring position the receive thread marks green
-    int playbackRingHead = 0;            // audio thread only
+    int playbackRingHead = 0; // audio thread only
     // Sounds dropped because the playback device, closed through a silence, would not open again
     std::atomic<int> playbackReopenFailures{0};
 
@@ -138,15 +113,6 @@ struct SessionState {
     // Transmit animation of the NETWORK ring, audio thread only; it resumes where the last talk left it
     int txRingCounter = 0;
     int txRingPos = kTxRingPosAtStart;
-
-    // Indicator lights
-    std::atomic<int> tstLed{kLedBlue};
-    std::atomic<int> udpLed{kLedBlue};
-    std::atomic<int> svcLed{kLedBlue};
-    std::atomic<int> webLed{kLedBlue};
-    std::atomic<int> txRxLed{kLedBlue};
-    std::atomic<int> tcpLed{kLedBlue};
-    std::atomic<int> networkRing[kRingLights] = {};
 
     // Main window, drawn only from the main thread
     Zones zones;
@@ -166,8 +132,3 @@ struct SessionState {
 
 // The one session of the process.
 SessionState& Session();
-
-// The channel number 0..10 of a channel port.
-constexpr int ChannelOfPort(int channelPort) {
-    return channelPort - kFirstChannelPort;
-}

@@ -4,7 +4,7 @@
 
 FetchResult AccountFetcher::Fetch(std::uint32_t number, AccountFetchKind kind) {
     const std::lock_guard<std::mutex> fetching(lock_);
-    session_.webLed.store(blinker_.Next(), std::memory_order_relaxed);
+    session_.lights.web.store(blinker_.Next(), std::memory_order_relaxed);
     const bool speakerFetch =
         kind == AccountFetchKind::SpeakerPicture || kind == AccountFetchKind::SpeakerDetails;
     if (speakerFetch && session_.refetchFlag) {

@@ -9,8 +9,8 @@ constexpr DWORD kHeartbeatHalfPeriodMs = 5000;
 DWORD WINAPI HeartbeatThread(LPVOID) {
     for (;;) {
         Sleep(kHeartbeatHalfPeriodMs);
-        Session().tcpLed.store(kLedBlue, std::memory_order_relaxed);
+        Session().lights.tcp.store(kLedBlue, std::memory_order_relaxed);
         Sleep(kHeartbeatHalfPeriodMs);
-        Session().tcpLed.store(kLedDarkBlue, std::memory_order_relaxed);
+        Session().lights.tcp.store(kLedDarkBlue, std::memory_order_relaxed);
     }
 }

@@ -104,7 +104,7 @@ void OnKeyDown(HWND window, WPARAM virtualKey) {
         Session().pushToTalk.SetKeyState(kPttTalk);
         break;
     case KeyAction::SelectChannel:
-        session.channelMemberCounts[kCurrentChannelCountIndex].store(-1);
+        session.channelMembers.ForgetCurrentChannelCount();
         session.channelPort.store(action.channelPort);
         break;
     case KeyAction::AboutBox:

@@ -85,7 +85,7 @@ void PaintStatusLights(HDC dc, const SessionState& session, bool mainWindowInFro
     static LightLayer foregroundLights;
     panelLights.Clear();
     for (const StatusLight& light : kStatusLights) {
-        panelLights.Add((session.*light.state).load(std::memory_order_relaxed), light.lightPosition);
+        panelLights.Add((session.lights.*light.state).load(std::memory_order_relaxed), light.lightPosition);
     }
     const auto levelLights = ErrorLevelLights(session.errorLevel.load(std::memory_order_relaxed));
     for (std::size_t i = 0; i < levelLights.size(); ++i) {
@@ -122,8 +122,7 @@ void DrawTitle(HDC dc) {
 void PaintChannelPanel(HDC dc, const SessionState& session) {
     const WindowHandles& handles = session.handles;
     const ChannelPanelContent content = DescribeChannelPanel(
-        session.channelPort.load(std::memory_order_relaxed),
-        session.channelMemberCounts[kCurrentChannelCountIndex].load(std::memory_order_relaxed));
+        session.channelPort.load(std::memory_order_relaxed), session.channelMembers.CurrentChannelCount());
     DrawBitmap(dc, handles.channelImages[0], kChannelBackgroundPosition.x, kChannelBackgroundPosition.y);
     if (content.channelImage > 0) {
         DrawTransparentBitmap(dc, handles.channelImages[content.channelImage], kChannelImagePosition.x,
@@ -142,8 +141,8 @@ void PaintChannelPanel(HDC dc, const SessionState& session) {
 void PaintNetworkRing(HDC dc, const SessionState& session) {
     static LightLayer ring;
     ring.Clear();
-    for (int i = 0; i < kRingLights; ++i) {
-        ring.Add(session.networkRing[i].load(std::memory_order_relaxed), RingLightPosition(i));
+    for (int i = 0; i < kNetworkRingLights; ++i) {
+        ring.Add(session.lights.ring[i].load(std::memory_order_relaxed), RingLightPosition(i));
     }
     ring.DrawOn(dc, session);
     DrawLabel(dc, "NETWORK", kNetworkLabelPosition.x, kNetworkLabelPosition.y, session.backgroundColour);
@@ -165,18 +164,16 @@ void CALLBACK ChannelPanelTimerProc(HWND, UINT, UINT_PTR, DWORD) {
         return;
     }
     static PaintMemo<std::tuple<int, int, std::uint32_t>> memo;
-    const std::tuple inputs{
-        session.channelPort.load(std::memory_order_relaxed),
-        session.channelMemberCounts[kCurrentChannelCountIndex].load(std::memory_order_relaxed),
-        session.backgroundColour};
+    const std::tuple inputs{session.channelPort.load(std::memory_order_relaxed),
+                            session.channelMembers.CurrentChannelCount(), session.backgroundColour};
     PaintOnMainWindow(memo, inputs, [&](HDC dc) { PaintChannelPanel(dc, session); });
 }
 
 void CALLBACK NetworkRingTimerProc(HWND, UINT, UINT_PTR, DWORD) {
     const TimerCost cost("network ring");
     const SessionState& session = Session();
-    static PaintMemo<std::tuple<std::array<int, kRingLights>, std::uint32_t>> memo;
-    PaintOnMainWindow(memo, std::tuple{Load(session.networkRing), session.backgroundColour},
+    static PaintMemo<std::tuple<std::array<int, kNetworkRingLights>, std::uint32_t>> memo;
+    PaintOnMainWindow(memo, std::tuple{Load(session.lights.ring), session.backgroundColour},
                       [&](HDC dc) { PaintNetworkRing(dc, session); });
 }
 
@@ -194,7 +191,7 @@ void CALLBACK StatusPanelTimerProc(HWND, UINT, UINT_PTR, DWORD) {
     const bool inFront = GetForegroundWindow() == session.handles.mainWindow;
     std::array<int, std::size(kStatusLights)> lights{};
     for (std::size_t i = 0; i < lights.size(); ++i) {
-        lights[i] = (session.*kStatusLights[i].state).load(std::memory_order_relaxed);
+        lights[i] = (session.lights.*kStatusLights[i].state).load(std::memory_order_relaxed);
     }
     static PaintMemo<std::tuple<decltype(lights), int, bool>> lightsMemo;
     const std::tuple inputs{lights, session.errorLevel.load(std::memory_order_relaxed), inFront};

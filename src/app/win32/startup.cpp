@@ -67,8 +67,15 @@ constexpr ThreadTimerSlot kTimerKillOrder[] = {kTimerNetworkRing,  kTimerStatusP
                                                kTimerChannelPanel, kTimerSpeakerFetch, kTimerHelpBanner,
                                                kTimerTimeLeft};
 
-// The supervisor thread acts on the server's notices with the app's windows.
-SupervisorNoticeHandler gSupervisorNoticeHandler{ActOnSupervisorNotice};
+// The network threads' state, the playback queue fed by the receive thread, and the supervisor thread acting
+// on the server's notices with the app's windows.
+VoiceNetwork gVoiceNetwork{Session(), Session(), Session().playbackQueue, ActOnSupervisorNotice};
+
+// The audio thread's blocks go to the voice server; the sequence byte is the sending thread's own.
+std::uint8_t gAudioSequence = 1;
+CapturedBlockSender gCapturedBlockSender = [](const std::uint8_t (&block)[kCaptureBlockBytes]) {
+    SendAudioDatagram(gVoiceNetwork.link, gVoiceNetwork.shared, gAudioSequence, kVoiceServerAddress, block);
+};
 
 constexpr char kAlreadyRunningText[] = "Another instance of application Zelvora\nis already running.\n"
                                        "Une autre instance de l\xE2\x80\x99"
@@ -240,9 +247,9 @@ void StartDetachedThread(LPTHREAD_START_ROUTINE routine, const char* name, void*
 
 void StartNetworkThreads() {
     StartDetachedThread(HeartbeatThread, "heartbeat");
-    StartDetachedThread(PresenceThread, "presence");
-    StartDetachedThread(VoiceReceiveThread, "voice receive");
-    StartDetachedThread(SupervisorThread, "supervisor", &gSupervisorNoticeHandler);
+    StartDetachedThread(PresenceThread, "presence", &gVoiceNetwork);
+    StartDetachedThread(VoiceReceiveThread, "voice receive", &gVoiceNetwork);
+    StartDetachedThread(SupervisorThread, "supervisor", &gVoiceNetwork);
     StartDetachedThread(SynthKeyListenerThread, "synthesiser key listener");
 }
 
@@ -326,15 +333,15 @@ int RunClient(HINSTANCE instance, int showCommand) {
     LoadRequiredImages(window);
     CreateLevelMeters(window, instance);
     LoadChannelImages(window);
-    OpenVoiceSockets(session, kVoiceServerAddress);
-    session.tcpLed.store(kLedYellow);
+    OpenVoiceSockets(session, session, kVoiceServerAddress);
+    session.lights.tcp.store(kLedYellow);
     session.handles.pcmEvent = CreateEventW(nullptr, FALSE, FALSE, L"PCM_Event");
     StartNetworkThreads();
     session.handles.usbStatusIconPosition = Point{kUsbIconLeft, kUsbIconTop};
     SetUsbIconState(kUsbIconBlack);
     // Running from before the thread starts: a stop asked before its first pass is then never overwritten.
     session.audioRunFlag.store(kAudioRunning);
-    session.handles.audioThread = StartThread(AudioThread, "audio");
+    session.handles.audioThread = StartThread(AudioThread, "audio", &gCapturedBlockSender);
     for (const ThreadTimer& timer : kPanelTimers) {
         StartThreadTimer(timer);
     }

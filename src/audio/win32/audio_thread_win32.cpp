@@ -3,8 +3,6 @@
 #include "session/session_state.h"
 #include "audio/audio_thread.h"
 #include "audio/win32/wave_devices.h"
-#include "build_config.h"
-#include "net/voice_sockets.h"
 
 #include <cwchar>
 #include <mutex>
@@ -41,15 +39,17 @@ constexpr wchar_t kPlaybackDiagnosis[] =
 
 class ClientAudioHost final : public AudioHost {
   public:
+    explicit ClientAudioHost(const CapturedBlockSender& sender) : sender_(sender) {}
     bool UserTalks() override { return Session().pushToTalk.IsUserTalking(); }
     int SelectedInputDevice() override {
         return Session().selectedInputDevice.load(std::memory_order_relaxed);
     }
-    void SendBlock(const std::uint8_t (&block)[kCaptureBlockBytes]) override {
-        SendAudioDatagram(Session(), kVoiceServerAddress, block);
-    }
+    void SendBlock(const std::uint8_t (&block)[kCaptureBlockBytes]) override { sender_(block); }
     void CaptureDeviceFailed(int errorCode) override { FailOnDevice(errorCode, kCaptureDiagnosis); }
     void PlaybackDeviceFailed(int errorCode) override { FailOnDevice(errorCode, kPlaybackDiagnosis); }
+
+  private:
+    const CapturedBlockSender& sender_;
 };
 
 // Set at every write of the talk keys and at the stop request, so that the talking phase sleeps until a
@@ -65,11 +65,11 @@ void SignalTalkOrStopChange() {
 
 } // namespace
 
-DWORD WINAPI AudioThread(LPVOID) {
+DWORD WINAPI AudioThread(LPVOID sender) {
     static WaveCapture capture(TalkOrStopChanged());
     static WavePlayback playback;
     Session().pushToTalk.SetChangeNotice(&SignalTalkOrStopChange);
-    ClientAudioHost host;
+    ClientAudioHost host(*static_cast<const CapturedBlockSender*>(sender));
     RunAudioThread(Session(), capture, playback, host);
     return 0;
 }

@@ -1,9 +1,18 @@
 #pragma once
 
+#include "audio/voice_format.h"
+
 #include <windows.h>
 
-// The audio thread, started once by start-up after the voice network's threads.
-DWORD WINAPI AudioThread(LPVOID);
+#include <cstdint>
+#include <functional>
+
+// Where the audio thread sends each block it captured: start-up wires it to the voice link.
+using CapturedBlockSender = std::function<void(const std::uint8_t (&block)[kCaptureBlockBytes])>;
+
+// The audio thread, given the `const CapturedBlockSender*`, started once by start-up after the voice
+// network's threads.
+DWORD WINAPI AudioThread(LPVOID sender);
 
 // Asks the audio thread to stop and waits until it has played out, closed its devices and ended, so that the
 // process never ends with a sound stream open: ending it under an open stream can crash the sound system.

@@ -1,9 +1,7 @@
 #include "net/win32/network_threads.h"
 
-#include "session/session_state.h"
 #include "build_config.h"
 #include "net/presence_loop.h"
-#include "net/supervisor.h"
 #include "net/voice_receiver.h"
 
 #include <atomic>
@@ -13,20 +11,26 @@ namespace {
 // The network threads run for the life of the process.
 const std::atomic<bool> gForever{true};
 
+VoiceNetwork& NetworkOf(LPVOID parameter) {
+    return *static_cast<VoiceNetwork*>(parameter);
+}
+
 } // namespace
 
-DWORD WINAPI PresenceThread(LPVOID) {
-    RunPresenceLoop(Session(), kVoiceServerAddress, gForever);
+DWORD WINAPI PresenceThread(LPVOID parameter) {
+    const VoiceNetwork& network = NetworkOf(parameter);
+    RunPresenceLoop(network.link, network.shared, kVoiceServerAddress, gForever);
     return 0;
 }
 
-DWORD WINAPI VoiceReceiveThread(LPVOID) {
-    RunVoiceReceiveLoop(Session(), kVoiceServerAddress);
+DWORD WINAPI VoiceReceiveThread(LPVOID parameter) {
+    const VoiceNetwork& network = NetworkOf(parameter);
+    RunVoiceReceiveLoop(network.link, network.shared, network.speech, kVoiceServerAddress);
     return 0;
 }
 
-DWORD WINAPI SupervisorThread(LPVOID noticeHandler) {
-    RunSupervisorLoop(Session(), kVoiceServerAddress,
-                      *static_cast<const SupervisorNoticeHandler*>(noticeHandler), gForever);
+DWORD WINAPI SupervisorThread(LPVOID parameter) {
+    const VoiceNetwork& network = NetworkOf(parameter);
+    RunSupervisorLoop(network.link, network.shared, kVoiceServerAddress, network.onNotice, gForever);
     return 0;
 }

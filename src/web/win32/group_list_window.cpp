@@ -69,7 +69,7 @@ void DrawGroupRow(HDC dc, HBRUSH cyan, int row) {
     }
     // Again, over any slot edge that touched the label.
     DrawRowLabel(dc, row, top);
-    WalkChannelMembers(Session(), row, [dc, top](int account, int place) {
+    WalkChannelMembers(Session().channelMembers.Snapshot(row), [dc, top](int account, int place) {
         const std::optional<Rect> slot = GroupSlot(top, place);
         return slot && DrawMemberPicture(dc, account, *slot);
     });

@@ -65,7 +65,7 @@ InternetHandle OpenSecureRequest(HINTERNET connection, const wchar_t* verb, cons
 }
 
 FetchResult HttpsGet(ResponseBuffer::Lease& response, const char* base, int number, int kind) {
-    Session().webLed.store(gGetBlinker.Next(), std::memory_order_relaxed);
+    Session().lights.web.store(gGetBlinker.Next(), std::memory_order_relaxed);
     char path[kServicePathCapacity];
     BuildServicePath(path, number, kind, base);
     return HttpsGetPath(response, path);

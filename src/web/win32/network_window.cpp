@@ -36,11 +36,12 @@ bool OnAChannel() {
 }
 
 void DrawGrid(HDC dc, int channel) {
-    const int used = WalkChannelMembers(Session(), channel, [dc](int account, int place) {
+    const MemberList members = Session().channelMembers.Snapshot(channel);
+    const int used = WalkChannelMembers(members, [dc](int account, int place) {
         const std::optional<Rect> cell = NetworkCell(place);
         return cell && DrawMemberPicture(dc, account, *cell);
     });
-    const CellRange empty = EmptyCells(used, Session().channelMemberCounts[channel].load());
+    const CellRange empty = EmptyCells(used, members.count);
     const ScopedBrush green(CreateSolidBrush(kGreen));
     for (int cell = empty.first; cell < empty.end; ++cell) {
         const Rect c = *NetworkCell(cell);
@@ -94,8 +95,7 @@ void DrawNetworkMembers(GridPass pass) {
         return;
     }
     const int channel = ChannelOfPort(Session().channelPort.load(std::memory_order_relaxed));
-    const int current =
-        Session().channelMemberCounts[kCurrentChannelCountIndex].load(std::memory_order_relaxed);
+    const int current = Session().channelMembers.CurrentChannelCount();
     if (pass == GridPass::Tick && !redrawMemo.TickDraws(current)) {
         return;
     }

@@ -144,7 +144,7 @@ bool ReadyToSend(UploadCheck check) {
 } // namespace
 
 int SendSharedImage(int channel) {
-    Session().webLed.store(gUploadBlinker.Next(), std::memory_order_relaxed);
+    Session().lights.web.store(gUploadBlinker.Next(), std::memory_order_relaxed);
     const InternetHandle session = OpenServiceSession();
     if (!session) {
         return -1;

@@ -16,7 +16,7 @@ TEST(Panels, RingLightsStandEvenlyOnACircleClockwiseFromTheBottom) {
     constexpr Point kCentre{420, 380};
     constexpr double kRadius = 40.0;
     constexpr double kStep = std::numbers::pi / 8.0;
-    for (int i = 0; i < kRingLights; ++i) {
+    for (int i = 0; i < kNetworkRingLights; ++i) {
         const Point p = RingLightPosition(i);
         const double dx = p.x - kCentre.x;
         const double dy = p.y - kCentre.y;
@@ -82,12 +82,12 @@ TEST(Panels, ChannelPanelContent) {
 
 TEST(Panels, StatusLightsShowTheirOwnFields) {
     auto session = std::make_unique<SessionState>();
-    session->tstLed = 1;
-    session->webLed = 2;
-    session->txRxLed = 3;
-    session->udpLed = 4;
-    session->svcLed = 5;
-    session->tcpLed = 6;
+    session->lights.tst = 1;
+    session->lights.web = 2;
+    session->lights.txRx = 3;
+    session->lights.udp = 4;
+    session->lights.svc = 5;
+    session->lights.tcp = 6;
     const struct {
         const char* label;
         int colour;
@@ -95,7 +95,7 @@ TEST(Panels, StatusLightsShowTheirOwnFields) {
     ASSERT_EQ(std::size(kStatusLights), std::size(expected));
     for (std::size_t i = 0; i < std::size(expected); ++i) {
         EXPECT_STREQ(kStatusLights[i].label, expected[i].label);
-        EXPECT_EQ((*session.*kStatusLights[i].state).load(), expected[i].colour) << expected[i].label;
+        EXPECT_EQ((session->lights.*kStatusLights[i].state).load(), expected[i].colour) << expected[i].label;
     }
 }
 

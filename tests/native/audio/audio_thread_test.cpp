@@ -99,7 +99,7 @@ class AudioThreadTest : public ::testing::Test {
         const int before = host_.blocksSent;
         host_.talking = true;
         WaitUntil([&] { return host_.blocksSent >= before + blocks; });
-        EXPECT_EQ(session_->txRxLed, kLedRed);
+        EXPECT_EQ(session_->lights.txRx, kLedRed);
         host_.talking = false;
         const int opensBefore = playback_.opens;
         WaitUntil([&] { return playback_.opens > opensBefore; });
@@ -122,7 +122,7 @@ TEST_F(AudioThreadTest, EachPressSendsItsRecordingInOrderAndListeningResumesAfte
     StopAudioThread();
 
     EXPECT_EQ(session_->audioRunFlag, kAudioEnded);
-    EXPECT_EQ(session_->txRxLed, kLedBlue);
+    EXPECT_EQ(session_->lights.txRx, kLedBlue);
     EXPECT_EQ(capture_.lastDeviceNumber, 3);
     EXPECT_EQ(capture_.opens, 2); // the two presses; the stop opens nothing
     EXPECT_EQ(capture_.closes, 2);

@@ -32,7 +32,7 @@ class SupervisorTest : public VoiceNetworkTest {
         if (!reply.empty()) {
             supervisorPorts_[0]->SendTo(supervisorClient_, reply);
         }
-        RunSupervisorCycle(*session_, kServer, state_, kShortTiming,
+        RunSupervisorCycle(*link_, *shared_, kServer, state_, kShortTiming,
                            [this](SupervisorNotice notice) { notices_.push_back(notice); });
     }
 
@@ -47,8 +47,11 @@ class SupervisorTest : public VoiceNetworkTest {
         return requests;
     }
 
-    int Members(int channel, int index) const { return session_->channelMembers[channel][index]; }
-    int Count(int entry) const { return session_->channelMemberCounts[entry]; }
+    int Members(int channel, int index) const {
+        return shared_->channelMembers.Snapshot(channel).accounts[static_cast<std::size_t>(index)];
+    }
+    int Count(int channel) const { return shared_->channelMembers.Snapshot(channel).count; }
+    int CurrentCount() const { return shared_->channelMembers.CurrentChannelCount(); }
 
     static constexpr SupervisorTiming kShortTiming{0, 50, 0, 0};
     std::array<std::unique_ptr<UdpPeer>, kChannelCount> supervisorPorts_;
@@ -57,8 +60,8 @@ class SupervisorTest : public VoiceNetworkTest {
 };
 
 TEST_F(SupervisorTest, ListPhasesAskForTheCurrentChannelAndEachOtherInTurn) {
-    session_->channelPort = 30004;
-    session_->relayByte = -2;
+    shared_->channelPort = 30004;
+    link_->relayByte = -2;
     std::vector<int> polled;
     for (int cycle = 0; cycle < 24; ++cycle) {
         Cycle();
@@ -79,33 +82,33 @@ TEST_F(SupervisorTest, ListPhasesAskForTheCurrentChannelAndEachOtherInTurn) {
 }
 
 TEST_F(SupervisorTest, ListRepliesFillTheMemberTable) {
-    session_->channelPort = 30003;
+    shared_->channelPort = 30003;
     Cycle({'L', 3, 4, 1, 0, 2, 0, 3, 0, 0x34, 0x12});
     EXPECT_EQ(Count(3), 4);
-    EXPECT_EQ(Count(kCurrentChannelCountIndex), 4);
+    EXPECT_EQ(CurrentCount(), 4);
     EXPECT_EQ(Members(3, 0), 1);
     EXPECT_EQ(Members(3, 3), 0x1234);
-    EXPECT_EQ(session_->svcLed, kLedGreen);
+    EXPECT_EQ(shared_->lights.svc, kLedGreen);
 
     Cycle({'L', 5, 1, 9, 0});
     EXPECT_EQ(Count(5), 1);
     EXPECT_EQ(Members(5, 0), 9);
-    EXPECT_EQ(Count(kCurrentChannelCountIndex), 4) << "another channel's list leaves the current count alone";
+    EXPECT_EQ(CurrentCount(), 4) << "another channel's list leaves the current count alone";
 }
 
 TEST_F(SupervisorTest, EveryWaitingReplyIsTakenSoNoneFallBehind) {
-    session_->channelPort = 30003;
+    shared_->channelPort = 30003;
     // Both replies of a list phase, and a notice behind them, wait before the client polls.
     supervisorPorts_[0]->SendTo(supervisorClient_, Bytes{'L', 7, 1, 7, 0});
     supervisorPorts_[0]->SendTo(supervisorClient_, Bytes{'A', 0, 240});
     Cycle({'L', 3, 2, 3, 0, 4, 0});
     EXPECT_EQ(Count(7), 1);
     EXPECT_EQ(Count(3), 2);
-    EXPECT_EQ(Count(kCurrentChannelCountIndex), 2);
+    EXPECT_EQ(CurrentCount(), 2);
     EXPECT_EQ(notices_, std::vector<SupervisorNotice>{SupervisorNotice::Closing});
     // Nothing is left over for the next cycle.
     Cycle();
-    EXPECT_EQ(session_->svcLed, kLedRed);
+    EXPECT_EQ(shared_->lights.svc, kLedRed);
 }
 
 TEST_F(SupervisorTest, AFloodOfRepliesCannotHoldTheCycle) {
@@ -118,19 +121,19 @@ TEST_F(SupervisorTest, AFloodOfRepliesCannotHoldTheCycle) {
     EXPECT_EQ(Members(1, 0), 15);
 }
 
-TEST_F(SupervisorTest, ShorterListKeepsTheLaterEntriesButReportsFewerMembers) {
+TEST_F(SupervisorTest, AShorterListReplacesTheWholeList) {
     Cycle({'L', 2, 5, 1, 0, 2, 0, 3, 0, 4, 0, 5, 0});
     Cycle({'L', 2, 2, 7, 0, 8, 0});
     EXPECT_EQ(Count(2), 2);
     const int members[5] = {Members(2, 0), Members(2, 1), Members(2, 2), Members(2, 3), Members(2, 4)};
-    EXPECT_EQ(std::vector<int>(members, members + 5), (std::vector<int>{7, 8, 3, 4, 5}));
+    EXPECT_EQ(std::vector<int>(members, members + 5), (std::vector<int>{7, 8, 0, 0, 0}));
     Cycle({'L', 2, 0});
     EXPECT_EQ(Count(2), 0);
-    EXPECT_EQ(Members(2, 0), 7);
+    EXPECT_EQ(Members(2, 0), 0);
 }
 
 TEST_F(SupervisorTest, RepliesThatDoNotFitTheTableChangeNothing) {
-    session_->channelPort = 30001;
+    shared_->channelPort = 30001;
     Cycle({'L', 1, 2, 5, 0, 6, 0});
     const Bytes misfits[] = {
         {'L', 11, 1, 9, 9}, {'L', 0xFF, 1, 9, 9}, {'L', 1, 17, 9, 9}, {'L', 1, 0xFF, 9, 9}, {'Z', 1, 1, 9, 9},
@@ -138,9 +141,9 @@ TEST_F(SupervisorTest, RepliesThatDoNotFitTheTableChangeNothing) {
     for (const Bytes& reply : misfits) {
         Cycle(reply);
         EXPECT_EQ(Count(1), 2) << int{reply[1]} << " " << int{reply[2]};
-        EXPECT_EQ(Count(kCurrentChannelCountIndex), 2);
+        EXPECT_EQ(CurrentCount(), 2);
         EXPECT_EQ(Members(1, 0), 5);
-        EXPECT_EQ(session_->svcLed, kLedGreen);
+        EXPECT_EQ(shared_->lights.svc, kLedGreen);
     }
     EXPECT_TRUE(notices_.empty());
 }
@@ -169,7 +172,7 @@ TEST_F(SupervisorTest, StatusRepliesActOnlyOnTheTwoNotices) {
         notices_.clear();
         Cycle({'A', 0, c.code});
         EXPECT_EQ(notices_, c.notices) << int{c.code};
-        EXPECT_EQ(session_->svcLed, kLedYellow) << int{c.code};
+        EXPECT_EQ(shared_->lights.svc, kLedYellow) << int{c.code};
     }
 }
 
@@ -179,7 +182,7 @@ TEST_F(SupervisorTest, NoticesAndListsFromAnybodyButTheServerAreDroppedAndCounte
     stranger.SendTo(supervisorClient_, {'A', 0, 240});
     stranger.SendTo(supervisorClient_, {'L', 0, 1, 9, 9});
     Cycle({'L', 0, 1, 3, 0});
-    EXPECT_EQ(session_->droppedSupervisorDatagrams, 2u);
+    EXPECT_EQ(link_->droppedSupervisorDatagrams, 2u);
     EXPECT_EQ(notices_, std::vector<SupervisorNotice>{});
     EXPECT_EQ(Count(0), 1);
     EXPECT_EQ(Members(0, 0), 3);
@@ -188,21 +191,21 @@ TEST_F(SupervisorTest, NoticesAndListsFromAnybodyButTheServerAreDroppedAndCounte
 TEST_F(SupervisorTest, SilenceTurnsTheLightRedAndKeepsTheLists) {
     Cycle({'L', 0, 1, 3, 0});
     Cycle();
-    EXPECT_EQ(session_->svcLed, kLedRed);
+    EXPECT_EQ(shared_->lights.svc, kLedRed);
     EXPECT_EQ(Count(0), 1);
     EXPECT_EQ(Members(0, 0), 3);
 }
 
 TEST_F(SupervisorTest, FailedListRequestTurnsTheLightRed) {
-    session_->svcLed = kLedBlue;
-    EXPECT_TRUE(SendListRequest(*session_, kServer, 30002));
-    EXPECT_EQ(session_->svcLed, kLedBlue);
+    shared_->lights.svc = kLedBlue;
+    EXPECT_TRUE(SendListRequest(*link_, *shared_, kServer, 30002));
+    EXPECT_EQ(shared_->lights.svc, kLedBlue);
     EXPECT_EQ(Requests(), (std::vector<std::pair<int, Bytes>>{{31002, {'L', 0, 0}}}));
 
-    CloseUdpSocket(session_->supervisorSocket);
-    session_->supervisorSocket = kInvalidSocket;
-    EXPECT_FALSE(SendListRequest(*session_, kServer, 30002));
-    EXPECT_EQ(session_->svcLed, kLedRed);
+    CloseUdpSocket(link_->supervisorSocket);
+    link_->supervisorSocket = kInvalidSocket;
+    EXPECT_FALSE(SendListRequest(*link_, *shared_, kServer, 30002));
+    EXPECT_EQ(shared_->lights.svc, kLedRed);
 }
 
 } // namespace

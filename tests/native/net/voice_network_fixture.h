@@ -1,8 +1,9 @@
 #pragma once
 
-#include "session/session_state.h"
-#include "platform/udp_socket.h"
+#include "net/voice_link.h"
 #include "net/voice_sockets.h"
+#include "platform/udp_socket.h"
+#include "session/shared_state.h"
 #include "udp_peer.h"
 
 #include <gtest/gtest.h>
@@ -18,7 +19,7 @@ class VoiceNetworkTest : public ::testing::Test {
 
     void SetUp() override {
         ASSERT_TRUE(voicePort_.IsBound()) << "voice port of the test server is taken";
-        ASSERT_EQ(OpenVoiceSockets(*session_, serverAddress_), 0);
+        ASSERT_EQ(OpenVoiceSockets(*link_, *shared_, serverAddress_), 0);
         for (int i = 0; i < 2; ++i) {
             const UdpPeer::Datagram greeting = voicePort_.Receive();
             ASSERT_TRUE(greeting.received);
@@ -27,12 +28,13 @@ class VoiceNetworkTest : public ::testing::Test {
     }
 
     void TearDown() override {
-        CloseUdpSocket(session_->voiceSocket);
-        CloseUdpSocket(session_->supervisorSocket);
+        CloseUdpSocket(link_->voiceSocket);
+        CloseUdpSocket(link_->supervisorSocket);
     }
 
     const char* serverAddress_;
-    std::unique_ptr<SessionState> session_ = std::make_unique<SessionState>();
+    std::unique_ptr<VoiceLink> link_ = std::make_unique<VoiceLink>();
+    std::unique_ptr<SharedState> shared_ = std::make_unique<SharedState>();
     UdpPeer voicePort_;
     sockaddr_in voiceClient_{};
     sockaddr_in supervisorClient_{};

@@ -1,5 +1,6 @@
 #include "net/voice_receiver.h"
 
+#include "audio/playback_queue.h"
 #include "net/datagrams.h"
 #include "net/sender_filter.h"
 #include "voice_network_fixture.h"
@@ -44,9 +45,9 @@ struct Relayed {
 
 // Sample `index` of the payload queued in slot 5, the first slot after a reset: the next block played
 // holds slots 4 to 7.
-std::int16_t SampleOfSlot5(SessionState& session, int index) {
+std::int16_t SampleOfSlot5(PlaybackQueue& queue, int index) {
     std::uint8_t block[kPlaybackBlockBytes];
-    session.playbackQueue.TakeNextBlock(block);
+    queue.TakeNextBlock(block);
     return SampleAt(block + kCaptureBlockBytes, index);
 }
 
@@ -56,7 +57,7 @@ class VoiceReceiverTest : public VoiceNetworkTest {
 
     void SetUp() override {
         VoiceNetworkTest::SetUp();
-        StartVoiceReception(*session_);
+        receiver_.Start();
     }
 
     // The voice server relays one datagram and the receive loop takes one turn.
@@ -64,26 +65,28 @@ class VoiceReceiverTest : public VoiceNetworkTest {
 
     void RelayBytes(const Bytes& bytes) {
         voicePort_.SendTo(voiceClient_, bytes);
-        ReceiveVoiceOnce(*session_, server_, kPollMs);
+        receiver_.ReceiveOnce(server_, kPollMs);
     }
 
-    int Fill() { return session_->playbackQueue.Fill(); }
+    int Fill() { return queue_.Fill(); }
 
     const SenderFilter server_ = SenderFilter::OnlyFrom("127.0.0.41");
+    PlaybackQueue queue_;
+    VoiceReceiver receiver_{*link_, *shared_, queue_};
 };
 
 TEST_F(VoiceReceiverTest, AcceptedSpeechSetsSpeakerLevelsAndQueuesThePayload) {
     Relay({.kind = 'A', .sequence = 7, .relay = 0xFE, .account = 0x1234, .errorLevel = 2, .sample = -300});
-    EXPECT_EQ(session_->tstLed, kLedGreen);
-    EXPECT_EQ(session_->lastRxSequence, 7);
-    EXPECT_EQ(session_->relayByte, -2);
-    EXPECT_EQ(session_->speakerAccount, 0x1234);
-    EXPECT_EQ(session_->errorLevel, 2);
+    EXPECT_EQ(shared_->lights.tst, kLedGreen);
+    EXPECT_EQ(receiver_.LastSequence(), 7);
+    EXPECT_EQ(link_->relayByte, -2);
+    EXPECT_EQ(link_->speakerAccount, 0x1234);
+    EXPECT_EQ(link_->errorLevel, 2);
     EXPECT_EQ(Fill(), 6);
-    EXPECT_EQ(SampleOfSlot5(*session_, 0), -300);
-    session_->playbackQueue.Reset();
+    EXPECT_EQ(SampleOfSlot5(queue_, 0), -300);
+    queue_.Reset();
     Relay({.sequence = 8, .sample = -300});
-    EXPECT_EQ(SampleOfSlot5(*session_, 499), -300);
+    EXPECT_EQ(SampleOfSlot5(queue_, 499), -300);
 }
 
 TEST_F(VoiceReceiverTest, RejectedDatagramsChangeOnlyTheTestLight) {
@@ -103,11 +106,11 @@ TEST_F(VoiceReceiverTest, RejectedDatagramsChangeOnlyTheTestLight) {
         Relay({.sequence = 7, .relay = 3, .account = 0x1234, .errorLevel = 1, .sample = 100});
         const int fillBefore = Fill();
         Relay(c.second);
-        EXPECT_EQ(session_->tstLed, c.testLight) << c.name;
-        EXPECT_EQ(session_->speakerAccount, 0x1234) << c.name;
-        EXPECT_EQ(session_->errorLevel, 1) << c.name;
-        EXPECT_EQ(session_->relayByte, 3) << c.name;
-        EXPECT_EQ(session_->lastRxSequence, 7) << c.name;
+        EXPECT_EQ(shared_->lights.tst, c.testLight) << c.name;
+        EXPECT_EQ(link_->speakerAccount, 0x1234) << c.name;
+        EXPECT_EQ(link_->errorLevel, 1) << c.name;
+        EXPECT_EQ(link_->relayByte, 3) << c.name;
+        EXPECT_EQ(receiver_.LastSequence(), 7) << c.name;
         EXPECT_EQ(Fill(), fillBefore) << c.name;
         Relay({.sequence = 200, .sample = 0}); // moves the remembered sequence away from 7
     }
@@ -115,8 +118,8 @@ TEST_F(VoiceReceiverTest, RejectedDatagramsChangeOnlyTheTestLight) {
 
 TEST_F(VoiceReceiverTest, FirstDatagramWithSequenceZeroCountsAsARepeat) {
     Relay({.sequence = 0, .account = 5});
-    EXPECT_EQ(session_->tstLed, kLedRed);
-    EXPECT_EQ(session_->speakerAccount, 0);
+    EXPECT_EQ(shared_->lights.tst, kLedRed);
+    EXPECT_EQ(link_->speakerAccount, 0);
 }
 
 TEST_F(VoiceReceiverTest, KindBIsAttenuatedToATenthOnlyOnChannelTen) {
@@ -131,11 +134,11 @@ TEST_F(VoiceReceiverTest, KindBIsAttenuatedToATenthOnlyOnChannelTen) {
     };
     std::uint8_t sequence = 1;
     for (const Case& c : cases) {
-        session_->channelPort = c.channelPort;
+        shared_->channelPort = c.channelPort;
         for (int index : {0, 499}) {
-            session_->playbackQueue.Reset();
+            queue_.Reset();
             Relay({.kind = c.kind, .sequence = sequence++, .sample = c.sent});
-            EXPECT_EQ(SampleOfSlot5(*session_, index), c.queued) << c.kind << " " << c.channelPort;
+            EXPECT_EQ(SampleOfSlot5(queue_, index), c.queued) << c.kind << " " << c.channelPort;
         }
     }
 }
@@ -148,13 +151,13 @@ TEST_F(VoiceReceiverTest, PayloadFlagDecidesWhatIsQueued) {
     } cases[] = {{kPayloadSpeech, 6, 500}, {kPayloadSilence, 6, 0}, {2, 5, 0}, {0xFF, 5, 0}};
     std::uint8_t sequence = 1;
     for (const Case& c : cases) {
-        session_->playbackQueue.Reset();
+        queue_.Reset();
         Relay({.sequence = sequence, .account = sequence, .errorLevel = 3, .flag = c.flag, .sample = 500});
         EXPECT_EQ(Fill(), c.fillAfter) << int{c.flag};
-        EXPECT_EQ(SampleOfSlot5(*session_, 0), c.slotSample) << int{c.flag};
-        EXPECT_EQ(session_->speakerAccount, sequence) << int{c.flag};
-        EXPECT_EQ(session_->errorLevel, 3) << int{c.flag};
-        EXPECT_EQ(session_->tstLed, kLedGreen) << int{c.flag};
+        EXPECT_EQ(SampleOfSlot5(queue_, 0), c.slotSample) << int{c.flag};
+        EXPECT_EQ(link_->speakerAccount, sequence) << int{c.flag};
+        EXPECT_EQ(link_->errorLevel, 3) << int{c.flag};
+        EXPECT_EQ(shared_->lights.tst, kLedGreen) << int{c.flag};
         ++sequence;
     }
 }
@@ -162,11 +165,11 @@ TEST_F(VoiceReceiverTest, PayloadFlagDecidesWhatIsQueued) {
 TEST_F(VoiceReceiverTest, ShortDatagramQueuesOnlyWhatArrived) {
     // A speech datagram cut after 5 samples, on channel 10 where a 'B' datagram is also attenuated.
     for (std::uint8_t kind : {'A', 'B'}) {
-        session_->channelPort = 30010;
-        session_->playbackQueue.Reset();
+        shared_->channelPort = 30010;
+        queue_.Reset();
         Relay({.kind = kind, .sequence = kind, .sample = 0x0101, .length = kAudioHeaderBytes + 10});
         std::uint8_t block[kPlaybackBlockBytes];
-        session_->playbackQueue.TakeNextBlock(block);
+        queue_.TakeNextBlock(block);
         const std::uint8_t* slot5 = block + kCaptureBlockBytes;
         EXPECT_EQ(SampleAt(slot5, 4), kind == 'A' ? 0x0101 : 0x0101 / 10);
         EXPECT_EQ(SampleAt(slot5, 5), 0);
@@ -174,24 +177,24 @@ TEST_F(VoiceReceiverTest, ShortDatagramQueuesOnlyWhatArrived) {
     }
     // A header cut after the relay byte: the speaker and error level read as zero.
     Relay({.sequence = 3, .relay = 4, .length = 3});
-    EXPECT_EQ(session_->tstLed, kLedGreen);
-    EXPECT_EQ(session_->relayByte, 4);
-    EXPECT_EQ(session_->speakerAccount, 0);
-    EXPECT_EQ(session_->errorLevel, 0);
+    EXPECT_EQ(shared_->lights.tst, kLedGreen);
+    EXPECT_EQ(link_->relayByte, 4);
+    EXPECT_EQ(link_->speakerAccount, 0);
+    EXPECT_EQ(link_->errorLevel, 0);
 }
 
 TEST_F(VoiceReceiverTest, NothingReceivedMeansErrorLevel99AndKeepsTheRest) {
     Relay({.sequence = 1, .account = 0x1234, .errorLevel = 1});
     const int fill = Fill();
-    ReceiveVoiceOnce(*session_, server_, 50); // no datagram
-    EXPECT_EQ(session_->errorLevel, 99);
-    EXPECT_EQ(session_->speakerAccount, 0x1234);
+    receiver_.ReceiveOnce(server_, 50); // no datagram
+    EXPECT_EQ(link_->errorLevel, 99);
+    EXPECT_EQ(link_->speakerAccount, 0x1234);
     EXPECT_EQ(Fill(), fill);
 
     Relay({.sequence = 2, .errorLevel = 1});
     RelayBytes({}); // an empty datagram
-    EXPECT_EQ(session_->errorLevel, 99);
-    EXPECT_EQ(session_->lastRxSequence, 2);
+    EXPECT_EQ(link_->errorLevel, 99);
+    EXPECT_EQ(receiver_.LastSequence(), 2);
 }
 
 TEST_F(VoiceReceiverTest, VoiceFromAnybodyButTheServerIsCountedAndDoesNotHoldOffSilence) {
@@ -199,11 +202,11 @@ TEST_F(VoiceReceiverTest, VoiceFromAnybodyButTheServerIsCountedAndDoesNotHoldOff
     const int fill = Fill();
     UdpPeer stranger("127.0.0.45", 0);
     stranger.SendTo(voiceClient_, Relayed{.sequence = 9, .account = 0x0666, .errorLevel = 2}.Encode());
-    ReceiveVoiceOnce(*session_, server_, 50);
-    EXPECT_EQ(session_->droppedVoiceDatagrams, 1u);
-    EXPECT_EQ(session_->errorLevel, 99) << "a window without the server's datagram";
-    EXPECT_EQ(session_->speakerAccount, 0x1234);
-    EXPECT_EQ(session_->lastRxSequence, 1);
+    receiver_.ReceiveOnce(server_, 50);
+    EXPECT_EQ(link_->droppedVoiceDatagrams, 1u);
+    EXPECT_EQ(link_->errorLevel, 99) << "a window without the server's datagram";
+    EXPECT_EQ(link_->speakerAccount, 0x1234);
+    EXPECT_EQ(receiver_.LastSequence(), 1);
     EXPECT_EQ(Fill(), fill);
 }
 
@@ -215,39 +218,39 @@ TEST_F(VoiceReceiverTest, RingIsMarkedGreenOnlyWhileNotTransmitting) {
         {kPttListen, kPttListen, true}, {kPttTalk, kPttListen, false}, {kPttListen, kPttTalk, false}};
     std::uint8_t sequence = 1;
     for (const Case& c : cases) {
-        session_->pushToTalk.SetKeyState(c.keyState);
-        session_->pushToTalk.SetAccessoryState(c.serialState);
-        session_->playbackRingPos = 9;
-        session_->networkRing[9] = kLedBlue;
+        shared_->pushToTalk.SetKeyState(c.keyState);
+        shared_->pushToTalk.SetAccessoryState(c.serialState);
+        shared_->lights.playbackRingPos = 9;
+        shared_->lights.ring[9] = kLedBlue;
         Relay({.sequence = sequence++});
-        EXPECT_EQ(session_->networkRing[9], c.marked ? kLedGreen : kLedBlue) << c.keyState << c.serialState;
+        EXPECT_EQ(shared_->lights.ring[9], c.marked ? kLedGreen : kLedBlue) << c.keyState << c.serialState;
     }
 }
 
 TEST_F(VoiceReceiverTest, RingPositionOutOfRangeIsNotWrittenOutsideTheRing) {
-    session_->playbackRingPos = 16;
+    shared_->lights.playbackRingPos = 16;
     Relay({.sequence = 1});
-    EXPECT_EQ(session_->networkRing[15], kLedGreen);
+    EXPECT_EQ(shared_->lights.ring[15], kLedGreen);
 }
 
 TEST_F(VoiceReceiverTest, UdpLightChangesEveryFifthAcceptedDatagram) {
-    session_->udpLed = kLedYellow;
+    shared_->lights.udp = kLedYellow;
     std::vector<int> lights;
     for (int i = 1; i <= 12; ++i) {
         Relay({.sequence = static_cast<std::uint8_t>(i), .flag = 2});
-        lights.push_back(session_->udpLed);
+        lights.push_back(shared_->lights.udp);
     }
     const int B = kLedBlue, G = kLedGreen;
     EXPECT_EQ(lights, (std::vector<int>{B, B, B, B, B, G, G, G, G, G, B, B}));
 }
 
 TEST_F(VoiceReceiverTest, UnusableSocketDoesNotSpin) {
-    CloseUdpSocket(session_->voiceSocket);
-    session_->voiceSocket = kInvalidSocket;
+    CloseUdpSocket(link_->voiceSocket);
+    link_->voiceSocket = kInvalidSocket;
     const auto start = std::chrono::steady_clock::now();
-    ReceiveVoiceOnce(*session_, server_, 100);
+    receiver_.ReceiveOnce(server_, 100);
     EXPECT_GE(std::chrono::steady_clock::now() - start, std::chrono::milliseconds(90));
-    EXPECT_EQ(session_->errorLevel, 99);
+    EXPECT_EQ(link_->errorLevel, 99);
 }
 
 } // namespace

@@ -19,9 +19,10 @@ class VoiceSocketsTest : public VoiceNetworkTest {
 TEST_F(VoiceSocketsTest, BothSocketsGreetTheVoicePortAndLightYellow) {
     // SetUp has received one greeting from each socket; here their bytes and sources are checked.
     UdpPeer again("127.0.0.43", 30001);
-    auto session = std::make_unique<SessionState>();
-    session->channelPort = 30001;
-    ASSERT_EQ(OpenVoiceSockets(*session, "127.0.0.43"), 0);
+    auto link = std::make_unique<VoiceLink>();
+    auto shared = std::make_unique<SharedState>();
+    shared->channelPort = 30001;
+    ASSERT_EQ(OpenVoiceSockets(*link, *shared, "127.0.0.43"), 0);
     const Bytes tag = {'T', '.', 'W', 'I', 'N', 0, 0, 0, 0};
     Bytes twice = tag;
     twice.insert(twice.end(), tag.begin(), tag.end());
@@ -29,21 +30,22 @@ TEST_F(VoiceSocketsTest, BothSocketsGreetTheVoicePortAndLightYellow) {
     const UdpPeer::Datagram second = again.Receive();
     EXPECT_EQ(first.bytes, tag);
     EXPECT_EQ(second.bytes, twice);
-    EXPECT_EQ(ntohs(first.from.sin_port), LocalPort(session->voiceSocket));
-    EXPECT_EQ(ntohs(second.from.sin_port), LocalPort(session->supervisorSocket));
-    EXPECT_EQ(session->udpLed, kLedYellow);
-    EXPECT_EQ(session->svcLed, kLedYellow);
-    CloseUdpSocket(session->voiceSocket);
-    CloseUdpSocket(session->supervisorSocket);
+    EXPECT_EQ(ntohs(first.from.sin_port), LocalPort(link->voiceSocket));
+    EXPECT_EQ(ntohs(second.from.sin_port), LocalPort(link->supervisorSocket));
+    EXPECT_EQ(shared->lights.udp, kLedYellow);
+    EXPECT_EQ(shared->lights.svc, kLedYellow);
+    CloseUdpSocket(link->voiceSocket);
+    CloseUdpSocket(link->supervisorSocket);
 }
 
 TEST_F(VoiceSocketsTest, PresenceBodiesComeNameDeviceVersionWithTheAccount) {
-    session_->accountNumber = 0x1234;
-    std::memcpy(session_->pcIdentifier, "0000004294967295", 17);
+    shared_->accountNumber = 0x1234;
+    std::memcpy(shared_->pcIdentifier, "0000004294967295", 17);
     std::vector<std::uint8_t> bodies;
     std::vector<std::size_t> lengths;
+    int phase = 0;
     for (int i = 0; i < 6; ++i) {
-        SendPresence(*session_, serverAddress_);
+        SendPresence(*link_, *shared_, phase, serverAddress_);
         const UdpPeer::Datagram presence = voicePort_.Receive();
         ASSERT_TRUE(presence.received);
         ASSERT_GE(presence.bytes.size(), 10u);
@@ -60,25 +62,27 @@ TEST_F(VoiceSocketsTest, PresenceBodiesComeNameDeviceVersionWithTheAccount) {
 TEST_F(VoiceSocketsTest, DatagramsFollowAChannelChangeAtTheirNextSend) {
     UdpPeer channel3("127.0.0.43", 30003);
     ASSERT_TRUE(channel3.IsBound());
-    session_->channelPort = 30003;
-    SendPresence(*session_, serverAddress_);
+    shared_->channelPort = 30003;
+    int phase = 0;
+    SendPresence(*link_, *shared_, phase, serverAddress_);
     const std::uint8_t block[kAudioPayloadBytes] = {};
-    SendAudioDatagram(*session_, serverAddress_, block);
+    std::uint8_t sequence = 1;
+    SendAudioDatagram(*link_, *shared_, sequence, serverAddress_, block);
     EXPECT_EQ(channel3.Receive().bytes.size(), 26u);
     EXPECT_EQ(channel3.Receive().bytes.size(), 1024u);
     EXPECT_FALSE(voicePort_.Receive(50).received);
 }
 
 TEST_F(VoiceSocketsTest, AudioDatagramsCarryTheBlockAndASequenceThatSkipsZero) {
-    session_->accountNumber = 0x1234;
-    session_->txSequence = 254;
+    shared_->accountNumber = 0x1234;
+    std::uint8_t sequence = 254;
     std::uint8_t block[kAudioPayloadBytes];
     for (std::size_t i = 0; i < sizeof block; ++i) {
         block[i] = static_cast<std::uint8_t>(i);
     }
     Bytes sequences;
     for (int i = 0; i < 3; ++i) {
-        SendAudioDatagram(*session_, serverAddress_, block);
+        SendAudioDatagram(*link_, *shared_, sequence, serverAddress_, block);
         const UdpPeer::Datagram audio = voicePort_.Receive();
         ASSERT_EQ(audio.bytes.size(), 1024u);
         EXPECT_EQ(audio.bytes[0], 'A');

@@ -120,9 +120,9 @@ TEST_F(AccountFetchTest, EveryCallBlinksTheLightEvenWhenSkipped) {
         fetcher.Fetch(0, AccountFetchKind::SpeakerPicture); // skipped: speaker 0 was the last one
     }
     EXPECT_TRUE(service.requests.empty());
-    EXPECT_EQ(session->webLed.load(), kLedGreen);
+    EXPECT_EQ(session->lights.web.load(), kLedGreen);
     fetcher.Fetch(0, AccountFetchKind::SpeakerPicture);
-    EXPECT_EQ(session->webLed.load(), kLedBlue);
+    EXPECT_EQ(session->lights.web.load(), kLedBlue);
 }
 
 TEST_F(AccountFetchTest, IdentificationTakesTheAccountNumberOnlyFromAWholeReply) {

@@ -1,4 +1,3 @@
-#include "session/session_state.h"
 #include "web/member_grids.h"
 #include "web/member_walk.h"
 #include "web/opening_frames.h"
@@ -36,16 +35,16 @@ TEST(MemberGrids, PlaceSlotsCellsAndMarkersAndRefuseOutsiders) {
 }
 
 TEST(MemberWalk, PlacesMembersWithAPictureInTurnAndBoundsTheCount) {
-    static SessionState session;
+    MemberList list;
     for (int m = 0; m < kMaxChannelMembers; ++m) {
-        session.channelMembers[4][m] = 101 + m;
+        list.accounts[static_cast<std::size_t>(m)] = 101 + m;
     }
     // (members listed, members placed); 102 has no picture.
     const std::pair<int, std::vector<int>> cases[] = {{2, {101}}, {4, {101, 103, 104}}, {0, {}}, {-1, {}}};
     for (const auto& [count, expected] : cases) {
-        session.channelMemberCounts[4] = count;
+        list.count = count;
         std::vector<int> placed;
-        const int used = WalkChannelMembers(session, 4, [&](int account, int place) {
+        const int used = WalkChannelMembers(list, [&](int account, int place) {
             EXPECT_EQ(place, static_cast<int>(placed.size()));
             if (account == 102) {
                 return false;
@@ -56,9 +55,8 @@ TEST(MemberWalk, PlacesMembersWithAPictureInTurnAndBoundsTheCount) {
         EXPECT_EQ(placed, expected) << count;
         EXPECT_EQ(used, static_cast<int>(expected.size())) << count;
     }
-    session.channelMemberCounts[4] = 200;
-    EXPECT_EQ(WalkChannelMembers(session, 4, [](int, int place) { return place < kMaxChannelMembers; }), 16);
-    EXPECT_EQ(WalkChannelMembers(session, 11, [](int, int) { return true; }), 0);
+    list.count = 200;
+    EXPECT_EQ(WalkChannelMembers(list, [](int, int place) { return place < kMaxChannelMembers; }), 16);
 }
 
 TEST(OpeningFrames, RiseThenGrowToEachWindowsSize) {

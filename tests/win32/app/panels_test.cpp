@@ -312,18 +312,18 @@ void TestLoadLedBitmaps() {
     const auto overfull = MakeContainer(twentyOne);
     CHECK(LoadAndCount(*session, &overfull) == 0);
     CHECK(LoadAndCount(*session, &valid) == 6);
-    session->tstLed = kLedRed;
+    session->lights.tst = kLedRed;
     CHECK(LoadAndCount(*session, nullptr) == 0);
-    CHECK(session->tstLed == kLedBlue); // start states are set even without lights
+    CHECK(session->lights.tst == kLedBlue); // start states are set even without lights
 }
 
 void TestStatusPanel(SessionState& session) {
-    session.tstLed = kLedGreen;
-    session.webLed = kLedYellow;
-    session.txRxLed = kLedRed;
-    session.udpLed = 0; // undrawn
-    session.svcLed = kLedDarkRed;
-    session.tcpLed = kLedDarkBlue;
+    session.lights.tst = kLedGreen;
+    session.lights.web = kLedYellow;
+    session.lights.txRx = kLedRed;
+    session.lights.udp = 0; // undrawn
+    session.lights.svc = kLedDarkRed;
+    session.lights.tcp = kLedDarkBlue;
     // Which lights a level turns on is the native test's; here the painter shows what it decides.
     const struct {
         int level;
@@ -342,7 +342,7 @@ void TestStatusPanel(SessionState& session) {
             CheckLight(canvas, at, c.inFront ? kLedGreen : kLedRed, "foreground light");
         }
         for (const StatusLight& light : kStatusLights) {
-            CheckLight(canvas, light.lightPosition, (session.*light.state).load(), light.label);
+            CheckLight(canvas, light.lightPosition, (session.lights.*light.state).load(), light.label);
             CHECK_COLOUR(canvas.Pixel(light.labelPosition.x, light.labelPosition.y), kBackground,
                          light.label);
         }
@@ -352,12 +352,12 @@ void TestStatusPanel(SessionState& session) {
 }
 
 void TestNetworkRing(SessionState& session) {
-    for (int i = 0; i < kRingLights; ++i) {
-        session.networkRing[i] = i % 7; // 0 leaves the light undrawn
+    for (int i = 0; i < kNetworkRingLights; ++i) {
+        session.lights.ring[i] = i % 7; // 0 leaves the light undrawn
     }
     Canvas canvas;
     PaintNetworkRing(canvas.dc(), session);
-    for (int i = 0; i < kRingLights; ++i) {
+    for (int i = 0; i < kNetworkRingLights; ++i) {
         const Point at = RingLightPosition(i);
         if (i == 12) { // the NETWORK label, drawn last, covers this light's left half
             CHECK_COLOUR(canvas.Pixel(at.x + kLedSize - 1, at.y + kLedSize / 2), kLedColours[12 % 7],
@@ -378,7 +378,7 @@ void TestChannelPanel(SessionState& session) {
     for (const auto& c : cases) {
         Canvas canvas;
         session.channelPort = c.port;
-        session.channelMemberCounts[kCurrentChannelCountIndex] = -1;
+        session.channelMembers.ForgetCurrentChannelCount();
         PaintChannelPanel(canvas.dc(), session);
         const Point number = kChannelImagePosition;
         CHECK_COLOUR(canvas.Pixel(number.x + 15, number.y + 15), c.numberArea, "channel number bitmap");
@@ -432,7 +432,7 @@ void RunPixelChecks() {
 
 // Every painter and helper once, on the main window, the way the timers and the other windows use them.
 void PaintEverything(HWND window, HBITMAP picture, int round) {
-    Session().networkRing[round % kRingLights] = 1 + round % 6;
+    Session().lights.ring[round % kNetworkRingLights] = 1 + round % 6;
     NoteMainWindowExposed(); // as after a WM_PAINT: every painter draws, unchanged inputs or not
     ChannelPanelTimerProc(nullptr, WM_TIMER, 0, 0);
     NetworkRingTimerProc(nullptr, WM_TIMER, 0, 0);

@@ -1,5 +1,7 @@
 // The Winsock side of the client's UDP operations, and the receive loop running on it.
-#include "session/session_state.h"
+#include "audio/playback_queue.h"
+#include "net/voice_link.h"
+#include "session/shared_state.h"
 #include "check.h"
 #include "platform/udp_socket.h"
 #include "net/sender_filter.h"
@@ -102,11 +104,14 @@ void TestUnusableSocketsAndAddresses() {
 }
 
 void TestReceiveLoopOnWinsock() {
-    auto session = std::make_unique<SessionState>();
-    session->voiceSocket = OpenUdpSocket(LocalAddress::Any);
+    auto link = std::make_unique<VoiceLink>();
+    auto shared = std::make_unique<SharedState>();
+    auto queue = std::make_unique<PlaybackQueue>();
+    link->voiceSocket = OpenUdpSocket(LocalAddress::Any);
     const SocketHandle server = OpenUdpSocket(LocalAddress::Any);
     const SenderFilter fromServer = SenderFilter::OnlyFrom(kLoopback);
-    StartVoiceReception(*session);
+    VoiceReceiver receiver(*link, *shared, *queue);
+    receiver.Start();
     Bytes relayed(1024, 0);
     relayed[0] = 'A';
     relayed[1] = 5;
@@ -116,22 +121,22 @@ void TestReceiveLoopOnWinsock() {
     relayed[7] = 1;
     relayed[24] = 0x39;
     relayed[25] = 0x30;
-    SendDatagram(server, kLoopback, LocalPort(session->voiceSocket), relayed.data(), relayed.size());
-    ReceiveVoiceOnce(*session, fromServer, 1000);
-    CHECK(session->speakerAccount == 0x1234);
-    CHECK(session->errorLevel == 1);
-    CHECK(session->playbackQueue.Fill() == 6);
+    SendDatagram(server, kLoopback, LocalPort(link->voiceSocket), relayed.data(), relayed.size());
+    receiver.ReceiveOnce(fromServer, 1000);
+    CHECK(link->speakerAccount == 0x1234);
+    CHECK(link->errorLevel == 1);
+    CHECK(queue->Fill() == 6);
     std::uint8_t block[kPlaybackBlockBytes];
-    session->playbackQueue.TakeNextBlock(block);
+    queue->TakeNextBlock(block);
     CHECK(block[kCaptureBlockBytes] == 0x39 && block[kCaptureBlockBytes + 1] == 0x30); // slot 5
 
     // A socket that cannot be polled costs the poll time, so the loop never spins.
-    CloseUdpSocket(session->voiceSocket);
-    session->voiceSocket = kInvalidSocket;
+    CloseUdpSocket(link->voiceSocket);
+    link->voiceSocket = kInvalidSocket;
     const ULONGLONG start = GetTickCount64();
-    ReceiveVoiceOnce(*session, fromServer, 200);
+    receiver.ReceiveOnce(fromServer, 200);
     CHECK(GetTickCount64() - start >= 180);
-    CHECK(session->errorLevel == 99);
+    CHECK(link->errorLevel == 99);
     CloseUdpSocket(server);
 }
 

@@ -64,8 +64,16 @@ HWND CreateFloorWindow(HINSTANCE instance) {
                            200, 100, nullptr, nullptr, instance, nullptr);
 }
 
+// The presence stream and the blocking receive, as the client runs them; no supervisor thread.
+VoiceNetwork gVoiceNetwork{Session(), Session(), Session().playbackQueue, [](SupervisorNotice) {}};
+
+std::uint8_t gAudioSequence = 1;
+CapturedBlockSender gCapturedBlockSender = [](const std::uint8_t (&block)[kCaptureBlockBytes]) {
+    SendAudioDatagram(gVoiceNetwork.link, gVoiceNetwork.shared, gAudioSequence, kVoiceServerAddress, block);
+};
+
 void StartDetachedThread(LPTHREAD_START_ROUTINE routine) {
-    if (HANDLE thread = CreateThread(nullptr, 0, routine, nullptr, 0, nullptr); thread != nullptr) {
+    if (HANDLE thread = CreateThread(nullptr, 0, routine, &gVoiceNetwork, 0, nullptr); thread != nullptr) {
         CloseHandle(thread);
     }
 }
@@ -79,11 +87,11 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR commandLine, int) {
     if (window == nullptr) {
         return 1;
     }
-    OpenVoiceSockets(session, kVoiceServerAddress);
+    OpenVoiceSockets(session, session, kVoiceServerAddress);
     StartDetachedThread(PresenceThread);
     StartDetachedThread(VoiceReceiveThread);
     session.audioRunFlag.store(kAudioRunning);
-    HANDLE audioThread = CreateThread(nullptr, 0, AudioThread, nullptr, 0, nullptr);
+    HANDLE audioThread = CreateThread(nullptr, 0, AudioThread, &gCapturedBlockSender, 0, nullptr);
     for (UINT periodMs : kThreadTimerPeriodsMs) {
         SetTimer(nullptr, 0, periodMs, EmptyTimerRoutine);
     }
