@@ -1,28 +1,28 @@
 #include "audio/audio_thread.h"
 
-#include "session/led_colour.h"
-#include "session/session_state.h"
+#include "audio/audio_state.h"
 #include "audio/capture_phase.h"
 #include "audio/playback_phase.h"
 
 namespace {
 
-bool StopRequested(const SessionState& session) {
-    return session.audioRunFlag.load(std::memory_order_relaxed) != kAudioRunning;
+bool StopRequested(const AudioState& audio) {
+    return audio.runFlag.load(std::memory_order_relaxed) != kAudioRunning;
 }
 
 } // namespace
 
-void RunAudioThread(SessionState& session, CaptureDevice& capture, PlaybackDevice& playback,
-                    AudioHost& host) {
-    PlaybackPhase listening(session, playback, host);
-    TalkingPhase talking(session, capture, host);
+void RunAudioThread(AudioState& audio, IndicatorLights& lights, CaptureDevice& capture,
+                    PlaybackDevice& playback, AudioHost& host) {
+    AudioThreadState state{audio, lights};
+    PlaybackPhase listening(state, playback, host);
+    TalkingPhase talking(state, capture, host);
     do {
         if (!listening.Run()) {
             return;
         }
         // A stop opens no capture device: the machine may have none, and a failed opening ends the process.
-        if (StopRequested(session)) {
+        if (StopRequested(audio)) {
             break;
         }
         if (!talking.Open()) {
@@ -30,6 +30,6 @@ void RunAudioThread(SessionState& session, CaptureDevice& capture, PlaybackDevic
         }
         talking.Run();
         talking.Close();
-    } while (!StopRequested(session));
-    session.audioRunFlag.store(kAudioEnded, std::memory_order_relaxed);
+    } while (!StopRequested(audio));
+    audio.runFlag.store(kAudioEnded, std::memory_order_relaxed);
 }

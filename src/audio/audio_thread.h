@@ -4,7 +4,8 @@
 
 #include <cstdint>
 
-struct SessionState;
+struct AudioState;
+struct IndicatorLights;
 
 // What the audio thread needs from the rest of the client.
 class AudioHost {
@@ -24,7 +25,16 @@ class AudioHost {
     ~AudioHost() = default;
 };
 
+// What both phases of the audio thread work on; the left level's memory is the thread's own and carries
+// from one phase to the other.
+struct AudioThreadState {
+    AudioState& audio;
+    IndicatorLights& lights;
+    std::int16_t smoothedLeftPeak = 0;
+};
+
 // The audio thread's body: listens until the user talks, talks until the user releases, and so on until
-// the session's audio run flag leaves 1, which the starter sets before the thread starts; it then sets the
-// flag to 99. Returns early, without setting the flag, only when a failed device's report returns.
-void RunAudioThread(SessionState& session, CaptureDevice& capture, PlaybackDevice& playback, AudioHost& host);
+// the audio run flag leaves 1, which the starter sets before the thread starts; it then sets the flag to
+// 99. Returns early, without setting the flag, only when a failed device's report returns.
+void RunAudioThread(AudioState& audio, IndicatorLights& lights, CaptureDevice& capture,
+                    PlaybackDevice& playback, AudioHost& host);

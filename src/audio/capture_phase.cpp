@@ -2,8 +2,8 @@
 
 #include "audio/level_update.h"
 #include "audio/network_ring.h"
-#include "session/led_colour.h"
-#include "session/session_state.h"
+#include "audio/audio_state.h"
+#include "session/indicator_lights.h"
 
 namespace {
 
@@ -24,13 +24,12 @@ bool TalkingPhase::Open() {
         capture_.Queue(index);
     }
     capture_.Start();
-    session_.lights.txRx.store(kLedRed, std::memory_order_relaxed);
+    lights_.txRx.store(kLedRed, std::memory_order_relaxed);
     return true;
 }
 
 void TalkingPhase::Run() {
-    while (host_.UserTalks() &&
-           session_.audioRunFlag.load(std::memory_order_relaxed) != kAudioStopRequested) {
+    while (host_.UserTalks() && audio_.runFlag.load(std::memory_order_relaxed) != kAudioStopRequested) {
         if (capture_.IsFilled(captureIndex_)) {
             host_.SendBlock(capture_.Buffer(captureIndex_));
             ShowSent(capture_.Buffer(captureIndex_));
@@ -45,14 +44,14 @@ void TalkingPhase::Run() {
 
 // The needles follow the block sent, and the NETWORK ring's transmit animation takes its step.
 void TalkingPhase::ShowSent(const std::uint8_t (&block)[kCaptureBlockBytes]) {
-    const CaptureLevels levels = UpdateCaptureLevels(session_.smoothedLeftPeak, block);
-    session_.smoothedLeftPeak = levels.smoothedLeftPeak;
-    session_.leftNeedleAngle.store(levels.leftNeedleAngle, std::memory_order_relaxed);
-    session_.rightNeedleAngle.store(levels.rightNeedleAngle, std::memory_order_relaxed);
-    TransmitRingStep(session_.txRingCounter, session_.txRingPos, session_.lights.ring);
+    const CaptureLevels levels = UpdateCaptureLevels(smoothedLeftPeak_, block);
+    smoothedLeftPeak_ = levels.smoothedLeftPeak;
+    audio_.levels.leftNeedleAngle.store(levels.leftNeedleAngle, std::memory_order_relaxed);
+    audio_.levels.rightNeedleAngle.store(levels.rightNeedleAngle, std::memory_order_relaxed);
+    TransmitRingStep(txRingCounter_, txRingPos_, lights_.ring);
 }
 
 void TalkingPhase::Close() {
     capture_.Close();
-    session_.lights.txRx.store(kLedBlue, std::memory_order_relaxed);
+    lights_.txRx.store(kLedBlue, std::memory_order_relaxed);
 }

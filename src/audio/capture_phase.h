@@ -1,13 +1,15 @@
 #pragma once
 
 #include "audio/audio_thread.h"
+#include "audio/network_ring.h"
 
 // The talking phase: the capture device records into three buffers, and each buffer it fills goes to the
 // voice server in the order the device fills them, 0, 1, 2, 0, ...
 class TalkingPhase {
   public:
-    TalkingPhase(SessionState& session, CaptureDevice& capture, AudioHost& host)
-        : session_(session), capture_(capture), host_(host) {}
+    TalkingPhase(AudioThreadState& state, CaptureDevice& capture, AudioHost& host)
+        : audio_(state.audio), lights_(state.lights), smoothedLeftPeak_(state.smoothedLeftPeak),
+          capture_(capture), host_(host) {}
 
     // Opens the chosen input device and starts recording; false when it cannot be opened (already reported).
     bool Open();
@@ -19,8 +21,13 @@ class TalkingPhase {
   private:
     void ShowSent(const std::uint8_t (&block)[kCaptureBlockBytes]);
 
-    SessionState& session_;
+    AudioState& audio_;
+    IndicatorLights& lights_;
+    std::int16_t& smoothedLeftPeak_;
     CaptureDevice& capture_;
     AudioHost& host_;
     int captureIndex_ = 0;
+    // The NETWORK ring's transmit animation resumes where the last talk left it.
+    int txRingCounter_ = 0;
+    int txRingPos_ = kTxRingPosAtStart;
 };

@@ -1,8 +1,9 @@
 #include "audio/playback_phase.h"
 
-#include "session/session_state.h"
+#include "audio/audio_state.h"
 #include "audio/level_update.h"
 #include "audio/network_ring.h"
+#include "session/indicator_lights.h"
 
 #include <algorithm>
 #include <iterator>
@@ -46,8 +47,7 @@ bool PlaybackPhase::Run() {
     if (!OpenDevice()) {
         return false;
     }
-    while (!host_.UserTalks() &&
-           session_.audioRunFlag.load(std::memory_order_relaxed) != kAudioStopRequested) {
+    while (!host_.UserTalks() && audio_.runFlag.load(std::memory_order_relaxed) != kAudioStopRequested) {
         PlayNextBlock();
     }
     if (resting_) {
@@ -78,7 +78,7 @@ void PlaybackPhase::WakeDevice() {
     // In the middle of a session a device that will not open again costs this sound, not the client: the
     // clock keeps the pace and the next sound tries again.
     if (TryOpenDevice() != 0) {
-        session_.playbackReopenFailures.fetch_add(1, std::memory_order_relaxed);
+        audio_.playbackReopenFailures.fetch_add(1, std::memory_order_relaxed);
         return;
     }
     playback_.StopClock();
@@ -89,8 +89,8 @@ void PlaybackPhase::WakeDevice() {
 }
 
 void PlaybackPhase::PlayNextBlock() {
-    PlaybackRingStep(session_.playbackRingHead, session_.lights.playbackRingPos, session_.lights.ring);
-    session_.playbackQueue.TakeNextBlock(block_);
+    PlaybackRingStep(ringHead_, lights_.playbackRingPos, lights_.ring);
+    audio_.playbackQueue.TakeNextBlock(block_);
     const bool silent =
         std::all_of(std::begin(block_), std::end(block_), [](std::uint8_t b) { return b == 0; });
     silentBlocks_ = silent ? silentBlocks_ + 1 : 0;
@@ -118,10 +118,10 @@ void PlaybackPhase::Write(const std::uint8_t (&block)[kPlaybackBlockBytes]) {
 }
 
 void PlaybackPhase::UpdateLevels() {
-    const PlaybackLevels levels = UpdatePlaybackLevels(session_.smoothedLeftPeak, block_);
-    session_.smoothedLeftPeak = levels.smoothedLeftPeak;
-    session_.leftNeedleAngle.store(levels.leftNeedleAngle, std::memory_order_relaxed);
-    session_.rightNeedleAngle.store(levels.rightNeedleAngle, std::memory_order_relaxed);
-    session_.leftBarLevel.store(levels.leftBarLevel, std::memory_order_relaxed);
-    session_.rightBarLevel.store(levels.rightBarLevel, std::memory_order_relaxed);
+    const PlaybackLevels levels = UpdatePlaybackLevels(smoothedLeftPeak_, block_);
+    smoothedLeftPeak_ = levels.smoothedLeftPeak;
+    audio_.levels.leftNeedleAngle.store(levels.leftNeedleAngle, std::memory_order_relaxed);
+    audio_.levels.rightNeedleAngle.store(levels.rightNeedleAngle, std::memory_order_relaxed);
+    audio_.levels.leftBarLevel.store(levels.leftBarLevel, std::memory_order_relaxed);
+    audio_.levels.rightBarLevel.store(levels.rightBarLevel, std::memory_order_relaxed);
 }

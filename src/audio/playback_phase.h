@@ -26,8 +26,9 @@ class FreeBlocks final : public BlockPlayedListener {
 // cannot be opened for is dropped and counted.
 class PlaybackPhase {
   public:
-    PlaybackPhase(SessionState& session, PlaybackDevice& playback, AudioHost& host)
-        : session_(session), playback_(playback), host_(host) {}
+    PlaybackPhase(AudioThreadState& state, PlaybackDevice& playback, AudioHost& host)
+        : audio_(state.audio), lights_(state.lights), smoothedLeftPeak_(state.smoothedLeftPeak),
+          playback_(playback), host_(host) {}
 
     // Plays until the user talks or a stop is requested, then lets the device play out and closes it;
     // false when the device cannot be opened at the start (already reported).
@@ -41,11 +42,14 @@ class PlaybackPhase {
     void Write(const std::uint8_t (&block)[kPlaybackBlockBytes]);
     void UpdateLevels();
 
-    SessionState& session_;
+    AudioState& audio_;
+    IndicatorLights& lights_;
+    std::int16_t& smoothedLeftPeak_;
     PlaybackDevice& playback_;
     AudioHost& host_;
     FreeBlocks freeBlocks_; // outlives each phase: the device's thread may still be leaving its notice
     int playIndex_ = 0;
+    int ringHead_ = 0;     // the NETWORK ring's light that plays
     int silentBlocks_ = 0; // taken one after the other, the last one included
     bool resting_ = false; // the device is closed through a silence and its clock paces the passes
     std::uint8_t block_[kPlaybackBlockBytes] = {};

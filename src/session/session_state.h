@@ -1,8 +1,6 @@
 #pragma once
 
-#include "audio/input_devices.h"
-#include "audio/network_ring.h"
-#include "audio/playback_queue.h"
+#include "audio/audio_state.h"
 #include "session/main_window_zones.h"
 #include "session/led_colour.h"
 #include "session/shared_state.h"
@@ -26,11 +24,6 @@ inline constexpr int kMaxAnimationFrames = 64;
 inline constexpr int kHelpTextBytes = 600; // 200 wide characters, kept as UTF-8
 inline constexpr char kWelcomeHelpText[] =
     "Bienvenue sur le r\xC3\xA9seau Zelvora de t\xC3\xA9l\xC3\xA9phonie de loisir";
-
-// Audio run flag values: the audio thread sets running and ended; shutdown asks it to stop.
-inline constexpr int kAudioStopRequested = 0;
-inline constexpr int kAudioRunning = 1;
-inline constexpr int kAudioEnded = 99;
 
 // Slots of the thread timers' identifiers, in the order start-up creates them.
 enum ThreadTimerSlot {
@@ -77,7 +70,7 @@ struct WindowHandles {
     std::uintptr_t timerIds[kThreadTimerCount] = {}; // identifiers the system returned, 0 = not started
 };
 
-struct SessionState : SharedState, VoiceLink {
+struct SessionState : SharedState, VoiceLink, AudioState {
     // Account
     std::uint32_t backgroundColour = 0; // COLORREF 0x00BBGGRR
     OwnDetails ownDetails;
@@ -85,7 +78,6 @@ struct SessionState : SharedState, VoiceLink {
     // Activity
     int inactivitySeconds = kInactivityStartSeconds;
     bool inactivityCloseFired = false; // the countdown closes the client once
-    std::atomic<int> audioRunFlag{kAudioStopRequested};
     std::atomic<bool> serialRunning{false};
     std::atomic<bool> accessoryStopRequested{
         false};                               // lets the accessory thread end even before it has started
@@ -97,23 +89,6 @@ struct SessionState : SharedState, VoiceLink {
     // Datagrams from anybody but the synthesiser's machine, dropped unread by the key listener
     std::atomic<std::uint32_t> droppedSynthDatagrams{0};
 
-    // Relayed speech: the receive thread appends, the audio thread plays
-    PlaybackQueue playbackQueue;
-    int playbackRingHead = 0; // audio thread only
-    // Sounds dropped because the playback device, closed through a silence, would not open again
-    std::atomic<int> playbackReopenFailures{0};
-
-    // Level meters: the audio thread writes, the meter timers draw
-    std::int16_t smoothedLeftPeak = 0; // audio thread only
-    std::atomic<int> leftNeedleAngle{0};
-    std::atomic<int> rightNeedleAngle{0};
-    std::atomic<int> leftBarLevel{0};
-    std::atomic<int> rightBarLevel{0};
-
-    // Transmit animation of the NETWORK ring, audio thread only; it resumes where the last talk left it
-    int txRingCounter = 0;
-    int txRingPos = kTxRingPosAtStart;
-
     // Main window, drawn only from the main thread
     Zones zones;
     char helpText[kHelpTextBytes] = {};
@@ -122,10 +97,6 @@ struct SessionState : SharedState, VoiceLink {
     bool closeButtonReady = false;
     int closeButtonHover = 1; // 1: cross drawn red, 2: drawn yellow
     bool refetchFlag = false;
-
-    // Audio devices
-    InputDeviceSlot inputDevices[kInputDeviceSlots];
-    std::atomic<int> selectedInputDevice{kDefaultInputDevice}; // the audio thread opens it at the next talk
 
     WindowHandles handles;
 };

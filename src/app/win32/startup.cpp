@@ -73,9 +73,10 @@ VoiceNetwork gVoiceNetwork{Session(), Session(), Session().playbackQueue, ActOnS
 
 // The audio thread's blocks go to the voice server; the sequence byte is the sending thread's own.
 std::uint8_t gAudioSequence = 1;
-CapturedBlockSender gCapturedBlockSender = [](const std::uint8_t (&block)[kCaptureBlockBytes]) {
-    SendAudioDatagram(gVoiceNetwork.link, gVoiceNetwork.shared, gAudioSequence, kVoiceServerAddress, block);
-};
+AudioThreadWiring gAudioThread{Session(), Session(), [](const std::uint8_t (&block)[kCaptureBlockBytes]) {
+                                   SendAudioDatagram(gVoiceNetwork.link, gVoiceNetwork.shared, gAudioSequence,
+                                                     kVoiceServerAddress, block);
+                               }};
 
 constexpr char kAlreadyRunningText[] = "Another instance of application Zelvora\nis already running.\n"
                                        "Une autre instance de l\xE2\x80\x99"
@@ -290,7 +291,7 @@ void ShutDown() {
     // No sound stream may outlive the shutdown: the start-up chime is cut and the audio thread closes its
     // devices.
     PlaySoundW(nullptr, nullptr, 0);
-    StopAudioThread(handles.audioThread);
+    StopAudioThread(handles.audioThread, session);
     if (handles.audioThread != nullptr) {
         CloseHandle(handles.audioThread);
         handles.audioThread = nullptr;
@@ -340,8 +341,8 @@ int RunClient(HINSTANCE instance, int showCommand) {
     session.handles.usbStatusIconPosition = Point{kUsbIconLeft, kUsbIconTop};
     SetUsbIconState(kUsbIconBlack);
     // Running from before the thread starts: a stop asked before its first pass is then never overwritten.
-    session.audioRunFlag.store(kAudioRunning);
-    session.handles.audioThread = StartThread(AudioThread, "audio", &gCapturedBlockSender);
+    session.runFlag.store(kAudioRunning);
+    session.handles.audioThread = StartThread(AudioThread, "audio", &gAudioThread);
     for (const ThreadTimer& timer : kPanelTimers) {
         StartThreadTimer(timer);
     }

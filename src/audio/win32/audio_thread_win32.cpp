@@ -1,8 +1,9 @@
 #include "audio/win32/audio_thread_win32.h"
 
-#include "session/session_state.h"
+#include "audio/audio_state.h"
 #include "audio/audio_thread.h"
 #include "audio/win32/wave_devices.h"
+#include "session/shared_state.h"
 
 #include <cwchar>
 #include <mutex>
@@ -39,17 +40,17 @@ constexpr wchar_t kPlaybackDiagnosis[] =
 
 class ClientAudioHost final : public AudioHost {
   public:
-    explicit ClientAudioHost(const CapturedBlockSender& sender) : sender_(sender) {}
-    bool UserTalks() override { return Session().pushToTalk.IsUserTalking(); }
+    explicit ClientAudioHost(const AudioThreadWiring& wiring) : wiring_(wiring) {}
+    bool UserTalks() override { return wiring_.shared.pushToTalk.IsUserTalking(); }
     int SelectedInputDevice() override {
-        return Session().selectedInputDevice.load(std::memory_order_relaxed);
+        return wiring_.audio.selectedInputDevice.load(std::memory_order_relaxed);
     }
-    void SendBlock(const std::uint8_t (&block)[kCaptureBlockBytes]) override { sender_(block); }
+    void SendBlock(const std::uint8_t (&block)[kCaptureBlockBytes]) override { wiring_.sendBlock(block); }
     void CaptureDeviceFailed(int errorCode) override { FailOnDevice(errorCode, kCaptureDiagnosis); }
     void PlaybackDeviceFailed(int errorCode) override { FailOnDevice(errorCode, kPlaybackDiagnosis); }
 
   private:
-    const CapturedBlockSender& sender_;
+    const AudioThreadWiring& wiring_;
 };
 
 // Set at every write of the talk keys and at the stop request, so that the talking phase sleeps until a
@@ -65,21 +66,22 @@ void SignalTalkOrStopChange() {
 
 } // namespace
 
-DWORD WINAPI AudioThread(LPVOID sender) {
+DWORD WINAPI AudioThread(LPVOID parameter) {
+    const AudioThreadWiring& wiring = *static_cast<AudioThreadWiring*>(parameter);
     static WaveCapture capture(TalkOrStopChanged());
     static WavePlayback playback;
-    Session().pushToTalk.SetChangeNotice(&SignalTalkOrStopChange);
-    ClientAudioHost host(*static_cast<const CapturedBlockSender*>(sender));
-    RunAudioThread(Session(), capture, playback, host);
+    wiring.shared.pushToTalk.SetChangeNotice(&SignalTalkOrStopChange);
+    ClientAudioHost host(wiring);
+    RunAudioThread(wiring.audio, wiring.shared.lights, capture, playback, host);
     return 0;
 }
 
-void StopAudioThread(HANDLE thread) {
+void StopAudioThread(HANDLE thread, AudioState& audio) {
     if (thread == nullptr) {
         return;
     }
     // An ended thread keeps its flag; the wait then returns at once.
-    if (Session().audioRunFlag.exchange(kAudioStopRequested) == kAudioRunning) {
+    if (audio.runFlag.exchange(kAudioStopRequested) == kAudioRunning) {
         SignalTalkOrStopChange();
     }
     WaitForSingleObject(thread, kStopWaitMs);

@@ -146,7 +146,7 @@ void PaintBar(HDC dc, HDC litBar, int left, int barLevel) {
 struct Meter {
     HWND__* WindowHandles::*window;
     HBITMAP__* WindowHandles::*face;
-    std::atomic<int> SessionState::*needle;
+    std::atomic<int> LevelReadings::*needle;
     bool paintsBars;
     PaintMemo<int>* needleMemo;
     unsigned* exposures; // of the meter's own window: the main window's paint may also cover it
@@ -160,13 +160,13 @@ PaintMemo<std::pair<int, int>> barsMemo;
 
 constexpr Meter kLeftMeter{&WindowHandles::leftMeterWindow,
                            &WindowHandles::leftMeterFace,
-                           &SessionState::leftNeedleAngle,
+                           &LevelReadings::leftNeedleAngle,
                            true,
                            &leftNeedleMemo,
                            &leftMeterExposures};
 constexpr Meter kRightMeter{&WindowHandles::rightMeterWindow,
                             &WindowHandles::rightMeterFace,
-                            &SessionState::rightNeedleAngle,
+                            &LevelReadings::rightNeedleAngle,
                             false,
                             &rightNeedleMemo,
                             &rightMeterExposures};
@@ -174,7 +174,7 @@ constexpr Meter kRightMeter{&WindowHandles::rightMeterWindow,
 void PaintMeterTick(HWND window, const Meter& meter) {
     SessionState& session = Session();
     {
-        const int needle = (session.*meter.needle).load();
+        const int needle = (session.levels.*meter.needle).load();
         if (meter.needleMemo->ShouldPaint(needle, MainWindowExposures() + *meter.exposures)) {
             const ScopedGetDC dc(window);
             if (dc) {
@@ -185,7 +185,7 @@ void PaintMeterTick(HWND window, const Meter& meter) {
         }
     }
     if (meter.paintsBars) {
-        const std::pair bars{session.leftBarLevel.load(), session.rightBarLevel.load()};
+        const std::pair bars{session.levels.leftBarLevel.load(), session.levels.rightBarLevel.load()};
         if (barsMemo.ShouldPaint(bars, MainWindowExposures())) {
             const ScopedGetDC mainDc(session.handles.mainWindow);
             if (mainDc) {

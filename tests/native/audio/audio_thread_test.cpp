@@ -1,6 +1,7 @@
 #include "audio/audio_thread.h"
 
-#include "session/session_state.h"
+#include "audio/audio_state.h"
+#include "session/indicator_lights.h"
 #include "fake_sound_devices.h"
 
 #include <gtest/gtest.h>
@@ -74,15 +75,15 @@ class FakeHost final : public AudioHost {
 class AudioThreadTest : public ::testing::Test {
   protected:
     void StartAudioThread(int runFlag = kAudioRunning) {
-        session_->audioRunFlag = runFlag;
+        state_->runFlag = runFlag;
         audio_ = std::thread([this] {
             tCountAllocations = true;
-            RunAudioThread(*session_, capture_, playback_, host_);
+            RunAudioThread(*state_, *lights_, capture_, playback_, host_);
         });
     }
 
     void StopAudioThread() {
-        session_->audioRunFlag = kAudioStopRequested;
+        state_->runFlag = kAudioStopRequested;
         audio_.join();
     }
 
@@ -99,13 +100,14 @@ class AudioThreadTest : public ::testing::Test {
         const int before = host_.blocksSent;
         host_.talking = true;
         WaitUntil([&] { return host_.blocksSent >= before + blocks; });
-        EXPECT_EQ(session_->lights.txRx, kLedRed);
+        EXPECT_EQ(lights_->txRx, kLedRed);
         host_.talking = false;
         const int opensBefore = playback_.opens;
         WaitUntil([&] { return playback_.opens > opensBefore; });
     }
 
-    std::unique_ptr<SessionState> session_ = std::make_unique<SessionState>();
+    std::unique_ptr<AudioState> state_ = std::make_unique<AudioState>();
+    std::unique_ptr<IndicatorLights> lights_ = std::make_unique<IndicatorLights>();
     FakeCapture capture_;
     FakePlayback playback_;
     FakeHost host_;
@@ -121,8 +123,8 @@ TEST_F(AudioThreadTest, EachPressSendsItsRecordingInOrderAndListeningResumesAfte
     TalkFor(4);
     StopAudioThread();
 
-    EXPECT_EQ(session_->audioRunFlag, kAudioEnded);
-    EXPECT_EQ(session_->lights.txRx, kLedBlue);
+    EXPECT_EQ(state_->runFlag, kAudioEnded);
+    EXPECT_EQ(lights_->txRx, kLedBlue);
     EXPECT_EQ(capture_.lastDeviceNumber, 3);
     EXPECT_EQ(capture_.opens, 2); // the two presses; the stop opens nothing
     EXPECT_EQ(capture_.closes, 2);
@@ -142,9 +144,9 @@ TEST_F(AudioThreadTest, ListeningPlaysTheQueueInArrivalOrder) {
     StartAudioThread();
     WaitUntil([&] { return playback_.slotsPlayed >= 8; });
     for (std::uint8_t value = 11; value <= 16; ++value) {
-        AppendSound(session_->playbackQueue, value);
+        AppendSound(state_->playbackQueue, value);
     }
-    WaitUntil([&] { return session_->playbackQueue.Fill() == 4; });
+    WaitUntil([&] { return state_->playbackQueue.Fill() == 4; });
     const int played = playback_.slotsPlayed + kSlotsPerPlaybackBlock;
     WaitUntil([&] { return playback_.slotsPlayed >= played; });
     StopAudioThread();
@@ -166,7 +168,7 @@ TEST_F(AudioThreadTest, LongSilenceClosesTheDeviceAndSoundReopensItBehindOneBloc
     const int silenceBeforeRest = playback_.slotsPlayed;
     EXPECT_EQ(silenceBeforeRest, 16 * kSlotsPerPlaybackBlock); // two seconds
     for (std::uint8_t value = 21; value <= 24; ++value) {
-        AppendSound(session_->playbackQueue, value);
+        AppendSound(state_->playbackQueue, value);
     }
     WaitUntil([&] { return playback_.slotsPlayed >= silenceBeforeRest + 2 * kSlotsPerPlaybackBlock; });
     StopAudioThread();
@@ -195,7 +197,7 @@ TEST_F(AudioThreadTest, PressTooShortForTheSwitchSendsNothing) {
     StopAudioThread();
     EXPECT_EQ(host_.blocksSent, 0);
     EXPECT_EQ(capture_.opens, 1);
-    EXPECT_EQ(session_->audioRunFlag, kAudioEnded);
+    EXPECT_EQ(state_->runFlag, kAudioEnded);
 }
 
 TEST_F(AudioThreadTest, AStopWithoutACaptureDeviceEndsTheThreadWithoutReport) {
@@ -206,7 +208,7 @@ TEST_F(AudioThreadTest, AStopWithoutACaptureDeviceEndsTheThreadWithoutReport) {
     EXPECT_EQ(host_.captureFailure, 0);
     EXPECT_EQ(capture_.opens, 0);
     EXPECT_EQ(playback_.closes, 1);
-    EXPECT_EQ(session_->audioRunFlag, kAudioEnded);
+    EXPECT_EQ(state_->runFlag, kAudioEnded);
 }
 
 TEST_F(AudioThreadTest, APlaybackDeviceThatWillNotWakeFromItsRestDropsThatSoundAndTriesAgain) {
@@ -214,15 +216,15 @@ TEST_F(AudioThreadTest, APlaybackDeviceThatWillNotWakeFromItsRestDropsThatSoundA
     WaitUntil([&] { return playback_.clockWaits > 0; });
     const int restedAt = playback_.slotsPlayed;
     playback_.openError = 4;
-    AppendSound(session_->playbackQueue, 31);
-    WaitUntil([&] { return session_->playbackReopenFailures == 1; });
+    AppendSound(state_->playbackQueue, 31);
+    WaitUntil([&] { return state_->playbackReopenFailures == 1; });
     playback_.openError = 0;
-    AppendSound(session_->playbackQueue, 32);
+    AppendSound(state_->playbackQueue, 32);
     WaitUntil([&] { return playback_.slotsPlayed >= restedAt + 2 * kSlotsPerPlaybackBlock; });
     StopAudioThread();
 
     EXPECT_EQ(host_.playbackFailure, 0);
-    EXPECT_EQ(session_->playbackReopenFailures, 1);
+    EXPECT_EQ(state_->playbackReopenFailures, 1);
     EXPECT_EQ(playback_.opens, 2);
     std::vector<int> sound;
     for (int i = restedAt; i < playback_.slotsPlayed; ++i) {
@@ -231,7 +233,7 @@ TEST_F(AudioThreadTest, APlaybackDeviceThatWillNotWakeFromItsRestDropsThatSoundA
         }
     }
     EXPECT_EQ(sound, std::vector<int>{32});
-    EXPECT_EQ(session_->audioRunFlag, kAudioEnded);
+    EXPECT_EQ(state_->runFlag, kAudioEnded);
 }
 
 TEST_F(AudioThreadTest, DeviceThatCannotBeOpenedIsReportedAndEndsTheThread) {
@@ -248,14 +250,14 @@ TEST_F(AudioThreadTest, DeviceThatCannotBeOpenedIsReportedAndEndsTheThread) {
     audio_.join();
     EXPECT_EQ(host_.captureFailure, 2);
     EXPECT_EQ(host_.blocksSent, 0);
-    EXPECT_EQ(session_->audioRunFlag, kAudioRunning);
+    EXPECT_EQ(state_->runFlag, kAudioRunning);
 }
 
 } // namespace
 
 TEST_F(AudioThreadTest, AStopAskedBeforeTheThreadRunsEndsItAtOnce) {
     StartAudioThread(kAudioStopRequested);
-    WaitUntil([&] { return session_->audioRunFlag == kAudioEnded; });
+    WaitUntil([&] { return state_->runFlag == kAudioEnded; });
     StopAudioThread();
     EXPECT_EQ(capture_.opens, 0);
 }

@@ -246,9 +246,11 @@ void CheckChooser() {
     CHECK(!output.name.empty());
 }
 
+AudioState gSlowAudio;
+
 // Stands for an audio thread whose devices take 1.5 s to close once asked to stop.
 DWORD WINAPI SlowClosingAudioThread(LPVOID devicesClosed) {
-    while (Session().audioRunFlag.load() != kAudioStopRequested) {
+    while (gSlowAudio.runFlag.load() != kAudioStopRequested) {
         Sleep(10);
     }
     Sleep(1500);
@@ -259,13 +261,13 @@ DWORD WINAPI SlowClosingAudioThread(LPVOID devicesClosed) {
 // Shutdown returns only once the audio thread has ended, however long its devices take to close.
 void CheckStopWaitsForTheThreadToEnd() {
     std::atomic<bool> devicesClosed{false};
-    Session().audioRunFlag.store(kAudioRunning);
+    gSlowAudio.runFlag.store(kAudioRunning);
     HANDLE thread = CreateThread(nullptr, 0, SlowClosingAudioThread, &devicesClosed, 0, nullptr);
-    StopAudioThread(thread);
+    StopAudioThread(thread, gSlowAudio);
     CHECK(devicesClosed.load());
     CHECK(WaitForSingleObject(thread, 0) == WAIT_OBJECT_0);
     CloseHandle(thread);
-    StopAudioThread(nullptr); // a thread that never started
+    StopAudioThread(nullptr, gSlowAudio); // a thread that never started
 }
 
 } // namespace

@@ -68,9 +68,10 @@ HWND CreateFloorWindow(HINSTANCE instance) {
 VoiceNetwork gVoiceNetwork{Session(), Session(), Session().playbackQueue, [](SupervisorNotice) {}};
 
 std::uint8_t gAudioSequence = 1;
-CapturedBlockSender gCapturedBlockSender = [](const std::uint8_t (&block)[kCaptureBlockBytes]) {
-    SendAudioDatagram(gVoiceNetwork.link, gVoiceNetwork.shared, gAudioSequence, kVoiceServerAddress, block);
-};
+AudioThreadWiring gAudioThread{Session(), Session(), [](const std::uint8_t (&block)[kCaptureBlockBytes]) {
+                                   SendAudioDatagram(gVoiceNetwork.link, gVoiceNetwork.shared, gAudioSequence,
+                                                     kVoiceServerAddress, block);
+                               }};
 
 void StartDetachedThread(LPTHREAD_START_ROUTINE routine) {
     if (HANDLE thread = CreateThread(nullptr, 0, routine, &gVoiceNetwork, 0, nullptr); thread != nullptr) {
@@ -90,8 +91,8 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR commandLine, int) {
     OpenVoiceSockets(session, session, kVoiceServerAddress);
     StartDetachedThread(PresenceThread);
     StartDetachedThread(VoiceReceiveThread);
-    session.audioRunFlag.store(kAudioRunning);
-    HANDLE audioThread = CreateThread(nullptr, 0, AudioThread, &gCapturedBlockSender, 0, nullptr);
+    session.runFlag.store(kAudioRunning);
+    HANDLE audioThread = CreateThread(nullptr, 0, AudioThread, &gAudioThread, 0, nullptr);
     for (UINT periodMs : kThreadTimerPeriodsMs) {
         SetTimer(nullptr, 0, periodMs, EmptyTimerRoutine);
     }
@@ -104,6 +105,6 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR commandLine, int) {
         TranslateMessage(&message);
         DispatchMessageW(&message);
     }
-    StopAudioThread(audioThread);
+    StopAudioThread(audioThread, session);
     return static_cast<int>(message.wParam);
 }
