@@ -1,15 +1,13 @@
 #pragma once
 
 #include "session/channels.h"
+#include "session/client_version.h"
 
 #include <cstddef>
 #include <cstdint>
 
 // The client's UDP protocol with the voice server, the supervisor and the speech synthesiser: what both ends
 // agree on, defined once.
-
-// Sent in the version presence as its three digits.
-inline constexpr char kVersionText[] = "0.7.7";
 
 // A channel's supervisor listens 1000 ports above its voice port.
 inline constexpr int kSupervisorPortOffset = 1000;

@@ -1,20 +1,20 @@
 #include "peripherals/accessory_handshake.h"
 
-bool BeginAccessoryRun(SessionState& session) {
+bool BeginAccessoryRun(AccessoryRunFlags& flags) {
     // Publish "running" first, then look for a stop request: whichever side comes second sees the other.
-    session.serialRunning.store(true);
-    if (session.accessoryStopRequested.load()) {
-        session.serialRunning.store(false);
+    flags.serialRunning.store(true);
+    if (flags.accessoryStopRequested.load()) {
+        flags.serialRunning.store(false);
         return false;
     }
     return true;
 }
 
-bool AccessoryShouldKeepRunning(const SessionState& session) {
-    return session.serialRunning.load() && !session.accessoryStopRequested.load();
+bool AccessoryShouldKeepRunning(const AccessoryRunFlags& flags) {
+    return flags.serialRunning.load() && !flags.accessoryStopRequested.load();
 }
 
-void RequestAccessoryStop(SessionState& session) {
-    session.accessoryStopRequested.store(true);
-    session.serialRunning.store(false);
+void RequestAccessoryStop(AccessoryRunFlags& flags) {
+    flags.accessoryStopRequested.store(true);
+    flags.serialRunning.store(false);
 }

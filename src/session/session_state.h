@@ -7,7 +7,7 @@
 #include "net/protocol.h"
 #include "net/voice_link.h"
 #include "platform/socket_handle.h"
-#include "web/own_details.h"
+#include "web/account_state.h"
 
 #include <atomic>
 #include <cstdint>
@@ -70,24 +70,11 @@ struct WindowHandles {
     std::uintptr_t timerIds[kThreadTimerCount] = {}; // identifiers the system returned, 0 = not started
 };
 
-struct SessionState : SharedState, VoiceLink, AudioState {
-    // Account
-    std::uint32_t backgroundColour = 0; // COLORREF 0x00BBGGRR
-    OwnDetails ownDetails;
-
+struct SessionState : SharedState, VoiceLink, AudioState, AccountState {
     // Activity
     int inactivitySeconds = kInactivityStartSeconds;
-    bool inactivityCloseFired = false; // the countdown closes the client once
-    std::atomic<bool> serialRunning{false};
-    std::atomic<bool> accessoryStopRequested{
-        false};                               // lets the accessory thread end even before it has started
+    bool inactivityCloseFired = false;        // the countdown closes the client once
     std::optional<float> captureLevelAtStart; // nothing when it could not be read: then nothing is put back
-
-    // Sockets
-    std::atomic<SocketHandle> synthSocket{kInvalidSocket};
-
-    // Datagrams from anybody but the synthesiser's machine, dropped unread by the key listener
-    std::atomic<std::uint32_t> droppedSynthDatagrams{0};
 
     // Main window, drawn only from the main thread
     Zones zones;
@@ -96,7 +83,6 @@ struct SessionState : SharedState, VoiceLink, AudioState {
     bool panelsReady = false;
     bool closeButtonReady = false;
     int closeButtonHover = 1; // 1: cross drawn red, 2: drawn yellow
-    bool refetchFlag = false;
 
     WindowHandles handles;
 };

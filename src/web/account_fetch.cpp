@@ -1,14 +1,16 @@
 #include "web/account_fetch.h"
 
-#include "session/session_state.h"
+#include "session/client_version.h"
+#include "session/shared_state.h"
+#include "web/account_state.h"
 
 FetchResult AccountFetcher::Fetch(std::uint32_t number, AccountFetchKind kind) {
     const std::lock_guard<std::mutex> fetching(lock_);
-    session_.lights.web.store(blinker_.Next(), std::memory_order_relaxed);
+    shared_.lights.web.store(blinker_.Next(), std::memory_order_relaxed);
     const bool speakerFetch =
         kind == AccountFetchKind::SpeakerPicture || kind == AccountFetchKind::SpeakerDetails;
-    if (speakerFetch && session_.refetchFlag) {
-        session_.refetchFlag = false;
+    if (speakerFetch && account_.refetchFlag) {
+        account_.refetchFlag = false;
         pictureWiped_ = true;
         detailsWiped_ = true;
     }
@@ -23,7 +25,7 @@ FetchResult AccountFetcher::Fetch(std::uint32_t number, AccountFetchKind kind) {
         detailsWiped_ = false;
     }
     char path[kServicePathCapacity];
-    BuildAccountPath(path, number, kind, session_.pcIdentifier, kVersionText);
+    BuildAccountPath(path, number, kind, shared_.pcIdentifier, kVersionText);
     ResponseBuffer::Lease response = response_.Acquire();
     const FetchResult result = service_.Get(response, path);
     if (!response.Body().empty()) {
@@ -60,17 +62,17 @@ void AccountFetcher::ActOnReply(const ResponseBuffer::Lease& response, AccountFe
         service_.ShowSpeakerDetails(ReadSpeakerDetails(body));
         break;
     case AccountFetchKind::OwnDetails:
-        ReadOwnDetails(body, session_.ownDetails);
+        ReadOwnDetails(body, account_.ownDetails);
         break;
     case AccountFetchKind::Identification:
         // A reply too short to carry a number leaves the account as it was.
         if (const std::optional<std::uint16_t> account = ReadAccountNumber(body)) {
-            session_.accountNumber.store(*account, std::memory_order_relaxed);
+            shared_.accountNumber.store(*account, std::memory_order_relaxed);
         }
         break;
     case AccountFetchKind::DisplayParameters:
         if (const std::optional<std::uint32_t> colour = ReadBackgroundColour(body)) {
-            session_.backgroundColour = *colour;
+            account_.backgroundColour = *colour;
         }
         break;
     }

@@ -9,7 +9,8 @@
 #include <cstdint>
 #include <mutex>
 
-struct SessionState;
+struct AccountState;
+struct SharedState;
 
 // The system's side of an account fetch: the exchange itself and the painting of what it brought.
 class AccountService {
@@ -30,8 +31,9 @@ class AccountService {
 // number, the own details, the display parameters, and the current speaker's picture and details.
 class AccountFetcher {
   public:
-    AccountFetcher(SessionState& session, ResponseBuffer& response, AccountService& service)
-        : session_(session), response_(response), service_(service) {}
+    AccountFetcher(AccountState& account, SharedState& shared, ResponseBuffer& response,
+                   AccountService& service)
+        : account_(account), shared_(shared), response_(response), service_(service) {}
 
     // Fetches one kind for account `number` (unused by the identification) and acts on the reply. The result
     // is the service's; no body also when the speaker fetches are skipped because the speaker has not changed
@@ -44,7 +46,8 @@ class AccountFetcher {
     void ActOnReply(const ResponseBuffer::Lease& response, AccountFetchKind kind);
     void ShowNothingFor(AccountFetchKind kind);
 
-    SessionState& session_;
+    AccountState& account_;
+    SharedState& shared_;
     ResponseBuffer& response_;
     AccountService& service_;
     std::mutex lock_; // held for the whole of every fetch

@@ -1,5 +1,6 @@
 #include "app/win32/main_window.h"
 
+#include "app/client_state.h"
 #include "app/hover_help.h"
 #include "app/main_window_input.h"
 #include "app/main_window_layout.h"
@@ -56,7 +57,7 @@ void OnLeftClick(HWND window, Point p) {
         PostMessageW(window, WM_DESTROY, 0, 0);
         break;
     case ClickAction::StartSynthesiser:
-        ToggleSynthesiser();
+        ToggleSynthesiser(Client().synth);
         break;
     case ClickAction::GroupList:
         OpenGroupList();
@@ -84,7 +85,7 @@ void OnRightClick(Point p) {
         CopyText(session.helpText, sizeof session.helpText, kWelcomeHelpText);
     }
     CopyText(session.spokenHelp, sizeof session.spokenHelp, help.text);
-    SendSpeechText(session, session.spokenHelp);
+    SendSpeechText(Client().synth, session.spokenHelp);
 }
 
 void OnMouseMove(HWND window, Point p) {

@@ -2,6 +2,7 @@
 #include "app/win32/supervisor_notice_actions.h"
 
 #include "app/main_window_layout.h"
+#include "app/client_state.h"
 #include "app/required_images.h"
 #include "session/session_state.h"
 #include "app/win32/close_button.h"
@@ -251,7 +252,8 @@ void StartNetworkThreads() {
     StartDetachedThread(PresenceThread, "presence", &gVoiceNetwork);
     StartDetachedThread(VoiceReceiveThread, "voice receive", &gVoiceNetwork);
     StartDetachedThread(SupervisorThread, "supervisor", &gVoiceNetwork);
-    StartDetachedThread(SynthKeyListenerThread, "synthesiser key listener");
+    static SynthKeyListenerWiring listener{Client().synth, Session().pushToTalk};
+    StartDetachedThread(SynthKeyListenerThread, "synthesiser key listener", &listener);
 }
 
 void StartThreadTimer(const ThreadTimer& timer) {
@@ -277,7 +279,7 @@ int RunMessageLoop() {
 
 void ShutDown() {
     SessionState& session = Session();
-    SendSynthStop(session);
+    SendSynthStop(Client().synth);
     WindowHandles& handles = session.handles;
     if (HBITMAP__* usbIcon = handles.usbStatusIcon.exchange(nullptr); usbIcon != nullptr) {
         DeleteObject(usbIcon);
@@ -297,7 +299,7 @@ void ShutDown() {
         handles.audioThread = nullptr;
     }
     if (handles.accessoryThread != nullptr) {
-        StopAccessoryThread(handles.accessoryThread);
+        StopAccessoryThread(handles.accessoryThread, Client().accessory);
         CloseHandle(handles.accessoryThread);
         handles.accessoryThread = nullptr;
     }
@@ -350,8 +352,9 @@ int RunClient(HINSTANCE instance, int showCommand) {
     FetchStartupAccountData(window);
     StartInactivityCountdown();
     session.refetchFlag = false;
-    OpenSynthSocketAndGreet(session);
-    session.handles.accessoryThread = CreateThread(nullptr, 0, AccessoryThread, nullptr, 0, nullptr);
+    OpenSynthSocketAndGreet(Client().synth);
+    static AccessoryWiring accessory{Client().accessory, session.pushToTalk};
+    session.handles.accessoryThread = CreateThread(nullptr, 0, AccessoryThread, &accessory, 0, nullptr);
 
     const int quitCode = RunMessageLoop();
     ShutDown();

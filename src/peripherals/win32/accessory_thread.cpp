@@ -1,7 +1,7 @@
 #include "peripherals/win32/accessory_thread.h"
 
 #include "peripherals/accessory_handshake.h"
-#include "session/session_state.h"
+#include "session/push_to_talk.h"
 #include "peripherals/accessory_loop.h"
 #include "peripherals/win32/device_notices.h"
 #include "peripherals/win32/serial_port_win32.h"
@@ -17,7 +17,8 @@ HANDLE StopRequested() {
 
 class Win32AccessorySystem : public AccessorySystem {
   public:
-    bool KeepRunning() override { return AccessoryShouldKeepRunning(Session()); }
+    explicit Win32AccessorySystem(AccessoryWiring& wiring) : wiring_(wiring) {}
+    bool KeepRunning() override { return AccessoryShouldKeepRunning(wiring_.run); }
     bool FindAdapterPort(std::span<char, kPortNameBytes> portName) override {
         return FindSupportedAdapterPort(portName);
     }
@@ -30,26 +31,28 @@ class Win32AccessorySystem : public AccessorySystem {
     }
     void SetIconState(int state) override { SetUsbIconState(state); }
     void SetKeyPressed(bool pressed) override {
-        Session().pushToTalk.SetAccessoryState(pressed ? kPttTalk : kPttListen);
+        wiring_.pushToTalk.SetAccessoryState(pressed ? kPttTalk : kPttListen);
     }
 
   private:
+    AccessoryWiring& wiring_;
     DeviceNotices notices_;
 };
 
 } // namespace
 
-DWORD WINAPI AccessoryThread(LPVOID) {
-    if (!BeginAccessoryRun(Session())) {
+DWORD WINAPI AccessoryThread(LPVOID parameter) {
+    AccessoryWiring& wiring = *static_cast<AccessoryWiring*>(parameter);
+    if (!BeginAccessoryRun(wiring.run)) {
         return 0;
     }
-    Win32AccessorySystem system;
+    Win32AccessorySystem system(wiring);
     RunAccessoryLoop(system);
     return 0;
 }
 
-void StopAccessoryThread(HANDLE thread) {
-    RequestAccessoryStop(Session());
+void StopAccessoryThread(HANDLE thread, AccessoryRunFlags& run) {
+    RequestAccessoryStop(run);
     SetEvent(StopRequested());
     WaitForSingleObject(thread, INFINITE);
 }

@@ -2,9 +2,18 @@
 
 #include <windows.h>
 
-// The accessory thread: finds a supported USB-serial adapter, probes its key five times a second and shows
-// its state, until shutdown asks it to end.
-DWORD WINAPI AccessoryThread(LPVOID);
+class PushToTalk;
+struct AccessoryRunFlags;
+
+// What the accessory thread uses; start-up keeps it until the thread has ended.
+struct AccessoryWiring {
+    AccessoryRunFlags& run;
+    PushToTalk& pushToTalk;
+};
+
+// The accessory thread, given the `AccessoryWiring*`: finds a supported USB-serial adapter, probes its key
+// five times a second and shows its state, until shutdown asks it to end.
+DWORD WINAPI AccessoryThread(LPVOID wiring);
 
 // Asks the accessory thread to end, wakes it from its wait for a device, and waits until it has ended.
-void StopAccessoryThread(HANDLE thread);
+void StopAccessoryThread(HANDLE thread, AccessoryRunFlags& run);

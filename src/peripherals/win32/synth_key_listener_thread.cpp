@@ -1,12 +1,12 @@
 #include "peripherals/win32/synth_key_listener_thread.h"
 
-#include "session/session_state.h"
 #include "peripherals/synth_key_listener.h"
 
 #include <atomic>
 
-DWORD WINAPI SynthKeyListenerThread(LPVOID) {
+DWORD WINAPI SynthKeyListenerThread(LPVOID parameter) {
     static const std::atomic<bool> forever{true};
-    RunSynthKeyListener(Session(), forever);
+    const SynthKeyListenerWiring& wiring = *static_cast<SynthKeyListenerWiring*>(parameter);
+    RunSynthKeyListener(wiring.link, wiring.pushToTalk, forever);
     return 0;
 }

@@ -76,7 +76,7 @@ bool StartSynthesiser(wchar_t* path) {
 
 } // namespace
 
-bool ToggleSynthesiser() {
+bool ToggleSynthesiser(const SynthLink& link) {
     wchar_t path[MAX_PATH] = {};
     bool folderFound = false;
     const bool pathBuilt = BuildSynthesiserPath(path, &folderFound);
@@ -86,7 +86,7 @@ bool ToggleSynthesiser() {
     }
     if (SynthesiserRuns()) {
         ShowStatus(L"Le synth\u00e9tiseur se ferme ou va se fermer");
-        SendSynthStop(Session());
+        SendSynthStop(link);
         return true;
     }
     if (!pathBuilt || !StartSynthesiser(path)) {

@@ -1,6 +1,8 @@
 #pragma once
 
+struct SynthLink;
+
 // Starts the companion speech synthesiser, or asks it to close when it already runs, and says which in the
 // main window's bottom frame. False when the Program Files folder is unknown or the program could not be
 // started.
-bool ToggleSynthesiser();
+bool ToggleSynthesiser(const SynthLink& link);

@@ -38,7 +38,7 @@ class WebAccountService : public AccountService {
 
 AccountFetcher& Fetcher() {
     static WebAccountService service;
-    static AccountFetcher fetcher(Session(), SharedResponseBuffer(), service);
+    static AccountFetcher fetcher(Session(), Session(), SharedResponseBuffer(), service);
     return fetcher;
 }
 

@@ -1,6 +1,7 @@
 #include "peripherals/synth_key_listener.h"
 
-#include "session/session_state.h"
+#include "peripherals/synth_link.h"
+#include "session/push_to_talk.h"
 #include "platform/udp_socket.h"
 #include "udp_peer.h"
 
@@ -14,11 +15,12 @@ namespace {
 using Bytes = std::vector<std::uint8_t>;
 
 TEST(SynthKeyListener, KeyDatagramsPressAndReleaseTheTalkKey) {
-    auto session = std::make_unique<SessionState>();
-    session->synthSocket = OpenUdpSocket(LocalAddress::Loopback);
-    ASSERT_NE(session->synthSocket, kInvalidSocket);
+    auto link = std::make_unique<SynthLink>();
+    PushToTalk pushToTalk;
+    link->synthSocket = OpenUdpSocket(LocalAddress::Loopback);
+    ASSERT_NE(link->synthSocket, kInvalidSocket);
     UdpPeer synthesiser("127.0.0.44", 0);
-    const sockaddr_in client = LoopbackEndpoint(LocalPort(session->synthSocket));
+    const sockaddr_in client = LoopbackEndpoint(LocalPort(link->synthSocket));
     struct Case {
         const char* name;
         int before;
@@ -34,12 +36,12 @@ TEST(SynthKeyListener, KeyDatagramsPressAndReleaseTheTalkKey) {
         {"other byte", kPttListen, {0x01, 'T'}, kPttListen},
     };
     for (const Case& c : cases) {
-        session->pushToTalk.SetKeyState(c.before);
+        pushToTalk.SetKeyState(c.before);
         synthesiser.SendTo(client, c.datagram);
-        ListenForSynthKeyOnce(*session, 20);
-        EXPECT_EQ(session->pushToTalk.KeyState(), c.after) << c.name;
+        ListenForSynthKeyOnce(*link, pushToTalk, 20);
+        EXPECT_EQ(pushToTalk.KeyState(), c.after) << c.name;
     }
-    CloseUdpSocket(session->synthSocket);
+    CloseUdpSocket(link->synthSocket);
 }
 
 } // namespace

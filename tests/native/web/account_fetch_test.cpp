@@ -1,4 +1,6 @@
-#include "session/session_state.h"
+#include "session/client_version.h"
+#include "session/shared_state.h"
+#include "web/account_state.h"
 #include "web/account_fetch.h"
 #include "web/service_paths.h"
 
@@ -60,10 +62,11 @@ class AccountFetchTest : public testing::Test {
         fetcher.Fetch(speaker, AccountFetchKind::SpeakerDetails);
     }
 
-    std::unique_ptr<SessionState> session = std::make_unique<SessionState>();
+    std::unique_ptr<AccountState> account = std::make_unique<AccountState>();
+    std::unique_ptr<SharedState> shared = std::make_unique<SharedState>();
     std::unique_ptr<ResponseBuffer> response = std::make_unique<ResponseBuffer>();
     FakeService service;
-    AccountFetcher fetcher{*session, *response, service};
+    AccountFetcher fetcher{*account, *shared, *response, service};
 };
 
 TEST_F(AccountFetchTest, ASpeakerIsFetchedOnceAndAgainWholeAfterARepaint) {
@@ -74,16 +77,16 @@ TEST_F(AccountFetchTest, ASpeakerIsFetchedOnceAndAgainWholeAfterARepaint) {
     EXPECT_EQ(service.requests, (std::vector<std::string>{"/users/7/images.php?N=2", "/users/7/client.xml"}));
     EXPECT_EQ(service.shown, (std::vector<std::string>{"picture of 7", "name Ren\xC3\xA9"}));
 
-    session->refetchFlag = true; // the main window was repainted
+    account->refetchFlag = true; // the main window was repainted
     Tick(7);
     Tick(7);
     EXPECT_EQ(service.requests.size(), 4u);
     EXPECT_EQ(service.shown, (std::vector<std::string>{"picture of 7", "name Ren\xC3\xA9", "picture of 7",
                                                        "name Ren\xC3\xA9"}));
-    EXPECT_FALSE(session->refetchFlag);
+    EXPECT_FALSE(account->refetchFlag);
 
     // An own-details fetch does not swallow a repaint.
-    session->refetchFlag = true;
+    account->refetchFlag = true;
     fetcher.Fetch(7, AccountFetchKind::OwnDetails);
     Tick(7);
     EXPECT_EQ(service.requests.size(), 7u);
@@ -120,34 +123,34 @@ TEST_F(AccountFetchTest, EveryCallBlinksTheLightEvenWhenSkipped) {
         fetcher.Fetch(0, AccountFetchKind::SpeakerPicture); // skipped: speaker 0 was the last one
     }
     EXPECT_TRUE(service.requests.empty());
-    EXPECT_EQ(session->lights.web.load(), kLedGreen);
+    EXPECT_EQ(shared->lights.web.load(), kLedGreen);
     fetcher.Fetch(0, AccountFetchKind::SpeakerPicture);
-    EXPECT_EQ(session->lights.web.load(), kLedBlue);
+    EXPECT_EQ(shared->lights.web.load(), kLedBlue);
 }
 
 TEST_F(AccountFetchTest, IdentificationTakesTheAccountNumberOnlyFromAWholeReply) {
-    std::strcpy(session->pcIdentifier, "0000000305441741");
+    std::strcpy(shared->pcIdentifier, "0000000305441741");
     char path[kServicePathCapacity];
-    BuildAccountPath(path, 0, AccountFetchKind::Identification, session->pcIdentifier, kVersionText);
+    BuildAccountPath(path, 0, AccountFetchKind::Identification, shared->pcIdentifier, kVersionText);
     service.bodies[path] = std::string(34, '=') + "01234";
     EXPECT_EQ(fetcher.Fetch(0, AccountFetchKind::Identification).size, 39u);
-    EXPECT_EQ(session->accountNumber.load(), 1234);
+    EXPECT_EQ(shared->accountNumber.load(), 1234);
 
     service.bodies["/users/1234/client.xml"] = std::string(34, '=') + "55555"; // left in the buffer
     fetcher.Fetch(1234, AccountFetchKind::OwnDetails);
     service.bodies[path] = "short";
     EXPECT_EQ(fetcher.Fetch(0, AccountFetchKind::Identification).size, 5u);
-    EXPECT_EQ(session->accountNumber.load(), 1234);
+    EXPECT_EQ(shared->accountNumber.load(), 1234);
 }
 
 TEST_F(AccountFetchTest, DisplayParametersWithoutABackgroundKeepTheColour) {
-    session->backgroundColour = 0x123456;
+    account->backgroundColour = 0x123456;
     service.bodies["/users/5/params.xml"] = "<PARAMS></PARAMS>";
     EXPECT_EQ(fetcher.Fetch(5, AccountFetchKind::DisplayParameters).size, 17u);
-    EXPECT_EQ(session->backgroundColour, 0x123456u);
+    EXPECT_EQ(account->backgroundColour, 0x123456u);
     service.bodies["/users/5/params.xml"] = "<BACKGROUND>FF8000</BACKGROUND>";
     fetcher.Fetch(5, AccountFetchKind::DisplayParameters);
-    EXPECT_EQ(session->backgroundColour, 0xFF8000u);
+    EXPECT_EQ(account->backgroundColour, 0xFF8000u);
 }
 
 } // namespace

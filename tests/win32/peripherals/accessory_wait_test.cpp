@@ -3,7 +3,8 @@
 #include "../check.h"
 #include "peripherals/win32/accessory_thread.h"
 #include "peripherals/win32/device_notices.h"
-#include "session/session_state.h"
+#include "peripherals/accessory_handshake.h"
+#include "session/push_to_talk.h"
 
 #include <windows.h>
 
@@ -72,14 +73,17 @@ void ArrivalsAndStopEndTheWaitAndNothingElseDoes() {
 }
 
 void ShutdownEndsTheThreadWithoutWaitingForTheNextSearch() {
-    HANDLE thread = CreateThread(nullptr, 0, AccessoryThread, nullptr, 0, nullptr);
+    static AccessoryRunFlags run;
+    static PushToTalk pushToTalk;
+    static AccessoryWiring wiring{run, pushToTalk};
+    HANDLE thread = CreateThread(nullptr, 0, AccessoryThread, &wiring, 0, nullptr);
     CHECK(thread != nullptr);
     // No adapter here: once running, the thread searches once and waits for a notice.
-    while (!Session().serialRunning.load()) {
+    while (!run.serialRunning.load()) {
         Sleep(10);
     }
     const ULONGLONG start = GetTickCount64();
-    StopAccessoryThread(thread);
+    StopAccessoryThread(thread, run);
     CHECK(GetTickCount64() - start < 4000);
     CHECK(WaitForSingleObject(thread, 0) == WAIT_OBJECT_0);
     CloseHandle(thread);
