@@ -10,7 +10,8 @@ usage: tools/run-client.sh [--for SECONDS]
 
 Installs the missing Debian packages, builds the client and the reference network, starts the network and
 its web service, then runs Zelvora.exe under Wine: on $DISPLAY when it is set, otherwise on a private
-virtual display, of which a screenshot is saved. Ctrl-C, or closing the client, stops everything it started.
+virtual display, of which screenshots are saved in build/native/run-client/ (screenshot.png a few seconds
+after start, screenshot-at-stop.png as it stops). Ctrl-C, or closing the client, stops everything it started.
 
   --for SECONDS  stop everything SECONDS (a positive number) after the client started
   -h, --help     print this help and do nothing else

@@ -2,6 +2,7 @@
 # Installs the Debian 12 packages the build and the tests need, only those missing. Runs as root or with sudo.
 # Wine's package only recommends the X and TLS libraries it loads at run time, so they are named here.
 # nginx is the web service's TLS front, which zelvora-web starts by itself; Debian's own nginx service is not used.
+# openbox draws the frames and captions of the client's boxes on the run command's private display.
 set -eu
 
 packages="
@@ -10,7 +11,7 @@ googletest libgtest-dev libbenchmark-dev
 clang libclang-rt-14-dev clang-format
 g++-mingw-w64-x86-64-posix wine64 nsis
 libgnutls30 libxext6 libxrender1 libxrandr2 libxcursor1 libxi6 libxinerama1 libxcomposite1 libxfixes3
-xvfb xdotool fonts-liberation
+xvfb xdotool fonts-liberation openbox
 pulseaudio pulseaudio-utils sox
 iproute2 util-linux
 libcpp-httplib-dev libssl-dev libsqlite3-dev pkg-config openssl libcap2-bin python3-pil

@@ -1,8 +1,9 @@
 """python3 -m launcher.run_client [--server] [--for SECONDS]: runs Zelvora.exe under Wine from its run
-directory, with the reference network and web service on the client's fixed ports when --server is given. Uses $DISPLAY when
-set; otherwise a private Xvfb, of which it saves a screenshot after a few seconds. One run at a time: a second
-one says so and leaves the first alone. Everything it started is stopped, by process id, when the client ends,
-SECONDS after the client started, or on Ctrl-C."""
+directory, with the reference network and web service on the client's fixed ports when --server is given. Uses
+$DISPLAY when set; otherwise a private Xvfb with a window manager, of which it saves a screenshot a few seconds after
+the window appears and another just before it stops the client. One run at a time: a second one says so and leaves
+the first alone. Everything it started is stopped, by process id, when the client ends, SECONDS after the client
+started, or on Ctrl-C."""
 
 import argparse
 import contextlib
@@ -21,11 +22,14 @@ from .processes import Processes, terminate_on_sigterm
 from .services import ServiceDidNotStart
 from .sound import Sound
 from .web import WebService
+from .window_manager import WindowManagerDidNotStart, start_window_manager
 
 WINDOW_TITLE = "ZELVORA"
 SCREENSHOT_DELAY = 4
 WINDOW_TIMEOUT = 30
 OUTPUT = paths.NATIVE_BUILD / "run-client"
+SCREENSHOT = "screenshot.png"
+SCREENSHOT_AT_STOP = "screenshot-at-stop.png"
 PREFIX = paths.WINE_STATE / "client"
 LOCK = paths.WINE_STATE / "run-client.lock"
 
@@ -107,6 +111,18 @@ def _start_services(stack):
     say(f"reference web service ready; its log goes to {web.log}")
 
 
+def _private_display(procs):
+    """Xvfb with a window manager, which draws the frames and captions of the client's boxes."""
+    for earlier in (SCREENSHOT, SCREENSHOT_AT_STOP):
+        (OUTPUT / earlier).unlink(missing_ok=True)
+    display = Display(procs)
+    try:
+        start_window_manager(procs, display.name)
+    except WindowManagerDidNotStart as failure:
+        say(f"{failure}: the client's boxes will show without frame or caption", error=True)
+    return display
+
+
 def _wait_for_window(display, client, deadline):
     """True once the main window shows; False, having said why, when it does not."""
     limit = min(time.monotonic() + WINDOW_TIMEOUT, deadline)
@@ -127,12 +143,24 @@ def _sleep_until(seconds, client, deadline):
         time.sleep(0.1)
 
 
+def _watch(display, client, deadline):
+    """Until the client ends or the deadline passes; on a private display, a screenshot once the window has
+    shown a few seconds."""
+    if display and _wait_for_window(display, client, deadline):
+        _sleep_until(SCREENSHOT_DELAY, client, deadline)
+        if client.poll() is None:
+            display.screenshot().save_png(OUTPUT / SCREENSHOT)
+            say(f"no X display, so the client runs on a private one; screenshot saved to {OUTPUT / SCREENSHOT}")
+    say("Ctrl-C stops the client and everything started with it")
+    _sleep_until(float("inf"), client, deadline)
+
+
 def _run(args, procs, scratch, services):
     OUTPUT.mkdir(parents=True, exist_ok=True)
     if args.server:
         _start_services(services)
     display_name = os.environ.get("DISPLAY") or None
-    display = None if display_name else Display(procs)
+    display = None if display_name else _private_display(procs)
     # On a desktop the system's sound server plays the client; without one, a private one records it.
     sound = None
     if not (display_name and _system_sound_reachable()):
@@ -148,19 +176,16 @@ def _run(args, procs, scratch, services):
     say(f"Zelvora.exe started from {paths.RUN_DIR} on display {extra['DISPLAY']}")
     if sound:
         say(f"the client's sound will be saved to {OUTPUT / 'speaker.raw'} (raw 16-bit stereo, 8000 Hz)")
-    if display and _wait_for_window(display, client, deadline):
-        _sleep_until(SCREENSHOT_DELAY, client, deadline)
-        if client.poll() is None:
-            path = OUTPUT / "screenshot.png"
-            display.screenshot().save_png(path)
-            say(f"no X display, so the client runs on a private one; screenshot saved to {path}")
-    say("Ctrl-C stops the client and everything started with it")
     try:
-        _sleep_until(float("inf"), client, deadline)
+        _watch(display, client, deadline)
     except KeyboardInterrupt:
         pass
     _ignore_interrupts()
     code = client.poll()
+    if code is None and display:
+        # Boxes shown after the first screenshot (notices, the about box) are seen here or never.
+        display.screenshot().save_png(OUTPUT / SCREENSHOT_AT_STOP)
+        say(f"last screenshot saved to {OUTPUT / SCREENSHOT_AT_STOP}")
     say(f"the client ended with exit code {code}" if code is not None else
         "stopping the client and everything started with it")
     # Wine before the display and the sound server it uses; the prefix is this run's alone (RunLock).
