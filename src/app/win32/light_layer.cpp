@@ -51,6 +51,7 @@ bool Reserve(LightSurface& surface, int width, int height) {
 struct LightSheet {
     HBITMAP__* sources[kColourSlots] = {};
     bool made = false;
+    unsigned generation = 0; // counts the preparations, so a layer knows its last drawing's pictures
     int left[kColourSlots] = {};
     int width[kColourSlots] = {};
     int height[kColourSlots] = {};
@@ -87,7 +88,9 @@ void PrepareSheet(const SessionState& session) {
     }
     Release(sheet.image);
     Release(sheet.mask);
+    const unsigned generation = sheet.generation + 1;
     sheet = LightSheet{};
+    sheet.generation = generation;
     std::copy(std::begin(session.handles.ledBitmaps), std::end(session.handles.ledBitmaps), sheet.sources);
     sheet.made = true;
     int totalWidth = 0;
@@ -130,6 +133,32 @@ void PrepareSheet(const SessionState& session) {
     }
 }
 
+// Where a light's picture lies; empty for a colour that draws nothing.
+Rect LightBox(int colour, Point at) {
+    if (!IsDrawableLed(colour) || sheet.width[colour] == 0) {
+        return Rect{};
+    }
+    return Rect{at.x, at.y, at.x + sheet.width[colour], at.y + sheet.height[colour]};
+}
+
+Rect Union(Rect a, Rect b) {
+    if (a.IsEmpty()) {
+        return b;
+    }
+    if (b.IsEmpty()) {
+        return a;
+    }
+    return Rect{std::min(a.left, b.left), std::min(a.top, b.top), std::max(a.right, b.right),
+                std::max(a.bottom, b.bottom)};
+}
+
+Rect Intersection(Rect a, Rect b) {
+    return Rect{std::max(a.left, b.left), std::max(a.top, b.top), std::min(a.right, b.right),
+                std::min(a.bottom, b.bottom)};
+}
+
+constexpr Rect kEverywhere{INT_MIN / 2, INT_MIN / 2, INT_MAX / 2, INT_MAX / 2};
+
 } // namespace
 
 LightLayer::~LightLayer() {
@@ -139,16 +168,38 @@ LightLayer::~LightLayer() {
 
 void LightLayer::DrawOn(HDC dc, const SessionState& session) {
     PrepareSheet(session);
-    Rect area{INT_MAX, INT_MAX, INT_MIN, INT_MIN};
-    for (const Light& light : lights_) {
-        if (!IsDrawableLed(light.colour) || sheet.width[light.colour] == 0) {
-            continue;
-        }
-        area.left = std::min(area.left, light.at.x);
-        area.top = std::min(area.top, light.at.y);
-        area.right = std::max(area.right, light.at.x + sheet.width[light.colour]);
-        area.bottom = std::max(area.bottom, light.at.y + sheet.height[light.colour]);
+    Draw(dc, kEverywhere);
+}
+
+void LightLayer::DrawChangesOn(HDC dc, const SessionState& session) {
+    PrepareSheet(session);
+    const bool samePlaces =
+        drawn_.size() == lights_.size() && drawnSheet_ == sheet.generation &&
+        std::equal(drawn_.begin(), drawn_.end(), lights_.begin(),
+                   [](const Light& a, const Light& b) { return a.at.x == b.at.x && a.at.y == b.at.y; });
+    if (!samePlaces) {
+        Draw(dc, kEverywhere);
+        return;
     }
+    Rect changed{};
+    for (std::size_t i = 0; i < lights_.size(); ++i) {
+        if (lights_[i].colour != drawn_[i].colour) {
+            // A light that goes leaves its old picture where nothing covers it, as a whole drawing would.
+            changed = Union(changed, Union(LightBox(lights_[i].colour, lights_[i].at),
+                                           LightBox(drawn_[i].colour, drawn_[i].at)));
+        }
+    }
+    if (!changed.IsEmpty()) {
+        Draw(dc, changed);
+    }
+}
+
+void LightLayer::Draw(HDC dc, Rect limit) {
+    Rect area{};
+    for (const Light& light : lights_) {
+        area = Union(area, LightBox(light.colour, light.at));
+    }
+    area = Intersection(area, limit);
     const int width = area.right - area.left;
     const int height = area.bottom - area.top;
     if (dc == nullptr || area.IsEmpty() || !Reserve(colours_, width, height) ||
@@ -158,7 +209,7 @@ void LightLayer::DrawOn(HDC dc, const SessionState& session) {
     PatBlt(colours_.dc, 0, 0, width, height, BLACKNESS);
     PatBlt(cover_.dc, 0, 0, width, height, WHITENESS);
     for (const Light& light : lights_) {
-        if (!IsDrawableLed(light.colour) || sheet.width[light.colour] == 0) {
+        if (Intersection(LightBox(light.colour, light.at), area).IsEmpty()) {
             continue;
         }
         const int x = light.at.x - area.left;
@@ -170,6 +221,15 @@ void LightLayer::DrawOn(HDC dc, const SessionState& session) {
         BitBlt(colours_.dc, x, y, w, h, sheet.mask.dc, from, 0, SRCAND);
         BitBlt(colours_.dc, x, y, w, h, sheet.image.dc, from, 0, SRCPAINT);
     }
+    const Rect spared = Intersection(spared_, area);
+    if (!spared.IsEmpty()) {
+        const int x = spared.left - area.left;
+        const int y = spared.top - area.top;
+        PatBlt(cover_.dc, x, y, spared.right - spared.left, spared.bottom - spared.top, WHITENESS);
+        PatBlt(colours_.dc, x, y, spared.right - spared.left, spared.bottom - spared.top, BLACKNESS);
+    }
     BitBlt(dc, area.left, area.top, width, height, cover_.dc, 0, 0, SRCAND);
     BitBlt(dc, area.left, area.top, width, height, colours_.dc, 0, 0, SRCPAINT);
+    drawn_ = lights_;
+    drawnSheet_ = sheet.generation;
 }

@@ -21,7 +21,8 @@ struct LightSurface {
 // Lights drawn as DrawTransparentBitmap draws them (pure black is transparent), for the painters that tick
 // many times a second: each light's picture and mask are prepared once per loaded bitmap, the lights of a
 // group are composed off-screen with plain blits, and the group reaches the window in two blits that leave
-// every pixel no light covers as it was. Main thread only.
+// every pixel no light covers as it was. A window that still shows the last drawing is given only the
+// lights that changed since. Main thread only.
 class LightLayer {
   public:
     LightLayer() = default;
@@ -33,8 +34,13 @@ class LightLayer {
     void Clear() { lights_.clear(); }
     // Adds a light over those added before; a colour without a loaded bitmap adds nothing.
     void Add(int colour, Point at) { lights_.push_back(Light{colour, at}); }
+    // Pixels of `area` keep what the window shows there, whatever the lights cover: something drawn after
+    // the lights sits there.
+    void Spare(Rect area) { spared_ = area; }
     // Draws the lights added since the last Clear on `dc`, in the order they were added.
     void DrawOn(HDC dc, const SessionState& session);
+    // The same picture, drawn only where the lights differ from the last drawing, which `dc` still shows.
+    void DrawChangesOn(HDC dc, const SessionState& session);
 
   private:
     struct Light {
@@ -42,7 +48,13 @@ class LightLayer {
         Point at;
     };
 
+    // Draws the lights whose pixels fall in `limit`, and nothing outside it.
+    void Draw(HDC dc, Rect limit);
+
     std::vector<Light> lights_;
+    std::vector<Light> drawn_; // what the last drawing showed
+    unsigned drawnSheet_ = 0;  // the light pictures it was drawn with
+    Rect spared_{};
     LightSurface colours_; // what the lights leave, black where none covers
     LightSurface cover_;   // black where a light covers, white elsewhere
 };

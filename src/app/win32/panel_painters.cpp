@@ -73,6 +73,20 @@ template <std::size_t N> std::array<int, N> Load(const std::atomic<int> (&values
     return loaded;
 }
 
+constexpr char kNetworkLabel[] = "NETWORK";
+
+// The ring's lights leave the label's box alone, so that the label, drawn after them, need not be drawn again
+// when only a light changes.
+LightLayer& RingLights(HDC dc, const SessionState& session) {
+    static LightLayer ring;
+    ring.Clear();
+    for (int i = 0; i < kNetworkRingLights; ++i) {
+        ring.Add(session.lights.ring[i].load(std::memory_order_relaxed), RingLightPosition(i));
+    }
+    ring.Spare(LabelBox(dc, kNetworkLabel, kNetworkLabelPosition.x, kNetworkLabelPosition.y));
+    return ring;
+}
+
 std::string HelpText(const SessionState& session) {
     return std::string(std::begin(session.helpText),
                        std::find(std::begin(session.helpText), std::end(session.helpText), '\0'));
@@ -139,13 +153,12 @@ void PaintChannelPanel(HDC dc, const SessionState& session) {
 }
 
 void PaintNetworkRing(HDC dc, const SessionState& session) {
-    static LightLayer ring;
-    ring.Clear();
-    for (int i = 0; i < kNetworkRingLights; ++i) {
-        ring.Add(session.lights.ring[i].load(std::memory_order_relaxed), RingLightPosition(i));
-    }
-    ring.DrawOn(dc, session);
-    DrawLabel(dc, "NETWORK", kNetworkLabelPosition.x, kNetworkLabelPosition.y, session.backgroundColour);
+    RingLights(dc, session).DrawOn(dc, session);
+    DrawLabel(dc, kNetworkLabel, kNetworkLabelPosition.x, kNetworkLabelPosition.y, session.backgroundColour);
+}
+
+void PaintNetworkRingChanges(HDC dc, const SessionState& session) {
+    RingLights(dc, session).DrawChangesOn(dc, session);
 }
 
 void PaintHelpBanner(HDC dc, const SessionState& session) {
@@ -172,9 +185,24 @@ void CALLBACK ChannelPanelTimerProc(HWND, UINT, UINT_PTR, DWORD) {
 void CALLBACK NetworkRingTimerProc(HWND, UINT, UINT_PTR, DWORD) {
     const TimerCost cost("network ring");
     const SessionState& session = Session();
-    static PaintMemo<std::tuple<std::array<int, kNetworkRingLights>, std::uint32_t>> memo;
-    PaintOnMainWindow(memo, std::tuple{Load(session.lights.ring), session.backgroundColour},
-                      [&](HDC dc) { PaintNetworkRing(dc, session); });
+    static PaintMemo<std::array<int, kNetworkRingLights>> lightsMemo;
+    static PaintMemo<std::uint32_t> wholeMemo;
+    const unsigned exposures = MainWindowExposures();
+    // A wiped window or a new background takes the whole ring; otherwise the lights that changed suffice.
+    const bool whole = wholeMemo.ShouldPaint(session.backgroundColour, exposures);
+    const bool lightsChanged = lightsMemo.ShouldPaint(Load(session.lights.ring), exposures);
+    if (!whole && !lightsChanged) {
+        return;
+    }
+    const ScopedGetDC dc(session.handles.mainWindow);
+    if (!dc) {
+        wholeMemo.Forget();
+        lightsMemo.Forget();
+    } else if (whole) {
+        PaintNetworkRing(dc.get(), session);
+    } else {
+        PaintNetworkRingChanges(dc.get(), session);
+    }
 }
 
 void CALLBACK HelpBannerTimerProc(HWND, UINT, UINT_PTR, DWORD) {

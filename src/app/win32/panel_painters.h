@@ -15,6 +15,8 @@ void PaintChannelPanel(HDC dc, const SessionState& session);
 void PaintStatusLights(HDC dc, const SessionState& session, bool mainWindowInFront);
 void PaintStatusLabels(HDC dc, COLORREF background);
 void PaintNetworkRing(HDC dc, const SessionState& session);
+// Only the ring's lights that changed since its last painting, which `dc` still shows.
+void PaintNetworkRingChanges(HDC dc, const SessionState& session);
 void PaintHelpBanner(HDC dc, const SessionState& session);
 
 // Thread-timer routines: each paints its panel on the main window's device context.

@@ -345,12 +345,15 @@ int RunClient(HINSTANCE instance, int showCommand) {
     // Running from before the thread starts: a stop asked before its first pass is then never overwritten.
     session.runFlag.store(kAudioRunning);
     session.handles.audioThread = StartThread(AudioThread, "audio", &gAudioThread);
+    // Every periodic timer of the main thread starts in one burst, the countdown's and the animation's
+    // included, so that ticks falling due at the same time share one wake of the thread.
     for (const ThreadTimer& timer : kPanelTimers) {
         StartThreadTimer(timer);
     }
-    RestartLevelMeterTimers();
-    FetchStartupAccountData(window);
     StartInactivityCountdown();
+    RestartLevelMeterTimers();
+    RestartTitleAnimationTimer(window);
+    FetchStartupAccountData(window);
     session.refetchFlag = false;
     OpenSynthSocketAndGreet(Client().synth);
     static AccessoryWiring accessory{Client().accessory, session.pushToTalk};

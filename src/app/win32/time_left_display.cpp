@@ -7,7 +7,9 @@
 #include "app/win32/notice_window.h"
 #include "platform/win32/scoped_win.h"
 #include "platform/win32/timer_cost.h"
+#include "platform/paint_memo.h"
 
+#include <cstdint>
 #include <cstring>
 
 namespace {
@@ -28,27 +30,43 @@ void CloseForInactivity(SessionState& session) {
     DestroyWindow(mainWindow);
 }
 
-void PaintTimeLeft(const SessionState& session, const char* text) {
-    const HWND mainWindow = session.handles.mainWindow;
-    if (mainWindow == nullptr || !IsWindow(mainWindow)) {
-        return;
-    }
-    const ScopedGetDC dc(mainWindow);
-    if (dc) {
-        DrawTimeLeft(dc.get(), text, session.backgroundColour);
-    }
-}
-
-} // namespace
-
-void DrawTimeLeft(HDC dc, const char* text, COLORREF background) {
+void DrawTimeText(HDC dc, const char* text, COLORREF background) {
     const RECT zone{kTimeLeftZone.left, kTimeLeftZone.top, kTimeLeftZone.right, kTimeLeftZone.bottom};
     FillRect(dc, &zone, GetSysColorBrush(COLOR_SCROLLBAR));
     SetTextColor(dc, RGB(255, 255, 0));
     SetBkColor(dc, background);
     SetBkMode(dc, OPAQUE);
     TextOutA(dc, kTimeLeftZone.left, kTimeLeftZone.top, text, static_cast<int>(std::strlen(text)));
+}
+
+void DrawTimeLeftLabel(HDC dc, COLORREF background) {
     DrawLabel(dc, "TIME LEFT", kTimeLeftZone.left, kLabelTop, background);
+}
+
+// The time changes every second; the label below it only with the background or after an exposure.
+void PaintTimeLeft(const SessionState& session, const char* text) {
+    const HWND mainWindow = session.handles.mainWindow;
+    if (mainWindow == nullptr || !IsWindow(mainWindow)) {
+        return;
+    }
+    static PaintMemo<std::uint32_t> labelMemo;
+    const bool label = labelMemo.ShouldPaint(session.backgroundColour, MainWindowExposures());
+    const ScopedGetDC dc(mainWindow);
+    if (!dc) {
+        labelMemo.Forget();
+        return;
+    }
+    DrawTimeText(dc.get(), text, session.backgroundColour);
+    if (label) {
+        DrawTimeLeftLabel(dc.get(), session.backgroundColour);
+    }
+}
+
+} // namespace
+
+void DrawTimeLeft(HDC dc, const char* text, COLORREF background) {
+    DrawTimeText(dc, text, background);
+    DrawTimeLeftLabel(dc, background);
 }
 
 void CALLBACK TimeLeftTimerProc(HWND, UINT, UINT_PTR, DWORD) {

@@ -124,6 +124,13 @@ void LoadTitleAnimation(HWND mainWindow) {
     GdipDisposeImage(gif);
     if (handles.animationFrameCount > 0) {
         DrawFramesIntoStrip(handles);
+        RestartTitleAnimationTimer(mainWindow);
+    }
+}
+
+void RestartTitleAnimationTimer(HWND mainWindow) {
+    const WindowHandles& handles = Session().handles;
+    if (handles.animationFrameCount > 0) {
         SetTimer(mainWindow, kTitleAnimationTimerId, AnimationTimerPeriodMs(handles.frameDelaysMs[0]),
                  nullptr);
     }

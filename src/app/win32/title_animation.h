@@ -8,5 +8,9 @@ inline constexpr UINT_PTR kTitleAnimationTimerId = 4;
 // without the file it tells the user and closes the client.
 void LoadTitleAnimation(HWND mainWindow);
 
+// Sets the running animation timer again, counting its period from now: started beside the other timers,
+// its ticks share their wakes of the main thread.
+void RestartTitleAnimationTimer(HWND mainWindow);
+
 // Draws the current frame into the animation zone and moves on to the next one.
 void DrawNextAnimationFrame(HWND mainWindow);

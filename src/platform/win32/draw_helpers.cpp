@@ -10,6 +10,7 @@ namespace {
 
 constexpr COLORREF kWhite = RGB(255, 255, 255);
 constexpr COLORREF kTransparentColour = RGB(0, 0, 0);
+constexpr int kLabelFontHeight = 14;
 
 // A memory device context with a bitmap selected into it, for the length of one drawing.
 class BitmapSource {
@@ -90,10 +91,20 @@ void DrawLabel(HDC dc, const char* text, int x, int y, COLORREF background) {
     if (dc == nullptr || text == nullptr) {
         return;
     }
-    const ScopedTextStyle style(dc, 14, kWhite, &background);
+    const ScopedTextStyle style(dc, kLabelFontHeight, kWhite, &background);
     if (style.Ready()) {
         TextOutA(dc, x, y, text, static_cast<int>(std::strlen(text)));
     }
+}
+
+Rect LabelBox(HDC dc, const char* text, int x, int y) {
+    const ScopedSelect font(dc, SharedBoldArial(kLabelFontHeight));
+    SIZE size{};
+    if (dc == nullptr || text == nullptr || !font.Ok() ||
+        !GetTextExtentPoint32A(dc, text, static_cast<int>(std::strlen(text)), &size)) {
+        return Rect{};
+    }
+    return Rect{x, y, x + size.cx, y + size.cy};
 }
 
 void DrawUtf8Text(HDC dc, const char* utf8, int x, int y, COLORREF textColour) {

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "platform/geometry.h"
 #include "platform/win32/scoped_win.h"
 
 #include <windows.h>
@@ -38,6 +39,9 @@ class ScopedTextStyle {
 // Single-byte text with its top-left corner at (x, y): white bold Arial 14 on an opaque background.
 // A null text draws nothing.
 void DrawLabel(HDC dc, const char* text, int x, int y, COLORREF background);
+
+// The box DrawLabel paints opaquely for that text at (x, y); empty when the font cannot be made.
+Rect LabelBox(HDC dc, const char* text, int x, int y);
 
 // UTF-8 text at (x, y) in bold Arial 20, on a transparent background.
 void DrawUtf8Text(HDC dc, const char* utf8, int x, int y, COLORREF textColour);

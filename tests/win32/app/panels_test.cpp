@@ -186,7 +186,8 @@ void FillStriped(const Canvas& canvas) {
 }
 
 // Lights of different sizes, each with its own scatter of transparent black pixels, overlapping and with
-// undrawable colours among them: composed, they leave the same pixels as one transparent blit per light.
+// undrawable colours among them: composed, they leave the same pixels as one transparent blit per light,
+// whether the second picture is drawn whole or only where it changed.
 void TestLightLayer() {
     auto session = std::make_unique<SessionState>();
     for (int colour = kLedRed; colour <= kLedDarkBlue; ++colour) {
@@ -204,20 +205,29 @@ void TestLightLayer() {
         DeleteDC(dc);
         session->handles.ledBitmaps[colour] = bitmap;
     }
-    Canvas composed, reference;
+    Canvas composed, changes, reference;
     FillStriped(composed);
+    FillStriped(changes);
     FillStriped(reference);
-    LightLayer layer;
+    LightLayer layer, changesLayer;
     for (int round = 0; round < 2; ++round) { // the second picture goes over the first
         layer.Clear();
+        changesLayer.Clear();
         for (int i = 0; i < 20; ++i) {
-            const int colour = (i + round) % 8; // 0 and 7 are not drawn
+            const int colour = i < 12 ? (i + round) % 8 : i % 8; // 0 and 7 are not drawn; the last ones stay
             const Point at{200 + 6 * i, 300 + (i % 3) * 5};
             layer.Add(colour, at);
+            changesLayer.Add(colour, at);
             DrawTransparentBitmap(reference.dc(), LedBitmap(*session, colour), at.x, at.y);
         }
         layer.DrawOn(composed.dc(), *session);
         CHECK(composed.SameAs(reference));
+        if (round == 0) {
+            changesLayer.DrawOn(changes.dc(), *session);
+        } else {
+            changesLayer.DrawChangesOn(changes.dc(), *session);
+        }
+        CHECK(changes.SameAs(reference));
     }
     ReleaseTestImages(*session);
 }
@@ -351,22 +361,30 @@ void TestStatusPanel(SessionState& session) {
     }
 }
 
+// The ring as the lights drawn one by one and the label over them, the first time and after some lights
+// change (one of them to no light at all), when the painters draw the whole ring and then its changes alone.
 void TestNetworkRing(SessionState& session) {
-    for (int i = 0; i < kNetworkRingLights; ++i) {
-        session.lights.ring[i] = i % 7; // 0 leaves the light undrawn
-    }
-    Canvas canvas;
-    PaintNetworkRing(canvas.dc(), session);
-    for (int i = 0; i < kNetworkRingLights; ++i) {
-        const Point at = RingLightPosition(i);
-        if (i == 12) { // the NETWORK label, drawn last, covers this light's left half
-            CHECK_COLOUR(canvas.Pixel(at.x + kLedSize - 1, at.y + kLedSize / 2), kLedColours[12 % 7],
-                         "ring light 12");
-        } else {
-            CheckLight(canvas, at, i % 7, "ring light");
+    Canvas painted, reference;
+    FillStriped(painted);
+    FillStriped(reference);
+    for (int round = 0; round < 2; ++round) {
+        for (int i = 0; i < kNetworkRingLights; ++i) {
+            session.lights.ring[i] =
+                round == 1 && i >= 10 ? (i + 3) % 7 : i % 7; // 0 leaves the light undrawn
         }
+        for (int i = 0; i < kNetworkRingLights; ++i) {
+            const Point at = RingLightPosition(i);
+            DrawTransparentBitmap(reference.dc(), LedBitmap(session, session.lights.ring[i]), at.x, at.y);
+        }
+        DrawLabel(reference.dc(), "NETWORK", kNetworkLabelPosition.x, kNetworkLabelPosition.y, kBackground);
+        if (round == 0) {
+            PaintNetworkRing(painted.dc(), session);
+        } else {
+            PaintNetworkRingChanges(painted.dc(), session);
+        }
+        CHECK(painted.SameAs(reference));
     }
-    CHECK_COLOUR(canvas.Pixel(kNetworkLabelPosition.x, kNetworkLabelPosition.y), kBackground,
+    CHECK_COLOUR(painted.Pixel(kNetworkLabelPosition.x, kNetworkLabelPosition.y), kBackground,
                  "NETWORK label");
 }
 
