@@ -1,7 +1,6 @@
 """The canvas: a click on the animation zone of a channel opens it on the channel's shared image, its menu
 sends a picture chosen in the file dialog and fetches the image again, a second click closes it."""
 
-import time
 import unittest
 
 from harness import Client, Image, WM_DESTROY, terminate_on_sigterm
@@ -17,6 +16,7 @@ SEEDED_CHANNEL = 1  # the seed shares a sunset over the sea there
 SHARED_IMAGE = f"/echange/pc_img_share_get.php?F={SEEDED_CHANNEL}&N=1"
 UPLOAD = "/echange/pc_img_share_post.php"
 FILE_MENU = (20, 10)  # on the menu bar, at the top of the canvas's X window
+MENU_CLASS = "#32768"  # an open menu's window
 SEA = (30, 70, 130)
 RED = (255, 0, 0)
 
@@ -41,7 +41,7 @@ class CanvasTest(unittest.TestCase):
         """Opens the canvas's "Fichier" menu with the mouse and chooses an item with the keyboard."""
         canvas = client.display.wait_window(f"^{CANVAS_TITLE}$")
         client.display.click(canvas, *FILE_MENU)
-        time.sleep(0.5)
+        client.probe.wait_for(cls=MENU_CLASS)
         client.display.key(canvas, *keys, "Return")
 
     def test_canvas_shows_the_shared_image_and_sends_a_picture_chosen_by_the_user(self):
@@ -50,11 +50,10 @@ class CanvasTest(unittest.TestCase):
             client.window_id(timeout=60)
             network.wait_for_client(channel=0)
             client.click(*ANIMATION)
-            time.sleep(2)
-            self.assertEqual(client.probe.find(cls=CANVAS_CLASS), [], "no canvas on the welcome channel")
-
             client.key(str(SEEDED_CHANNEL))
             network.wait_for_client(channel=SEEDED_CHANNEL)
+            # The key was handled after the click, whose canvas would have opened within it.
+            self.assertEqual(client.probe.find(cls=CANVAS_CLASS), [], "no canvas on the welcome channel")
             client.click(*ANIMATION)
             canvas = client.probe.wait_for(cls=CANVAS_CLASS, title=CANVAS_TITLE)
             self.assertEqual(canvas["owner"], client.main_window()["hwnd"])
