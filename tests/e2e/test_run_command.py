@@ -4,13 +4,12 @@ shows the box."""
 
 import ctypes
 import os
-import queue
 import re
+import select
 import shutil
 import signal
 import subprocess
 import sys
-import threading
 import time
 import unittest
 from pathlib import Path
@@ -35,55 +34,35 @@ sys.exit(run_client.main())
 """
 
 
-def _xlib():
-    """The few Xlib calls that tell where a window and the frame round it lie (xdotool reports a reparented
-    window's position shifted by its place in the frame)."""
-    lib = ctypes.CDLL("libX11.so.6")
-    lib.XOpenDisplay.restype = ctypes.c_void_p
-    lib.XDefaultRootWindow.restype = ctypes.c_ulong
-    lib.XDefaultRootWindow.argtypes = [ctypes.c_void_p]
-    lib.XInternAtom.restype = ctypes.c_ulong
-    lib.XInternAtom.argtypes = [ctypes.c_void_p, ctypes.c_char_p, ctypes.c_int]
-    uint, out_int, out_ulong = (ctypes.POINTER(ctypes.c_uint), ctypes.POINTER(ctypes.c_int),
-                                ctypes.POINTER(ctypes.c_ulong))
-    lib.XGetGeometry.argtypes = [ctypes.c_void_p, ctypes.c_ulong, out_ulong, out_int, out_int, uint, uint, uint, uint]
-    lib.XTranslateCoordinates.argtypes = [ctypes.c_void_p, ctypes.c_ulong, ctypes.c_ulong, ctypes.c_int, ctypes.c_int,
-                                          out_int, out_int, out_ulong]
-    lib.XGetWindowProperty.argtypes = [ctypes.c_void_p, ctypes.c_ulong, ctypes.c_ulong, ctypes.c_long, ctypes.c_long,
-                                       ctypes.c_int, ctypes.c_ulong, out_ulong, out_int, out_ulong, out_ulong,
-                                       ctypes.POINTER(ctypes.c_void_p)]
-    lib.XFree.argtypes = [ctypes.c_void_p]
-    lib.XCloseDisplay.argtypes = [ctypes.c_void_p]
-    return lib
-
-
 def framed_window(display_name, window):
-    """The rectangle (x, y, width, height) of an X window and the frame round it on the screen, and the frame's
-    borders (left, right, top, bottom) as the window manager gives them (_NET_FRAME_EXTENTS)."""
-    x = _xlib()
-    connection = x.XOpenDisplay(display_name.encode())
+    """The rectangle (x, y, width, height) of an X window with the frame round it on the screen, and the frame's
+    borders (left, right, top, bottom), as the window manager gives them (xdotool's position of a framed window is
+    shifted by its place in the frame)."""
+    x11 = ctypes.CDLL("libX11.so.6")
+    x11.XOpenDisplay.restype = ctypes.c_void_p
+    x11.XDefaultRootWindow.restype = x11.XInternAtom.restype = ctypes.c_ulong
+    connection = ctypes.c_void_p(x11.XOpenDisplay(display_name.encode()))
+    window = ctypes.c_ulong(window)
     try:
-        root, left, top, width, height, ignored = (ctypes.c_ulong(), ctypes.c_int(), ctypes.c_int(), ctypes.c_uint(),
-                                                   ctypes.c_uint(), ctypes.c_uint())
-        x.XGetGeometry(connection, window, ctypes.byref(root), ctypes.byref(left), ctypes.byref(top),
-                       ctypes.byref(width), ctypes.byref(height), ctypes.byref(ignored), ctypes.byref(ignored))
-        child = ctypes.c_ulong()
-        x.XTranslateCoordinates(connection, window, x.XDefaultRootWindow(connection), 0, 0, ctypes.byref(left),
-                                ctypes.byref(top), ctypes.byref(child))
-        kind, unit, count, remaining, data = (ctypes.c_ulong(), ctypes.c_int(), ctypes.c_ulong(), ctypes.c_ulong(),
-                                              ctypes.c_void_p())
-        x.XGetWindowProperty(connection, window, x.XInternAtom(connection, b"_NET_FRAME_EXTENTS", False), 0, 4, False,
-                             0, ctypes.byref(kind), ctypes.byref(unit), ctypes.byref(count), ctypes.byref(remaining),
-                             ctypes.byref(data))
+        left, top, width, height, number = (ctypes.c_int() for _ in range(5))
+        ignored, data = ctypes.c_ulong(), ctypes.c_void_p()
+        x11.XGetGeometry(connection, window, ctypes.byref(ignored), ctypes.byref(number), ctypes.byref(number),
+                         ctypes.byref(width), ctypes.byref(height), ctypes.byref(number), ctypes.byref(number))
+        x11.XTranslateCoordinates(connection, window, ctypes.c_ulong(x11.XDefaultRootWindow(connection)), 0, 0,
+                                  ctypes.byref(left), ctypes.byref(top), ctypes.byref(ignored))
+        extents = ctypes.c_ulong(x11.XInternAtom(connection, b"_NET_FRAME_EXTENTS", False))
+        count = ctypes.c_ulong()
+        x11.XGetWindowProperty(connection, window, extents, ctypes.c_long(0), ctypes.c_long(4), False,
+                               ctypes.c_ulong(0), ctypes.byref(ignored), ctypes.byref(number), ctypes.byref(count),
+                               ctypes.byref(ignored), ctypes.byref(data))
         # Xlib hands 32-bit items back as longs; a window without a frame has no such property.
-        borders = tuple(ctypes.cast(data, ctypes.POINTER(ctypes.c_long))[i] for i in range(count.value)) or (0,) * 4
-        if data:
-            x.XFree(data)
+        borders = tuple(ctypes.cast(data, ctypes.POINTER(ctypes.c_long))[:count.value]) or (0,) * 4
+        x11.XFree(data)
         b_left, b_right, b_top, b_bottom = borders
         return (left.value - b_left, top.value - b_top, width.value + b_left + b_right,
                 height.value + b_top + b_bottom), borders
     finally:
-        x.XCloseDisplay(connection)
+        x11.XCloseDisplay(connection)
 
 
 class RunCommand:
@@ -91,33 +70,24 @@ class RunCommand:
 
     def __init__(self, output, scratch):
         env = {k: v for k, v in os.environ.items() if k != "DISPLAY"}
-        self.proc = subprocess.Popen([sys.executable, "-c", RUN_COMMAND, str(output), str(scratch)], env=env, text=True,
-                                     stdin=subprocess.DEVNULL, stdout=subprocess.PIPE, stderr=subprocess.STDOUT,
-                                     errors="replace")
+        # Unbuffered, so that select() tells the truth about what is left to read; ended with the test even when
+        # a time-out kills it, and then the command's own children with it.
+        self.proc = subprocess.Popen(["setpriv", "--pdeathsig", "KILL", "--", sys.executable, "-c", RUN_COMMAND,
+                                      str(output), str(scratch)], env=env, bufsize=0, stdin=subprocess.DEVNULL,
+                                     stdout=subprocess.PIPE, stderr=subprocess.STDOUT)
         self.lines = []
-        self._lines = queue.Queue()
-        self._reader = threading.Thread(target=self._read, daemon=True)
-        self._reader.start()
-
-    def _read(self):
-        for line in self.proc.stdout:
-            self._lines.put(line.rstrip("\n"))
-        self._lines.put(None)
 
     def wait_line(self, pattern, timeout):
-        """The match of the first line (since the last one matched) that matches the regular expression."""
+        """The match of the first line from now on that matches the regular expression."""
         deadline = time.monotonic() + timeout
-        while True:
-            try:
-                line = self._lines.get(timeout=max(0, deadline - time.monotonic()))
-            except queue.Empty:
-                raise AssertionError(f"no line matching {pattern!r} in {timeout} s:\n" + "\n".join(self.lines))
-            if line is None:
+        while select.select([self.proc.stdout], [], [], max(0, deadline - time.monotonic()))[0]:
+            line = self.proc.stdout.readline()
+            if not line:
                 raise AssertionError(f"the run command ended before {pattern!r}:\n" + "\n".join(self.lines))
-            self.lines.append(line)
-            found = re.search(pattern, line)
-            if found:
+            self.lines.append(line.decode(errors="replace").rstrip("\n"))
+            if found := re.search(pattern, self.lines[-1]):
                 return found
+        raise AssertionError(f"no line matching {pattern!r} in {timeout} s:\n" + "\n".join(self.lines))
 
     def stop(self, prefix_dir):
         """Ends the command as a failed test leaves it, letting it stop what it started."""
@@ -129,7 +99,6 @@ class RunCommand:
                 self.proc.kill()
                 self.proc.wait()
                 prefix.kill_processes_in(prefix_dir)
-        self._reader.join(10)
         self.proc.stdout.close()
 
 
