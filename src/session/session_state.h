@@ -52,13 +52,8 @@ struct WindowHandles {
     HBITMAP__* channelImages[kChannelCount] = {};
     int channelImageWidth = 0;
     int channelImageHeight = 0;
-    HBITMAP__* ledBitmaps[kLedDarkBlue + 1] = {};   // indexed by LedColour
-    std::atomic<HBITMAP__*> usbStatusIcon{nullptr}; // replaced by the accessory thread
+    HBITMAP__* ledBitmaps[kLedDarkBlue + 1] = {}; // indexed by LedColour
     Point usbStatusIconPosition;
-    HWND__* inputDeviceChooser = nullptr; // null while the chooser is closed
-    HWND__* paramsWindow = nullptr;       // null while the parameters window is closed
-    bool paramsReady = false;             // its opening animation has finished: it paints its content
-    HWND__* canvasWindow = nullptr;       // null while the canvas is closed
     void* animationFrames[kMaxAnimationFrames] = {}; // GDI+ bitmaps, 150 x 150 ARGB, in file order
     int frameDelaysMs[kMaxAnimationFrames] = {};
     int animationFrameCount = 0;

@@ -1,6 +1,6 @@
 #include "app/win32/main_window.h"
 
-#include "app/client_state.h"
+#include "app/win32/client_state.h"
 #include "app/hover_help.h"
 #include "app/main_window_input.h"
 #include "app/main_window_layout.h"
@@ -57,7 +57,7 @@ void OnLeftClick(HWND window, Point p) {
         PostMessageW(window, WM_DESTROY, 0, 0);
         break;
     case ClickAction::StartSynthesiser:
-        ToggleSynthesiser(Client().synth);
+        ToggleSynthesiser(Client().synth, window, Session().backgroundColour);
         break;
     case ClickAction::GroupList:
         OpenGroupList();

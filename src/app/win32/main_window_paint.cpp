@@ -1,5 +1,6 @@
 #include "app/win32/main_window_paint.h"
 
+#include "app/win32/client_state.h"
 #include "app/main_window_layout.h"
 #include "session/session_state.h"
 #include "app/win32/close_button.h"
@@ -63,9 +64,9 @@ void PaintMainWindow(HWND window) {
         DrawCloseButton(dc);
         PaintVersionAndCredit(dc, background);
         const WindowHandles& handles = session.handles;
-        if (HBITMAP__* usbIcon = handles.usbStatusIcon.load(); usbIcon != nullptr) {
-            DrawStretchedBitmap(dc, reinterpret_cast<HBITMAP>(usbIcon), handles.usbStatusIconPosition.x,
-                                handles.usbStatusIconPosition.y, kUsbIconSize, kUsbIconSize);
+        if (const HBITMAP usbIcon = Client().usbIcon.picture.load(); usbIcon != nullptr) {
+            DrawStretchedBitmap(dc, usbIcon, handles.usbStatusIconPosition.x, handles.usbStatusIconPosition.y,
+                                kUsbIconSize, kUsbIconSize);
         }
     }
     // The next speaker fetch repaints the speaker even when it has not changed; EndPaint follows.

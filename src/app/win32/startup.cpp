@@ -2,7 +2,7 @@
 #include "app/win32/supervisor_notice_actions.h"
 
 #include "app/main_window_layout.h"
-#include "app/client_state.h"
+#include "app/win32/client_state.h"
 #include "app/required_images.h"
 #include "session/session_state.h"
 #include "app/win32/close_button.h"
@@ -15,6 +15,7 @@
 #include "app/win32/resource_ids.h"
 #include "app/win32/title_animation.h"
 #include "audio/win32/audio_thread_win32.h"
+#include "audio/win32/audio_wiring.h"
 #include "audio/win32/endpoint_volume.h"
 #include "audio/win32/knob_painter.h"
 #include "audio/win32/level_meters.h"
@@ -31,6 +32,7 @@
 #include "platform/win32/message_box.h"
 #include "platform/win32/scoped_win.h"
 #include "web/win32/account_data.h"
+#include "web/win32/web_wiring.h"
 
 #include <windows.h>
 
@@ -281,7 +283,7 @@ void ShutDown() {
     SessionState& session = Session();
     SendSynthStop(Client().synth);
     WindowHandles& handles = session.handles;
-    if (HBITMAP__* usbIcon = handles.usbStatusIcon.exchange(nullptr); usbIcon != nullptr) {
+    if (const HBITMAP usbIcon = Client().usbIcon.picture.exchange(nullptr); usbIcon != nullptr) {
         DeleteObject(usbIcon);
     }
     for (ThreadTimerSlot slot : kTimerKillOrder) {
@@ -312,6 +314,14 @@ void ShutDown() {
 int RunClient(HINSTANCE instance, int showCommand) {
     SessionState& session = Session();
     session.handles.instance = reinterpret_cast<HINSTANCE__*>(instance);
+    WebWiring& web = Web();
+    web.instance = instance;
+    web.shared = &session;
+    web.account = &session;
+    web.speakerAccount = &session.speakerAccount;
+    AudioWiring& audioWindows = AudioWindows();
+    audioWindows.instance = instance;
+    audioWindows.audio = &session;
 
     int exitCode = 0;
     if (!AcquireSingleInstanceLock(&exitCode)) {
@@ -326,6 +336,8 @@ int RunClient(HINSTANCE instance, int showCommand) {
         return 0;
     }
     session.handles.mainWindow = window;
+    web.mainWindow = window;
+    audioWindows.mainWindow = window;
     ShapeAndShowMainWindow(window, showCommand);
     SetStartZones();
     session.captureLevelAtStart = TryReadCaptureLevel();
@@ -341,7 +353,8 @@ int RunClient(HINSTANCE instance, int showCommand) {
     session.handles.pcmEvent = CreateEventW(nullptr, FALSE, FALSE, L"PCM_Event");
     StartNetworkThreads();
     session.handles.usbStatusIconPosition = Point{kUsbIconLeft, kUsbIconTop};
-    SetUsbIconState(kUsbIconBlack);
+    Client().usbIcon.mainWindow = window;
+    SetUsbIconState(Client().usbIcon, kUsbIconBlack);
     // Running from before the thread starts: a stop asked before its first pass is then never overwritten.
     session.runFlag.store(kAudioRunning);
     session.handles.audioThread = StartThread(AudioThread, "audio", &gAudioThread);
@@ -356,7 +369,7 @@ int RunClient(HINSTANCE instance, int showCommand) {
     FetchStartupAccountData(window);
     session.refetchFlag = false;
     OpenSynthSocketAndGreet(Client().synth);
-    static AccessoryWiring accessory{Client().accessory, session.pushToTalk};
+    static AccessoryWiring accessory{Client().accessory, session.pushToTalk, Client().usbIcon};
     session.handles.accessoryThread = CreateThread(nullptr, 0, AccessoryThread, &accessory, 0, nullptr);
 
     const int quitCode = RunMessageLoop();

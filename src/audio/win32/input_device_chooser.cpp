@@ -1,10 +1,11 @@
 #include "audio/win32/input_device_chooser.h"
 
-#include "session/session_state.h"
+#include "audio/audio_state.h"
+#include "audio/input_devices.h"
+#include "audio/win32/audio_wiring.h"
+#include "audio/win32/endpoint_description.h"
 #include "platform/win32/window_class.h"
 #include "platform/win32/wide_text.h"
-#include "audio/input_devices.h"
-#include "audio/win32/endpoint_description.h"
 
 #include <windows.h>
 
@@ -24,6 +25,10 @@ constexpr int kButtonTop = 10;
 constexpr int kButtonPitch = 30;
 constexpr int kButtonWidth = 350;
 constexpr int kButtonHeight = 25;
+
+// The chooser lives on the main thread: null while it is closed.
+HWND gChooser = nullptr;
+void (*gOnClosed)() = nullptr;
 
 std::vector<std::string> WaveInNames() {
     std::vector<std::string> names;
@@ -48,13 +53,13 @@ std::vector<CaptureEndpoint> CaptureEndpoints() {
 
 // Buttons are made once per opening, from the slots as they were just filled.
 void CreateButtons(HWND chooser) {
-    const SessionState& session = Session();
+    const AudioState& audio = *AudioWindows().audio;
     for (int i = 0; i < kInputDeviceSlots; ++i) {
-        HWND button = CreateWindowExW(0, L"BUTTON", WideFromUtf8(session.inputDevices[i].buttonText).c_str(),
+        HWND button = CreateWindowExW(0, L"BUTTON", WideFromUtf8(audio.inputDevices[i].buttonText).c_str(),
                                       WS_CHILD | WS_VISIBLE | BS_RADIOBUTTON, kButtonLeft,
                                       kButtonTop + kButtonPitch * i, kButtonWidth, kButtonHeight, chooser,
                                       reinterpret_cast<HMENU>(static_cast<INT_PTR>(i)), nullptr, nullptr);
-        if (button != nullptr && i == session.selectedInputDevice.load()) {
+        if (button != nullptr && i == audio.selectedInputDevice.load()) {
             SendMessageW(button, BM_SETCHECK, BST_CHECKED, 0);
         }
     }
@@ -70,18 +75,16 @@ LRESULT CALLBACK ChooserWindowProc(HWND window, UINT message, WPARAM wParam, LPA
     case WM_CREATE:
         return 0;
     case WM_COMMAND: {
-        SessionState& session = Session();
+        AudioState& audio = *AudioWindows().audio;
         CloseChooser(window);
-        session.selectedInputDevice.store(
-            ChosenInputDevice(session.inputDevices, LOWORD(wParam), session.selectedInputDevice.load()));
+        audio.selectedInputDevice.store(
+            ChosenInputDevice(audio.inputDevices, LOWORD(wParam), audio.selectedInputDevice.load()));
         return 0;
     }
     case WM_DESTROY: {
-        WindowHandles& handles = Session().handles;
-        handles.inputDeviceChooser = nullptr;
-        // The parameters window names the input device: it shows the choice just made.
-        if (handles.paramsWindow != nullptr) {
-            InvalidateRect(handles.paramsWindow, nullptr, TRUE);
+        gChooser = nullptr;
+        if (gOnClosed != nullptr) {
+            gOnClosed();
         }
         return 0;
     }
@@ -91,34 +94,33 @@ LRESULT CALLBACK ChooserWindowProc(HWND window, UINT message, WPARAM wParam, LPA
 }
 
 void OpenChooser() {
-    SessionState& session = Session();
-    WindowHandles& handles = session.handles;
+    const AudioWiring& wiring = AudioWindows();
     RECT mainRect{};
-    GetWindowRect(handles.mainWindow, &mainRect);
-    HINSTANCE instance = reinterpret_cast<HINSTANCE>(handles.instance);
+    GetWindowRect(wiring.mainWindow, &mainRect);
+    HINSTANCE instance = wiring.instance;
     WindowClassLook look;
     look.background = CreateSolidBrush(kChooserBackground);
     look.cursor = ArrowCursor();
     RegisterWindowClass(instance, kChooserClass, ChooserWindowProc, look);
     HWND chooser = CreateWindowExW(0, kChooserClass, L"Zelvora Input device", WS_VISIBLE | WS_SYSMENU,
                                    mainRect.left - 300, mainRect.top + 200, kChooserWidth, kChooserHeight,
-                                   handles.mainWindow, nullptr, instance, nullptr);
+                                   wiring.mainWindow, nullptr, instance, nullptr);
     if (chooser == nullptr) {
         return;
     }
-    handles.inputDeviceChooser = chooser;
+    gChooser = chooser;
     ShowWindow(chooser, SW_SHOW);
-    SetForegroundWindow(handles.mainWindow);
-    FillInputDeviceSlots(WaveInNames(), CaptureEndpoints(), session.inputDevices);
+    SetForegroundWindow(wiring.mainWindow);
+    FillInputDeviceSlots(WaveInNames(), CaptureEndpoints(), wiring.audio->inputDevices);
     CreateButtons(chooser);
 }
 
 } // namespace
 
-void ToggleInputDeviceChooser() {
-    HWND open = Session().handles.inputDeviceChooser;
-    if (open != nullptr) {
-        CloseChooser(open);
+void ToggleInputDeviceChooser(void (*onClosed)()) {
+    gOnClosed = onClosed;
+    if (gChooser != nullptr) {
+        CloseChooser(gChooser);
     } else {
         OpenChooser();
     }

@@ -29,7 +29,7 @@ class Win32AccessorySystem : public AccessorySystem {
     void WaitForDeviceNotice(int milliseconds) override {
         notices_.Wait(StopRequested(), static_cast<DWORD>(milliseconds));
     }
-    void SetIconState(int state) override { SetUsbIconState(state); }
+    void SetIconState(int state) override { SetUsbIconState(wiring_.usbIcon, state); }
     void SetKeyPressed(bool pressed) override {
         wiring_.pushToTalk.SetAccessoryState(pressed ? kPttTalk : kPttListen);
     }

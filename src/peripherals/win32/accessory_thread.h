@@ -4,11 +4,13 @@
 
 class PushToTalk;
 struct AccessoryRunFlags;
+struct UsbIconView;
 
 // What the accessory thread uses; start-up keeps it until the thread has ended.
 struct AccessoryWiring {
     AccessoryRunFlags& run;
     PushToTalk& pushToTalk;
+    UsbIconView& usbIcon;
 };
 
 // The accessory thread, given the `AccessoryWiring*`: finds a supported USB-serial adapter, probes its key

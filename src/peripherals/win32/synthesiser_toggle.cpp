@@ -1,6 +1,5 @@
 #include "peripherals/win32/synthesiser_toggle.h"
 
-#include "session/session_state.h"
 #include "peripherals/synth_link.h"
 #include "platform/win32/scoped_win.h"
 
@@ -19,13 +18,13 @@ constexpr RECT kStatusFrame{10, 650, 540, 720};
 constexpr COLORREF kStatusColour = RGB(255, 255, 0);
 
 // One line centred in the bottom frame, yellow on the window's background; it stays until painted over.
-void ShowStatus(const wchar_t* text) {
-    const ScopedGetDC dc(reinterpret_cast<HWND>(Session().handles.mainWindow));
+void ShowStatus(HWND mainWindow, COLORREF background, const wchar_t* text) {
+    const ScopedGetDC dc(mainWindow);
     if (!dc) {
         return;
     }
     SetTextColor(dc.get(), kStatusColour);
-    SetBkColor(dc.get(), Session().backgroundColour);
+    SetBkColor(dc.get(), background);
     SetBkMode(dc.get(), OPAQUE);
     RECT frame = kStatusFrame;
     DrawTextW(dc.get(), text, -1, &frame, DT_CENTER | DT_VCENTER | DT_SINGLELINE);
@@ -76,23 +75,23 @@ bool StartSynthesiser(wchar_t* path) {
 
 } // namespace
 
-bool ToggleSynthesiser(const SynthLink& link) {
+bool ToggleSynthesiser(const SynthLink& link, HWND mainWindow, COLORREF background) {
     wchar_t path[MAX_PATH] = {};
     bool folderFound = false;
     const bool pathBuilt = BuildSynthesiserPath(path, &folderFound);
     if (!folderFound) {
-        ShowStatus(L"Impossible de trouver Program Files");
+        ShowStatus(mainWindow, background, L"Impossible de trouver Program Files");
         return false;
     }
     if (SynthesiserRuns()) {
-        ShowStatus(L"Le synth\u00e9tiseur se ferme ou va se fermer");
+        ShowStatus(mainWindow, background, L"Le synth\u00e9tiseur se ferme ou va se fermer");
         SendSynthStop(link);
         return true;
     }
     if (!pathBuilt || !StartSynthesiser(path)) {
-        ShowStatus(L"Le synth\u00e9tiseur n'a pas pu \u00eatre lanc\u00e9");
+        ShowStatus(mainWindow, background, L"Le synth\u00e9tiseur n'a pas pu \u00eatre lanc\u00e9");
         return false;
     }
-    ShowStatus(L"Le synth\u00e9tiseur est lanc\u00e9");
+    ShowStatus(mainWindow, background, L"Le synth\u00e9tiseur est lanc\u00e9");
     return true;
 }

@@ -1,6 +1,5 @@
 #include "peripherals/win32/usb_icon_win32.h"
 
-#include "session/session_state.h"
 #include "platform/win32/draw_helpers.h"
 #include "peripherals/usb_icon.h"
 #include "web/service_paths.h"
@@ -15,11 +14,10 @@ constexpr int kUsbIconSize = 32;
 
 // Puts `bitmap` (or nothing) in place of the shown picture and draws it at once; the paint of the main
 // window reads the same handle.
-void ReplaceIcon(HBITMAP bitmap) {
-    WindowHandles& handles = Session().handles;
-    HBITMAP__* old = handles.usbStatusIcon.exchange(bitmap);
+void ReplaceIcon(UsbIconView& view, HBITMAP bitmap) {
+    HBITMAP old = view.picture.exchange(bitmap);
     if (bitmap != nullptr) {
-        const ScopedGetDC dc(reinterpret_cast<HWND>(handles.mainWindow));
+        const ScopedGetDC dc(view.mainWindow);
         if (dc) {
             DrawStretchedBitmap(dc.get(), bitmap, kUsbIconLeft, kUsbIconTop, kUsbIconSize, kUsbIconSize);
         }
@@ -31,19 +29,23 @@ void ReplaceIcon(HBITMAP bitmap) {
 
 class WebServicePicture : public UsbIconPicture {
   public:
+    explicit WebServicePicture(UsbIconView& view) : view_(view) {}
     FetchResult Fetch(ResponseBuffer::Lease& response, int state) override {
         return HttpsGet(response, kUsbBase, 0, state);
     }
     void ShowBody(const ResponseBuffer::Lease& response, int size) override {
-        ReplaceIcon(DecodePngBitmap(response, size));
+        ReplaceIcon(view_, DecodePngBitmap(response, size));
     }
-    void Remove() override { ReplaceIcon(nullptr); }
+    void Remove() override { ReplaceIcon(view_, nullptr); }
+
+  private:
+    UsbIconView& view_;
 };
 
 } // namespace
 
-void SetUsbIconState(int state) {
-    static WebServicePicture picture;
+void SetUsbIconState(UsbIconView& view, int state) {
+    static WebServicePicture picture(view);
     static UsbIcon icon(SharedResponseBuffer(), picture);
     icon.Set(state);
 }

@@ -4,7 +4,10 @@
 #include "audio/win32/endpoint_description.h"
 #include "platform/win32/scoped_win.h"
 #include "platform/win32/wide_text.h"
-#include "session/session_state.h"
+#include "audio/audio_state.h"
+#include "audio/win32/audio_wiring.h"
+#include "web/account_state.h"
+#include "web/win32/web_wiring.h"
 #include "settings/colour_record.h"
 #include "settings/input_device_line.h"
 #include "settings/params_zones.h"
@@ -46,7 +49,7 @@ void DrawEndpointIcon(HDC dc, const EndpointDescription& endpoint, int top) {
     if (endpoint.iconLocation.empty()) {
         return;
     }
-    HINSTANCE instance = reinterpret_cast<HINSTANCE>(Session().handles.instance);
+    HINSTANCE instance = Web().instance;
     HICON icon = ExtractIconW(instance, ExpandedPath(endpoint.iconLocation).c_str(),
                               static_cast<UINT>(endpoint.iconIndex));
     // 1 means the file holds no icons at all.
@@ -59,13 +62,13 @@ void DrawEndpointIcon(HDC dc, const EndpointDescription& endpoint, int top) {
     DestroyIcon(icon);
 }
 
-EndpointDescription SelectedInput(const SessionState& session, int selected) {
+EndpointDescription SelectedInput(const AudioState& audio, int selected) {
     EndpointDescription input;
     if (selected == kDefaultInputDevice) {
         FindDefaultCaptureIndex(input);
         return input;
     }
-    const int position = SelectedEndpointPosition(session.inputDevices, selected);
+    const int position = SelectedEndpointPosition(audio.inputDevices, selected);
     if (position != kNoEndpoint) {
         DescribeCaptureEndpoint(position, input);
     }
@@ -83,13 +86,13 @@ struct DescribedDevices {
 
 DescribedDevices gDevices;
 
-const DescribedDevices& DevicesFor(const SessionState& session, int selected) {
+const DescribedDevices& DevicesFor(const AudioState& audio, int selected) {
     if (!gDevices.current || gDevices.selection != selected) {
         const bool outputKnown = gDevices.current;
         // Marked first: a paint that arrives while the device-index box is up draws what is known so far.
         gDevices.current = true;
         gDevices.selection = selected;
-        gDevices.input = SelectedInput(session, selected);
+        gDevices.input = SelectedInput(audio, selected);
         if (!outputKnown) {
             DescribeDefaultOutput(gDevices.output);
         }
@@ -97,9 +100,9 @@ const DescribedDevices& DevicesFor(const SessionState& session, int selected) {
     return gDevices;
 }
 
-void PaintDevices(HDC dc, const SessionState& session) {
-    const int selected = session.selectedInputDevice.load(std::memory_order_relaxed);
-    const DescribedDevices& devices = DevicesFor(session, selected);
+void PaintDevices(HDC dc, const AudioState& audio) {
+    const int selected = audio.selectedInputDevice.load(std::memory_order_relaxed);
+    const DescribedDevices& devices = DevicesFor(audio, selected);
     std::array<char, kInputLineBytes> line{};
     FormatInputDeviceLine(line, selected);
     DrawLabel(dc, line.data(), 50, 10, kRed);
@@ -147,8 +150,8 @@ void PaintParamsWindow(HWND window, bool ready) {
     if (!ready || dc == nullptr) {
         return;
     }
-    const SessionState& session = Session();
-    PaintDevices(dc, session);
-    PaintAccount(dc, session.ownDetails);
-    PaintColour(dc, session.backgroundColour);
+    PaintDevices(dc, *AudioWindows().audio);
+    const AccountState& account = *Web().account;
+    PaintAccount(dc, account.ownDetails);
+    PaintColour(dc, account.backgroundColour);
 }

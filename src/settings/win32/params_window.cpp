@@ -3,11 +3,13 @@
 #include "audio/win32/input_device_chooser.h"
 #include "platform/win32/window_class.h"
 #include "platform/win32/window_frames.h"
-#include "session/session_state.h"
+#include "session/shared_state.h"
 #include "settings/opening_animation.h"
 #include "settings/params_zones.h"
 #include "settings/win32/colour_upload.h"
 #include "settings/win32/params_painting.h"
+#include "web/account_state.h"
+#include "web/win32/web_wiring.h"
 
 #include <windows.h>
 
@@ -22,9 +24,14 @@ constexpr COLORREF kParamsBackground = RGB(255, 0, 0);
 // The colour dialog's custom colours, kept from one choice to the next for the whole run.
 COLORREF gCustomColours[16] = {};
 
+// The parameters window lives on the main thread: null while it is closed, and ready once its opening
+// animation has finished (it then paints its content).
+HWND gParamsWindow = nullptr;
+bool gParamsReady = false;
+
 // Confirmed or cancelled, the client is repainted: the main window at once, before the upload's wait.
 void ChooseBackgroundColour(HWND window) {
-    SessionState& session = Session();
+    const WebWiring& web = Web();
     CHOOSECOLORW choice{};
     choice.lStructSize = sizeof choice;
     choice.hwndOwner = window;
@@ -33,19 +40,26 @@ void ChooseBackgroundColour(HWND window) {
     choice.Flags = CC_RGBINIT | CC_FULLOPEN;
     const bool chosen = ChooseColorW(&choice) != FALSE;
     if (chosen) {
-        session.backgroundColour = choice.rgbResult;
+        web.account->backgroundColour = choice.rgbResult;
     }
-    HWND mainWindow = session.handles.mainWindow;
+    HWND mainWindow = web.mainWindow;
     InvalidateRect(mainWindow, nullptr, TRUE);
     UpdateWindow(mainWindow);
     if (chosen) {
-        UploadBackgroundColour(choice.rgbResult, session.accountNumber.load(std::memory_order_relaxed));
+        UploadBackgroundColour(choice.rgbResult, web.shared->accountNumber.load(std::memory_order_relaxed));
     }
     // A PARAMS click during the dialog may have closed this window meanwhile.
-    if (session.handles.paramsWindow == window) {
+    if (gParamsWindow == window) {
         InvalidateRect(window, nullptr, TRUE);
     }
     SetForegroundWindow(mainWindow);
+}
+
+// The window names the input device: it shows the choice just made.
+void ShowChosenInputDevice() {
+    if (gParamsWindow != nullptr) {
+        InvalidateRect(gParamsWindow, nullptr, TRUE);
+    }
 }
 
 void OnClick(HWND window, LPARAM lParam) {
@@ -54,7 +68,7 @@ void OnClick(HWND window, LPARAM lParam) {
         ChooseBackgroundColour(window);
         break;
     case ParamsClick::ToggleInputChooser:
-        ToggleInputDeviceChooser();
+        ToggleInputDeviceChooser(ShowChosenInputDevice);
         break;
     case ParamsClick::None:
         break;
@@ -62,20 +76,19 @@ void OnClick(HWND window, LPARAM lParam) {
 }
 
 LRESULT CALLBACK ParamsWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
-    WindowHandles& handles = Session().handles;
     switch (message) {
     case WM_CREATE:
         return 0;
     case WM_PAINT:
-        PaintParamsWindow(window, handles.paramsReady);
+        PaintParamsWindow(window, gParamsReady);
         return 0;
     case WM_LBUTTONDOWN:
         OnClick(window, lParam);
         return 0;
     case WM_DESTROY:
-        if (handles.paramsWindow == window) {
-            handles.paramsWindow = nullptr;
-            handles.paramsReady = false;
+        if (gParamsWindow == window) {
+            gParamsWindow = nullptr;
+            gParamsReady = false;
         }
         return 0;
     default:
@@ -84,12 +97,12 @@ LRESULT CALLBACK ParamsWindowProc(HWND window, UINT message, WPARAM wParam, LPAR
 }
 
 int OpenParamsWindow() {
-    WindowHandles& handles = Session().handles;
-    handles.paramsReady = false;
+    const WebWiring& web = Web();
+    gParamsReady = false;
     ForgetDescribedDevices();
     RECT mainRect{};
-    GetWindowRect(handles.mainWindow, &mainRect);
-    HINSTANCE instance = reinterpret_cast<HINSTANCE>(handles.instance);
+    GetWindowRect(web.mainWindow, &mainRect);
+    HINSTANCE instance = web.instance;
     WindowClassLook look;
     look.background = CreateSolidBrush(kParamsBackground);
     look.cursor = ArrowCursor();
@@ -97,25 +110,25 @@ int OpenParamsWindow() {
     const WindowFrame created = CreationFrame(mainRect.left, mainRect.top);
     HWND window =
         CreateWindowExW(0, kParamsClass, L"Zelvora Params", WS_VISIBLE | WS_SYSMENU, created.x, created.y,
-                        created.width, created.height, handles.mainWindow, nullptr, instance, nullptr);
+                        created.width, created.height, web.mainWindow, nullptr, instance, nullptr);
     if (window == nullptr) {
         return 0; // nothing is marked open, so the next PARAMS click tries again
     }
-    handles.paramsWindow = window;
+    gParamsWindow = window;
     ShowWindow(window, SW_SHOW);
     // About a second on the main thread, during which no message is handled.
     PlayWindowFrames(window, OpeningFrames(mainRect.left, mainRect.top), kOpeningFrameDelayMs);
-    handles.paramsReady = true;
+    gParamsReady = true;
     // An invalidated window paints its content; a bare posted WM_PAINT would find nothing to redraw.
     InvalidateRect(window, nullptr, TRUE);
-    SetForegroundWindow(handles.mainWindow);
+    SetForegroundWindow(web.mainWindow);
     return 1;
 }
 
 } // namespace
 
 int ToggleParamsWindow() {
-    HWND open = Session().handles.paramsWindow;
+    HWND open = gParamsWindow;
     if (open == nullptr) {
         return OpenParamsWindow();
     }

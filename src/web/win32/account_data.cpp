@@ -2,7 +2,9 @@
 
 #include "platform/win32/message_box.h"
 #include "platform/win32/scoped_win.h"
-#include "session/session_state.h"
+#include "session/shared_state.h"
+#include "web/account_state.h"
+#include "web/win32/web_wiring.h"
 #include "web/account_fetch.h"
 #include "web/win32/https_client.h"
 #include "web/win32/image_decoding.h"
@@ -12,7 +14,7 @@
 namespace {
 
 HWND MainWindow() {
-    return reinterpret_cast<HWND>(Session().handles.mainWindow);
+    return Web().mainWindow;
 }
 
 // Account fetches over HTTPS, painted on the main window.
@@ -38,7 +40,7 @@ class WebAccountService : public AccountService {
 
 AccountFetcher& Fetcher() {
     static WebAccountService service;
-    static AccountFetcher fetcher(Session(), Session(), SharedResponseBuffer(), service);
+    static AccountFetcher fetcher(*Web().account, *Web().shared, SharedResponseBuffer(), service);
     return fetcher;
 }
 
@@ -49,10 +51,11 @@ FetchResult FetchAccountData(std::uint32_t number, AccountFetchKind kind) {
 }
 
 void FetchStartupAccountData(HWND mainWindow) {
-    SessionState& session = Session();
-    FetchAccountData(static_cast<std::uint32_t>(session.speakerAccount.load(std::memory_order_relaxed)),
+    const WebWiring& web = Web();
+    FetchAccountData(static_cast<std::uint32_t>(web.speakerAccount->load(std::memory_order_relaxed)),
                      AccountFetchKind::Identification);
-    const auto account = static_cast<std::uint32_t>(session.accountNumber.load(std::memory_order_relaxed));
+    const auto account =
+        static_cast<std::uint32_t>(web.shared->accountNumber.load(std::memory_order_relaxed));
     FetchAccountData(account, AccountFetchKind::OwnDetails);
     if (FetchAccountData(account, AccountFetchKind::DisplayParameters).status == FetchStatus::NoBody) {
         EnableWindow(mainWindow, FALSE);
@@ -71,7 +74,7 @@ void FetchStartupAccountData(HWND mainWindow) {
 
 void CALLBACK SpeakerFetchTimerProc(HWND, UINT, UINT_PTR, DWORD) {
     const TimerCost cost("speaker fetch");
-    const auto speaker = static_cast<std::uint32_t>(Session().speakerAccount.load(std::memory_order_relaxed));
+    const auto speaker = static_cast<std::uint32_t>(Web().speakerAccount->load(std::memory_order_relaxed));
     FetchAccountData(speaker, AccountFetchKind::SpeakerPicture);
     FetchAccountData(speaker, AccountFetchKind::SpeakerDetails);
 }

@@ -1,6 +1,8 @@
 #include "web/win32/canvas_window.h"
 
-#include "session/session_state.h"
+#include "session/shared_state.h"
+#include "web/account_state.h"
+#include "web/win32/web_wiring.h"
 #include "platform/win32/draw_helpers.h"
 #include "platform/win32/scoped_win.h"
 #include "platform/win32/window_class.h"
@@ -26,9 +28,10 @@ constexpr int kSharedImageKind = 1;
 CanvasDisplayList gDisplayList;
 bool gImageLoaded = false;      // fetched for this opening; the menu commands ask for it again
 HBITMAP gSharedImage = nullptr; // kept across openings and channels until a fetch brings another
+HWND gCanvasWindow = nullptr;   // null while the canvas is closed
 
 int CurrentChannel() {
-    return ChannelOfPort(Session().channelPort.load(std::memory_order_relaxed));
+    return ChannelOfPort(Web().shared->channelPort.load(std::memory_order_relaxed));
 }
 
 // A reply without a body (no image on the channel) and a failed exchange keep the last image; a body
@@ -95,10 +98,10 @@ LRESULT CALLBACK CanvasWindowProc(HWND window, UINT message, WPARAM wParam, LPAR
         return 0;
     case WM_LBUTTONUP:
         // The keyboard belongs to the main window: the talk key must keep working.
-        SetForegroundWindow(Session().handles.mainWindow);
+        SetForegroundWindow(Web().mainWindow);
         return 0;
     case WM_DESTROY: {
-        Session().handles.canvasWindow = nullptr;
+        gCanvasWindow = nullptr;
         gImageLoaded = false;
         return 0;
     }
@@ -110,19 +113,18 @@ LRESULT CALLBACK CanvasWindowProc(HWND window, UINT message, WPARAM wParam, LPAR
 } // namespace
 
 void OpenCanvas() {
-    SessionState& session = Session();
-    WindowHandles& handles = session.handles;
-    if (session.channelPort.load(std::memory_order_relaxed) == kFirstChannelPort) {
+    const WebWiring& web = Web();
+    if (web.shared->channelPort.load(std::memory_order_relaxed) == kFirstChannelPort) {
         return;
     }
-    if (handles.canvasWindow != nullptr) {
+    if (gCanvasWindow != nullptr) {
         // Closed through the queue, like the close box, so the window is destroyed and not just told so.
-        PostMessageW(handles.canvasWindow, WM_CLOSE, 0, 0);
+        PostMessageW(gCanvasWindow, WM_CLOSE, 0, 0);
         return;
     }
     RECT mainRect{};
-    GetWindowRect(handles.mainWindow, &mainRect);
-    HINSTANCE instance = handles.instance;
+    GetWindowRect(web.mainWindow, &mainRect);
+    HINSTANCE instance = web.instance;
     WindowClassLook look;
     look.style = CS_HREDRAW | CS_VREDRAW;
     look.background = reinterpret_cast<HBRUSH>(static_cast<INT_PTR>(COLOR_WINDOW + 1));
@@ -132,13 +134,13 @@ void OpenCanvas() {
     look.menu = MAKEINTRESOURCEW(IDR_CANVAS_MENU);
     RegisterWindowClass(instance, kCanvasClass, CanvasWindowProc, look);
     HWND canvas = CreateWindowExW(0, kCanvasClass, kCanvasTitle, WS_OVERLAPPEDWINDOW, mainRect.left - 200,
-                                  mainRect.top + 50, kCanvasSize, kCanvasSize, handles.mainWindow, nullptr,
+                                  mainRect.top + 50, kCanvasSize, kCanvasSize, web.mainWindow, nullptr,
                                   instance, nullptr);
     if (canvas == nullptr) {
         return; // nothing is marked open, so a later click tries again
     }
-    handles.canvasWindow = canvas;
+    gCanvasWindow = canvas;
     gDisplayList.ShowSharedImage();
     ShowWindow(canvas, SW_SHOW);
-    SetForegroundWindow(handles.mainWindow);
+    SetForegroundWindow(web.mainWindow);
 }

@@ -1,6 +1,8 @@
 #include "web/win32/group_list_window.h"
 
-#include "session/session_state.h"
+#include "session/shared_state.h"
+#include "web/account_state.h"
+#include "web/win32/web_wiring.h"
 #include "platform/win32/draw_helpers.h"
 #include "platform/win32/scoped_win.h"
 #include "platform/win32/timer_cost.h"
@@ -57,7 +59,7 @@ void FillArea(HDC dc, const Rect& area, HBRUSH brush) {
 void DrawRowLabel(HDC dc, int row, int top) {
     char label[4];
     std::snprintf(label, sizeof label, "%02d", row);
-    DrawLabel(dc, label, kGroupLabelOffset.x, top + kGroupLabelOffset.y, Session().backgroundColour);
+    DrawLabel(dc, label, kGroupLabelOffset.x, top + kGroupLabelOffset.y, Web().account->backgroundColour);
 }
 
 // Row `row` (its channel's members) with the cyan brush of the paint in progress.
@@ -69,7 +71,7 @@ void DrawGroupRow(HDC dc, HBRUSH cyan, int row) {
     }
     // Again, over any slot edge that touched the label.
     DrawRowLabel(dc, row, top);
-    WalkChannelMembers(Session().channelMembers.Snapshot(row), [dc, top](int account, int place) {
+    WalkChannelMembers(Web().shared->channelMembers.Snapshot(row), [dc, top](int account, int place) {
         const std::optional<Rect> slot = GroupSlot(top, place);
         return slot && DrawMemberPicture(dc, account, *slot);
     });
@@ -84,7 +86,7 @@ void DrawWarningLines(HDC dc) {
         return;
     }
     const int oldMode = SetBkMode(dc, OPAQUE);
-    const COLORREF oldBackground = SetBkColor(dc, Session().backgroundColour);
+    const COLORREF oldBackground = SetBkColor(dc, Web().account->backgroundColour);
     const COLORREF oldText = SetTextColor(dc, kWhite);
     for (const WarningLine& line : kWarningLines) {
         const std::wstring text = WideFromUtf8(line.text);

@@ -1,6 +1,8 @@
 #include "web/win32/https_client.h"
 
-#include "session/session_state.h"
+#include "session/shared_state.h"
+#include "web/account_state.h"
+#include "web/win32/web_wiring.h"
 #include "platform/win32/wide_text.h"
 #include "build_config.h"
 #include "web/request_blinker.h"
@@ -65,7 +67,7 @@ InternetHandle OpenSecureRequest(HINTERNET connection, const wchar_t* verb, cons
 }
 
 FetchResult HttpsGet(ResponseBuffer::Lease& response, const char* base, int number, int kind) {
-    Session().lights.web.store(gGetBlinker.Next(), std::memory_order_relaxed);
+    Web().shared->lights.web.store(gGetBlinker.Next(), std::memory_order_relaxed);
     char path[kServicePathCapacity];
     BuildServicePath(path, number, kind, base);
     return HttpsGetPath(response, path);

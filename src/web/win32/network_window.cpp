@@ -1,6 +1,8 @@
 #include "web/win32/network_window.h"
 
-#include "session/session_state.h"
+#include "session/shared_state.h"
+#include "web/account_state.h"
+#include "web/win32/web_wiring.h"
 #include "platform/win32/scoped_win.h"
 #include "platform/win32/timer_cost.h"
 #include "web/member_grids.h"
@@ -32,11 +34,11 @@ const RisingWindow kNetworkWindow{
 };
 
 bool OnAChannel() {
-    return Session().channelPort.load(std::memory_order_relaxed) != kFirstChannelPort;
+    return Web().shared->channelPort.load(std::memory_order_relaxed) != kFirstChannelPort;
 }
 
 void DrawGrid(HDC dc, int channel) {
-    const MemberList members = Session().channelMembers.Snapshot(channel);
+    const MemberList members = Web().shared->channelMembers.Snapshot(channel);
     const int used = WalkChannelMembers(members, [dc](int account, int place) {
         const std::optional<Rect> cell = NetworkCell(place);
         return cell && DrawMemberPicture(dc, account, *cell);
@@ -94,8 +96,8 @@ void DrawNetworkMembers(GridPass pass) {
         PostMessageW(networkWindow.window, WM_CLOSE, 0, 0);
         return;
     }
-    const int channel = ChannelOfPort(Session().channelPort.load(std::memory_order_relaxed));
-    const int current = Session().channelMembers.CurrentChannelCount();
+    const int channel = ChannelOfPort(Web().shared->channelPort.load(std::memory_order_relaxed));
+    const int current = Web().shared->channelMembers.CurrentChannelCount();
     if (pass == GridPass::Tick && !redrawMemo.TickDraws(current)) {
         return;
     }

@@ -1,6 +1,8 @@
 #include "web/win32/rising_window.h"
 
-#include "session/session_state.h"
+#include "session/shared_state.h"
+#include "web/account_state.h"
+#include "web/win32/web_wiring.h"
 #include "platform/win32/window_class.h"
 #include "platform/win32/window_frames.h"
 
@@ -15,7 +17,7 @@ Rect ScreenRect(HWND window) {
 }
 
 HWND OpenRisingWindow(const RisingWindow& spec) {
-    const HWND mainWindow = Session().handles.mainWindow;
+    const HWND mainWindow = Web().mainWindow;
     const HINSTANCE module = GetModuleHandleW(nullptr);
     const Rect main = ScreenRect(mainWindow);
     WindowClassLook look;
@@ -52,7 +54,7 @@ int ToggleRisingWindow(const RisingWindow& spec, RisingWindowState& state) {
     }
     state.isReady = true;
     // The windows that rise out of the main window never keep the keyboard: the talk key must keep working.
-    SetForegroundWindow(Session().handles.mainWindow);
+    SetForegroundWindow(Web().mainWindow);
     SetTimer(state.window, spec.refreshTimer, kRefreshPeriodMs, nullptr);
     return 1;
 }

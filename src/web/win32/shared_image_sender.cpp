@@ -1,6 +1,8 @@
 #include "web/win32/shared_image_sender.h"
 
-#include "session/session_state.h"
+#include "session/shared_state.h"
+#include "web/account_state.h"
+#include "web/win32/web_wiring.h"
 #include "platform/win32/message_box.h"
 #include "platform/win32/scoped_win.h"
 #include "web/request_blinker.h"
@@ -144,7 +146,7 @@ bool ReadyToSend(UploadCheck check) {
 } // namespace
 
 int SendSharedImage(int channel) {
-    Session().lights.web.store(gUploadBlinker.Next(), std::memory_order_relaxed);
+    Web().shared->lights.web.store(gUploadBlinker.Next(), std::memory_order_relaxed);
     const InternetHandle session = OpenServiceSession();
     if (!session) {
         return -1;

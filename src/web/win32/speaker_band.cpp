@@ -1,6 +1,8 @@
 #include "web/win32/speaker_band.h"
 
-#include "session/session_state.h"
+#include "session/shared_state.h"
+#include "web/account_state.h"
+#include "web/win32/web_wiring.h"
 #include "platform/win32/draw_helpers.h"
 #include "platform/win32/scoped_win.h"
 #include "web/blur_tint.h"
@@ -35,7 +37,7 @@ HBITMAP CreatePixelBitmap(HDC compatible, int width, int height, std::span<std::
 RECT gShownPicture{};
 
 void FillWithBackground(HDC dc, const RECT& rect) {
-    const ScopedBrush brush(CreateSolidBrush(Session().backgroundColour));
+    const ScopedBrush brush(CreateSolidBrush(Web().account->backgroundColour));
     if (brush) {
         FillRect(dc, &rect, brush.get());
     }
@@ -114,7 +116,7 @@ void BlurTintRect(HDC target, const RECT& rect) {
     if (target == nullptr || width <= 0 || height <= 0) {
         return;
     }
-    const ScopedGetDC window(reinterpret_cast<HWND>(Session().handles.mainWindow));
+    const ScopedGetDC window(Web().mainWindow);
     if (!window) {
         return;
     }

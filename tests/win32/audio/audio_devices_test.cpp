@@ -9,6 +9,7 @@
 #include "audio/level_meter.h"
 #include "audio/win32/audio_thread_win32.h"
 #include "audio/win32/endpoint_description.h"
+#include "audio/win32/audio_wiring.h"
 #include "audio/win32/input_device_chooser.h"
 #include "audio/win32/knob_painter.h"
 #include "audio/win32/level_meters.h"
@@ -189,29 +190,31 @@ void PumpMessages() {
 }
 
 HWND OpenChooser() {
-    ToggleInputDeviceChooser();
+    ToggleInputDeviceChooser(nullptr);
     PumpMessages();
     return FindWindowW(L"InputDeviceWndClass", L"Zelvora Input device");
 }
 
 void CheckChooser() {
-    SessionState& session = Session();
+    static AudioState audio;
+    AudioWiring& wiring = AudioWindows();
+    wiring.audio = &audio;
     HINSTANCE instance = GetModuleHandleW(nullptr);
     WNDCLASSW mainClass{};
     mainClass.lpfnWndProc = DefWindowProcW;
     mainClass.hInstance = instance;
     mainClass.lpszClassName = L"X";
     RegisterClassW(&mainClass);
-    session.handles.instance = instance;
-    session.handles.mainWindow = CreateWindowExW(0, L"X", L"ZELVORA", WS_POPUP | WS_VISIBLE, 400, 300, 550,
-                                                 730, nullptr, nullptr, instance, nullptr);
+    wiring.instance = instance;
+    wiring.mainWindow = CreateWindowExW(0, L"X", L"ZELVORA", WS_POPUP | WS_VISIBLE, 400, 300, 550, 730,
+                                        nullptr, nullptr, instance, nullptr);
 
     HWND chooser = OpenChooser();
     CHECK(chooser != nullptr);
     if (chooser == nullptr) {
         return;
     }
-    CHECK(GetWindow(chooser, GW_OWNER) == session.handles.mainWindow);
+    CHECK(GetWindow(chooser, GW_OWNER) == wiring.mainWindow);
     RECT rect{};
     GetWindowRect(chooser, &rect);
     CHECK(rect.left == 100 && rect.top == 500 && rect.right - rect.left == 400);
@@ -224,22 +227,22 @@ void CheckChooser() {
     wchar_t text[256] = {};
     GetWindowTextW(last, text, 256);
     CHECK(std::wstring(text) == L"Windows Driver");
-    CHECK(session.inputDevices[0].waveInDevice == 0);
-    std::printf("first capture device: %s -> %s\n", session.inputDevices[0].waveInName,
-                session.inputDevices[0].buttonText);
+    CHECK(audio.inputDevices[0].waveInDevice == 0);
+    std::printf("first capture device: %s -> %s\n", audio.inputDevices[0].waveInName,
+                audio.inputDevices[0].buttonText);
     CHECK(SendMessageW(first, BM_GETCHECK, 0, 0) == BST_UNCHECKED); // the default device is chosen
 
     SendMessageW(first, BM_CLICK, 0, 0);
     PumpMessages();
-    CHECK(session.selectedInputDevice.load() == 0);
+    CHECK(audio.selectedInputDevice.load() == 0);
     CHECK(!IsWindow(chooser));
 
     chooser = OpenChooser();
     CHECK(chooser != nullptr && SendMessageW(GetDlgItem(chooser, 0), BM_GETCHECK, 0, 0) == BST_CHECKED);
-    ToggleInputDeviceChooser(); // open: the toggle closes it
+    ToggleInputDeviceChooser(nullptr); // open: the toggle closes it
     PumpMessages();
     CHECK(!IsWindow(chooser));
-    CHECK(session.selectedInputDevice.load() == 0);
+    CHECK(audio.selectedInputDevice.load() == 0);
 
     EndpointDescription output;
     DescribeDefaultOutput(output);

@@ -3,6 +3,7 @@
 #include "../check.h"
 #include "peripherals/win32/accessory_thread.h"
 #include "peripherals/win32/device_notices.h"
+#include "peripherals/win32/usb_icon_win32.h"
 #include "peripherals/accessory_handshake.h"
 #include "session/push_to_talk.h"
 
@@ -75,7 +76,8 @@ void ArrivalsAndStopEndTheWaitAndNothingElseDoes() {
 void ShutdownEndsTheThreadWithoutWaitingForTheNextSearch() {
     static AccessoryRunFlags run;
     static PushToTalk pushToTalk;
-    static AccessoryWiring wiring{run, pushToTalk};
+    static UsbIconView usbIcon;
+    static AccessoryWiring wiring{run, pushToTalk, usbIcon};
     HANDLE thread = CreateThread(nullptr, 0, AccessoryThread, &wiring, 0, nullptr);
     CHECK(thread != nullptr);
     // No adapter here: once running, the thread searches once and waits for a notice.

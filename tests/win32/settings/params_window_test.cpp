@@ -3,19 +3,29 @@
 #include "check.h"
 #include "stand_in_windows.h"
 
-#include "session/session_state.h"
+#include "audio/audio_state.h"
+#include "audio/win32/audio_wiring.h"
+#include "session/shared_state.h"
 #include "settings/win32/params_window.h"
+#include "web/account_state.h"
+#include "web/win32/web_wiring.h"
 
 #include <windows.h>
 
 int main() {
-    WindowHandles& handles = Session().handles;
-    handles.mainWindow = DestroyedWindow();
-    CHECK(ToggleParamsWindow() == 0);
-    CHECK(handles.paramsWindow == nullptr);
+    static SharedState shared;
+    static AccountState account;
+    static AudioState audio;
+    Web().shared = &shared;
+    Web().account = &account;
+    AudioWindows().audio = &audio;
 
-    handles.mainWindow = StandInMainWindow();
+    Web().mainWindow = DestroyedWindow();
+    CHECK(ToggleParamsWindow() == 0);
+    CHECK(FindWindowW(L"ParamWndClass", nullptr) == nullptr);
+
+    Web().mainWindow = StandInMainWindow();
     CHECK(ToggleParamsWindow() == 1);
-    CHECK(handles.paramsWindow != nullptr);
+    CHECK(FindWindowW(L"ParamWndClass", nullptr) != nullptr);
     return CheckSummary("settings_params_window_test");
 }

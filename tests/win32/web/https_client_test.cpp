@@ -9,6 +9,8 @@
 #include "web/shared_image_upload.h"
 #include "web/win32/https_client.h"
 #include "web/win32/image_decoding.h"
+#include "web/win32/web_wiring.h"
+#include "session/shared_state.h"
 #include "platform/win32/top_down_bitmap.h"
 
 #include <windows.h>
@@ -141,6 +143,9 @@ void StalledUploadIsAbandoned() {
 } // namespace
 
 int main(int argc, char** argv) {
+    // Every exchange blinks the HTTPS light.
+    static SharedState shared;
+    Web().shared = &shared;
     if (argc > 1 && std::strcmp(argv[1], "stalled") == 0) {
         StalledUploadIsAbandoned();
         return CheckSummary("https_client_test stalled");

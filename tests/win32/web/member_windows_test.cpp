@@ -1,6 +1,8 @@
 // The group list and network windows: one that cannot be created opens at the next click, and the second
 // click of an open one closes it.
-#include "session/session_state.h"
+#include "session/shared_state.h"
+#include "web/account_state.h"
+#include "web/win32/web_wiring.h"
 #include "check.h"
 #include "stand_in_windows.h"
 #include "web/win32/group_list_window.h"
@@ -14,14 +16,18 @@ int main() {
         const wchar_t* windowClass;
     };
     const Toggle toggles[] = {{OpenGroupList, L"GroupWndClass"}, {OpenNetworkWindow, L"NetworkWndClass"}};
-    Session().channelPort = kFirstChannelPort + 2;
+    static SharedState shared;
+    static AccountState account;
+    Web().shared = &shared;
+    Web().account = &account;
+    shared.channelPort = kFirstChannelPort + 2;
 
-    Session().handles.mainWindow = DestroyedWindow();
+    Web().mainWindow = DestroyedWindow();
     for (const Toggle& toggle : toggles) {
         CHECK(toggle.open() == 0);
     }
 
-    Session().handles.mainWindow = StandInMainWindow();
+    Web().mainWindow = StandInMainWindow();
     for (const Toggle& toggle : toggles) {
         CHECK(toggle.open() == 1);
         CHECK(FindWindowW(toggle.windowClass, nullptr) != nullptr);

@@ -1,4 +1,4 @@
-#include "app/client_state.h"
+#include "app/win32/client_state.h"
 
 #include <new>
 

@@ -1,0 +1,6 @@
+#include "audio/win32/audio_wiring.h"
+
+AudioWiring& AudioWindows() {
+    static AudioWiring wiring;
+    return wiring;
+}

@@ -1,0 +1,6 @@
+#include "web/win32/web_wiring.h"
+
+WebWiring& Web() {
+    static WebWiring wiring;
+    return wiring;
+}
