@@ -1,5 +1,6 @@
 #include "audio/win32/endpoint_volume.h"
 
+#include "audio/win32/default_endpoint_watch.h"
 #include "platform/win32/scoped_win.h"
 
 #include <windows.h>
@@ -36,24 +37,55 @@ bool WithMasterVolume(EDataFlow flow, LevelOperation operation, float* level) {
 
 // Made at the first read and kept for the run: making it is most of a read's cost under Wine. Only for a
 // thread whose COM outlives it.
-IMMDeviceEnumerator* KeptEnumerator() {
+IMMDeviceEnumerator* KeptEnumerator(DefaultEndpointWatch& watch) {
     static IMMDeviceEnumerator* kept = nullptr;
-    if (kept == nullptr) {
-        CoCreateInstance(__uuidof(MMDeviceEnumerator), nullptr, CLSCTX_ALL, __uuidof(IMMDeviceEnumerator),
-                         reinterpret_cast<void**>(&kept));
+    if (kept == nullptr &&
+        SUCCEEDED(CoCreateInstance(__uuidof(MMDeviceEnumerator), nullptr, CLSCTX_ALL,
+                                   __uuidof(IMMDeviceEnumerator), reinterpret_cast<void**>(&kept)))) {
+        watch.Register(*kept);
     }
     return kept;
 }
 
-float ReadWithKeptEnumerator(EDataFlow flow) {
+void Drop(IAudioEndpointVolume*& volume) {
+    if (volume != nullptr) {
+        volume->Release();
+        volume = nullptr;
+    }
+}
+
+// The default endpoint's volume control, kept between reads (and, like the enumerator, for the run):
+// looking the endpoint up asks the registry under Wine, so it is done again only when the system announces
+// another default endpoint or the control fails.
+float ReadWithKeptVolume(EDataFlow flow) {
     float level = 0;
     const ScopedCom com;
     if (!com.WasUp()) {
         return WithMasterVolume(flow, LevelOperation::Read, &level) ? level : 0.0f;
     }
-    IMMDeviceEnumerator* enumerator = KeptEnumerator();
-    return enumerator != nullptr && WithMasterVolume(*enumerator, flow, LevelOperation::Read, &level) ? level
-                                                                                                      : 0.0f;
+    static DefaultEndpointWatch watch;
+    static IAudioEndpointVolume* renderVolume = nullptr;
+    static IAudioEndpointVolume* captureVolume = nullptr;
+    IAudioEndpointVolume*& volume = flow == eCapture ? captureVolume : renderVolume;
+    IMMDeviceEnumerator* enumerator = KeptEnumerator(watch);
+    if (enumerator == nullptr) {
+        return 0.0f;
+    }
+    if (watch.TakeChange(flow) || volume == nullptr) {
+        Drop(volume);
+        ScopedComPtr<IMMDevice> device;
+        if (FAILED(enumerator->GetDefaultAudioEndpoint(flow, eConsole, device.Out())) ||
+            FAILED(device->Activate(__uuidof(IAudioEndpointVolume), CLSCTX_ALL, nullptr,
+                                    reinterpret_cast<void**>(&volume)))) {
+            volume = nullptr; // the next read looks again
+            return 0.0f;
+        }
+    }
+    if (FAILED(volume->GetMasterVolumeLevelScalar(&level))) {
+        Drop(volume);
+        return 0.0f;
+    }
+    return level;
 }
 
 } // namespace
@@ -84,9 +116,9 @@ void SetRenderLevel(float level) {
 }
 
 float KnobEndpointLevels::ReadCaptureLevel() {
-    return ReadWithKeptEnumerator(eCapture);
+    return ReadWithKeptVolume(eCapture);
 }
 
 float KnobEndpointLevels::ReadRenderLevel() {
-    return ReadWithKeptEnumerator(eRender);
+    return ReadWithKeptVolume(eRender);
 }

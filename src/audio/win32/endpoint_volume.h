@@ -24,8 +24,9 @@ class SystemEndpointLevels : public EndpointLevels {
     void SetRenderLevel(float level) override { ::SetRenderLevel(level); }
 };
 
-// The knob painter's levels, read every second on the main thread, whose COM stays up for the run: the
-// reads go to the default endpoints of the moment through one device enumerator kept for the run.
+// The knob painter's levels, read every second on the main thread, whose COM stays up for the run: each
+// default endpoint's volume control is kept between reads and looked up again when the system announces
+// another default endpoint.
 class KnobEndpointLevels final : public SystemEndpointLevels {
   public:
     float ReadCaptureLevel() override;

@@ -8,12 +8,14 @@
 #include "audio/knob_dial.h"
 #include "audio/level_meter.h"
 #include "audio/win32/audio_thread_win32.h"
+#include "audio/win32/default_endpoint_watch.h"
 #include "audio/win32/endpoint_description.h"
 #include "audio/win32/audio_wiring.h"
 #include "audio/win32/input_device_chooser.h"
 #include "audio/win32/knob_painter.h"
 #include "audio/win32/level_meters.h"
 #include "audio/win32/rotate_bitmap.h"
+#include "platform/win32/scoped_win.h"
 
 #include <windows.h>
 
@@ -249,6 +251,36 @@ void CheckChooser() {
     CHECK(!output.name.empty());
 }
 
+// Wine keeps the default output in its sound driver's settings and announces a change made there: the knobs'
+// watch takes it once, for the render side alone.
+void CheckDefaultEndpointWatch() {
+    const ScopedCom com;
+    ScopedComPtr<IMMDeviceEnumerator> enumerator;
+    CHECK(SUCCEEDED(CoCreateInstance(__uuidof(MMDeviceEnumerator), nullptr, CLSCTX_ALL,
+                                     __uuidof(IMMDeviceEnumerator), enumerator.OutVoid())));
+    DefaultEndpointWatch watch;
+    CHECK(enumerator && watch.Register(*enumerator.get()));
+    CHECK(!watch.TakeChange(eRender));
+    HKEY settings = nullptr;
+    CHECK(RegCreateKeyExW(HKEY_CURRENT_USER, L"Software\\Wine\\Drivers\\winepulse.drv", 0, nullptr, 0,
+                          KEY_SET_VALUE, nullptr, &settings, nullptr) == ERROR_SUCCESS);
+    // The driver's watch may read the setting after the first change: each try names another device.
+    bool announced = false;
+    for (int attempt = 0; attempt < 1000 && !announced; ++attempt) {
+        const std::wstring device = L"{0.0.0.00000000}.{zelvora-test-" + std::to_wstring(attempt) + L"}";
+        RegSetValueExW(settings, L"DefaultOutput", 0, REG_SZ, reinterpret_cast<const BYTE*>(device.c_str()),
+                       static_cast<DWORD>((device.size() + 1) * sizeof(wchar_t)));
+        Sleep(10);
+        announced = watch.TakeChange(eRender);
+    }
+    CHECK(announced);
+    CHECK(!watch.TakeChange(eRender));
+    CHECK(!watch.TakeChange(eCapture));
+    enumerator->UnregisterEndpointNotificationCallback(&watch);
+    RegDeleteValueW(settings, L"DefaultOutput");
+    RegCloseKey(settings);
+}
+
 AudioState gSlowAudio;
 
 // Stands for an audio thread whose devices take 1.5 s to close once asked to stop.
@@ -280,6 +312,7 @@ int main() {
     CheckMeter();
     CheckBars();
     CheckKnobs();
+    CheckDefaultEndpointWatch();
     CheckChooser();
     return CheckSummary("audio_devices_test");
 }
