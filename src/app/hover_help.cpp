@@ -1,6 +1,6 @@
 #include "app/hover_help.h"
 
-#include "session/session_state.h"
+#include "app/session_state.h"
 
 #include <cstddef>
 

@@ -2,7 +2,7 @@
 
 #include "app/main_window_layout.h"
 #include "audio/knob_dial.h"
-#include "session/session_state.h"
+#include "app/session_state.h"
 
 namespace {
 

@@ -2,7 +2,7 @@
 
 #include "platform/geometry.h"
 #include "session/led_colour.h"
-#include "session/session_state.h"
+#include "app/session_state.h"
 
 #include <array>
 #include <atomic>

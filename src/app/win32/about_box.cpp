@@ -1,6 +1,6 @@
 #include "app/win32/about_box.h"
 
-#include "session/session_state.h"
+#include "app/session_state.h"
 #include "app/win32/resource_ids.h"
 
 namespace {

@@ -1,7 +1,7 @@
 #include "app/win32/close_button.h"
 
 #include "platform/win32/scoped_win.h"
-#include "session/session_state.h"
+#include "app/session_state.h"
 
 namespace {
 

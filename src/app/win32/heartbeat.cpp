@@ -1,6 +1,6 @@
 #include "app/win32/heartbeat.h"
 
-#include "session/session_state.h"
+#include "app/session_state.h"
 
 namespace {
 constexpr DWORD kHeartbeatHalfPeriodMs = 5000;

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "session/session_state.h"
+#include "app/session_state.h"
 
 #include <windows.h>
 

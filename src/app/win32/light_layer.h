@@ -1,7 +1,7 @@
 #pragma once
 
 #include "platform/geometry.h"
-#include "session/session_state.h"
+#include "app/session_state.h"
 
 #include <windows.h>
 

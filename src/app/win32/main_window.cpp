@@ -4,7 +4,7 @@
 #include "app/hover_help.h"
 #include "app/main_window_input.h"
 #include "app/main_window_layout.h"
-#include "session/session_state.h"
+#include "app/session_state.h"
 #include "app/win32/about_box.h"
 #include "app/win32/close_button.h"
 #include "app/win32/main_window_paint.h"

@@ -2,7 +2,7 @@
 
 #include "app/win32/client_state.h"
 #include "app/main_window_layout.h"
-#include "session/session_state.h"
+#include "app/session_state.h"
 #include "app/win32/close_button.h"
 #include "platform/win32/draw_helpers.h"
 #include "app/win32/panel_painters.h"

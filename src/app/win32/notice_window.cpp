@@ -1,6 +1,6 @@
 #include "app/win32/notice_window.h"
 
-#include "session/session_state.h"
+#include "app/session_state.h"
 #include "platform/win32/window_class.h"
 #include "platform/win32/wide_text.h"
 

@@ -4,7 +4,7 @@
 #include "app/main_window_layout.h"
 #include "app/win32/client_state.h"
 #include "app/required_images.h"
-#include "session/session_state.h"
+#include "app/session_state.h"
 #include "app/win32/close_button.h"
 #include "app/win32/heartbeat.h"
 #include "platform/win32/image_loading.h"
@@ -46,6 +46,16 @@
 namespace {
 
 constexpr wchar_t kMainWindowClass[] = L"X";
+
+// The knobs' thread timer: they are painted with the main window's images, colour and zones.
+void CALLBACK KnobPainterTimerProc(HWND, UINT, UINT_PTR, DWORD) {
+    SessionState& session = Session();
+    const WindowHandles& handles = session.handles;
+    PaintKnobsTick(handles.mainWindow,
+                   KnobImages{handles.knobArrowImage, handles.paramsButtonImage, handles.documentationIcon,
+                              handles.synthesiserIcon},
+                   session.backgroundColour, session.zones);
+}
 
 struct ThreadTimer {
     ThreadTimerSlot slot;

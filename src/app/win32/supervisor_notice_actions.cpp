@@ -3,7 +3,7 @@
 #include "app/win32/notice_window.h"
 #include "app/win32/site_page.h"
 #include "platform/win32/message_box.h"
-#include "session/session_state.h"
+#include "app/session_state.h"
 
 #include <windows.h>
 

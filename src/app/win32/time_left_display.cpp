@@ -1,7 +1,7 @@
 #include "app/win32/time_left_display.h"
 
 #include "app/main_window_layout.h"
-#include "session/session_state.h"
+#include "app/session_state.h"
 #include "platform/win32/draw_helpers.h"
 #include "net/inactivity_countdown.h"
 #include "app/win32/notice_window.h"

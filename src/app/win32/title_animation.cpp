@@ -1,7 +1,7 @@
 #include "app/win32/title_animation.h"
 
 #include "app/main_window_layout.h"
-#include "session/session_state.h"
+#include "app/session_state.h"
 #include "app/title_animation_timing.h"
 #include "platform/win32/message_box.h"
 #include "platform/win32/scoped_win.h"

@@ -1,7 +1,6 @@
 #include "audio/win32/knob_painter.h"
 
 #include "platform/paint_memo.h"
-#include "session/session_state.h"
 #include "platform/win32/draw_helpers.h"
 #include "audio/knob_dial.h"
 #include "audio/win32/endpoint_volume.h"
@@ -96,26 +95,21 @@ void PaintKnobs(HDC dc, const KnobImages& images, EndpointLevels& levels, COLORR
                         kSynthesiserIconSize, kSynthesiserIconSize);
 }
 
-void CALLBACK KnobPainterTimerProc(HWND, UINT, UINT_PTR, DWORD) {
+void PaintKnobsTick(HWND mainWindow, const KnobImages& images, COLORREF background, Zones& zones) {
     const TimerCost cost("knobs");
-    SessionState& session = Session();
-    const WindowHandles& handles = session.handles;
     KnobEndpointLevels levels;
     // The images rotate for the levels of the moment; unchanged levels since the last exposure need no new
     // drawing.
     static PaintMemo<std::tuple<float, float, std::uint32_t>> memo;
     if (!memo.ShouldPaint(
-            std::tuple{levels.ReadCaptureLevel(), levels.ReadRenderLevel(), session.backgroundColour},
+            std::tuple{levels.ReadCaptureLevel(), levels.ReadRenderLevel(), std::uint32_t{background}},
             MainWindowExposures())) {
         return;
     }
-    const ScopedGetDC dc(handles.mainWindow);
+    const ScopedGetDC dc(mainWindow);
     if (!dc) {
         memo.Forget();
         return;
     }
-    PaintKnobs(dc.get(),
-               KnobImages{handles.knobArrowImage, handles.paramsButtonImage, handles.documentationIcon,
-                          handles.synthesiserIcon},
-               levels, session.backgroundColour, session.zones);
+    PaintKnobs(dc.get(), images, levels, background, zones);
 }

@@ -20,5 +20,6 @@ struct KnobImages {
 // zone. A knob that cannot be drawn ends the painting there.
 void PaintKnobs(HDC dc, const KnobImages& images, EndpointLevels& levels, COLORREF background, Zones& zones);
 
-// Thread-timer routine: paints the knobs of the session's main window.
-void CALLBACK KnobPainterTimerProc(HWND, UINT, UINT_PTR, DWORD);
+// The knob timer's tick: paints the knobs on the main window unless neither level nor colour changed since
+// the window was last exposed.
+void PaintKnobsTick(HWND mainWindow, const KnobImages& images, COLORREF background, Zones& zones);

@@ -2,7 +2,8 @@
 
 #include "platform/paint_memo.h"
 #include "platform/win32/draw_helpers.h"
-#include "session/session_state.h"
+#include "audio/audio_state.h"
+#include "audio/win32/audio_wiring.h"
 #include "platform/win32/image_loading.h"
 #include "audio/level_meter.h"
 #include "platform/win32/window_class.h"
@@ -144,13 +145,18 @@ void PaintBar(HDC dc, HDC litBar, int left, int barLevel) {
 }
 
 struct Meter {
-    HWND__* WindowHandles::*window;
-    HBITMAP__* WindowHandles::*face;
+    HBITMAP* face;
     std::atomic<int> LevelReadings::*needle;
     bool paintsBars;
     PaintMemo<int>* needleMemo;
     unsigned* exposures; // of the meter's own window: the main window's paint may also cover it
 };
+
+// The meters live on the main thread: their windows and faces, made once by start-up.
+HWND leftMeterWindow = nullptr;
+HWND rightMeterWindow = nullptr;
+HBITMAP leftMeterFace = nullptr;
+HBITMAP rightMeterFace = nullptr;
 
 PaintMemo<int> leftNeedleMemo;
 PaintMemo<int> rightNeedleMemo;
@@ -158,36 +164,29 @@ unsigned leftMeterExposures = 0;
 unsigned rightMeterExposures = 0;
 PaintMemo<std::pair<int, int>> barsMemo;
 
-constexpr Meter kLeftMeter{&WindowHandles::leftMeterWindow,
-                           &WindowHandles::leftMeterFace,
-                           &LevelReadings::leftNeedleAngle,
-                           true,
-                           &leftNeedleMemo,
+constexpr Meter kLeftMeter{&leftMeterFace, &LevelReadings::leftNeedleAngle, true, &leftNeedleMemo,
                            &leftMeterExposures};
-constexpr Meter kRightMeter{&WindowHandles::rightMeterWindow,
-                            &WindowHandles::rightMeterFace,
-                            &LevelReadings::rightNeedleAngle,
-                            false,
-                            &rightNeedleMemo,
+constexpr Meter kRightMeter{&rightMeterFace, &LevelReadings::rightNeedleAngle, false, &rightNeedleMemo,
                             &rightMeterExposures};
 
 void PaintMeterTick(HWND window, const Meter& meter) {
-    SessionState& session = Session();
+    const AudioWiring& wiring = AudioWindows();
+    const LevelReadings& readings = wiring.audio->levels;
     {
-        const int needle = (session.levels.*meter.needle).load();
+        const int needle = (readings.*meter.needle).load();
         if (meter.needleMemo->ShouldPaint(needle, MainWindowExposures() + *meter.exposures)) {
             const ScopedGetDC dc(window);
             if (dc) {
-                PaintMeter(dc.get(), session.handles.*meter.face, needle);
+                PaintMeter(dc.get(), *meter.face, needle);
             } else {
                 meter.needleMemo->Forget();
             }
         }
     }
     if (meter.paintsBars) {
-        const std::pair bars{session.levels.leftBarLevel.load(), session.levels.rightBarLevel.load()};
+        const std::pair bars{readings.leftBarLevel.load(), readings.rightBarLevel.load()};
         if (barsMemo.ShouldPaint(bars, MainWindowExposures())) {
-            const ScopedGetDC mainDc(session.handles.mainWindow);
+            const ScopedGetDC mainDc(wiring.mainWindow);
             if (mainDc) {
                 PaintLevelBars(mainDc.get(), bars.first, bars.second);
             } else {
@@ -271,22 +270,20 @@ LRESULT CALLBACK RightMeterWindowProc(HWND window, UINT message, WPARAM wParam, 
 }
 
 void CreateLevelMeters(HWND mainWindow, HINSTANCE instance) {
-    WindowHandles& handles = Session().handles;
-    handles.leftMeterWindow =
+    leftMeterWindow =
         CreateMeter(mainWindow, instance, kLeftMeterClass, LeftMeterWindowProc, kLeftMeterX, kLeftMeterTimer);
-    handles.leftMeterFace = LoadBitmapFile(kMeterFaceFile);
-    handles.rightMeterWindow = CreateMeter(mainWindow, instance, kRightMeterClass, RightMeterWindowProc,
-                                           kRightMeterX, kRightMeterTimer);
-    handles.rightMeterFace = LoadBitmapFile(kMeterFaceFile);
+    leftMeterFace = LoadBitmapFile(kMeterFaceFile);
+    rightMeterWindow = CreateMeter(mainWindow, instance, kRightMeterClass, RightMeterWindowProc, kRightMeterX,
+                                   kRightMeterTimer);
+    rightMeterFace = LoadBitmapFile(kMeterFaceFile);
 }
 
 void RestartLevelMeterTimers() {
-    const WindowHandles& handles = Session().handles;
     // Setting a window's timer again replaces it, counting its period from now.
-    if (handles.leftMeterWindow != nullptr) {
-        SetTimer(handles.leftMeterWindow, kLeftMeterTimer, kMeterPeriodMs, nullptr);
+    if (leftMeterWindow != nullptr) {
+        SetTimer(leftMeterWindow, kLeftMeterTimer, kMeterPeriodMs, nullptr);
     }
-    if (handles.rightMeterWindow != nullptr) {
-        SetTimer(handles.rightMeterWindow, kRightMeterTimer, kMeterPeriodMs, nullptr);
+    if (rightMeterWindow != nullptr) {
+        SetTimer(rightMeterWindow, kRightMeterTimer, kMeterPeriodMs, nullptr);
     }
 }

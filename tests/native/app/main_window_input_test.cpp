@@ -3,7 +3,7 @@
 #include "app/main_window_layout.h"
 #include "audio/knob_dial.h"
 #include "net/inactivity_countdown.h"
-#include "session/session_state.h"
+#include "app/session_state.h"
 
 #include <gtest/gtest.h>
 

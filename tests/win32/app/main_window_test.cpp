@@ -1,6 +1,6 @@
 // The main window lets the talk key go when it loses the keyboard: to another window, or to the box an
 // inactive key opens while the space bar is held.
-#include "session/session_state.h"
+#include "app/session_state.h"
 #include "app/win32/main_window.h"
 
 #include <windows.h>

@@ -1,6 +1,6 @@
 // The supervisor notice window and the inactivity close: what they show, and that the client never stays
 // half-closed whichever of the notice and the main window goes first.
-#include "session/session_state.h"
+#include "app/session_state.h"
 #include "check.h"
 #include "app/win32/notice_window.h"
 #include "app/win32/time_left_display.h"

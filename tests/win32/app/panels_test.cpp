@@ -4,7 +4,7 @@
 // exhausts it; the free handles are counted before and after, and the pixel checks then run again.
 #include "app/led_container.h"
 #include "app/panel_layout.h"
-#include "session/session_state.h"
+#include "app/session_state.h"
 #include "platform/win32/draw_helpers.h"
 #include "app/win32/led_bitmaps.h"
 #include "app/win32/light_layer.h"

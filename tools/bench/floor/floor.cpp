@@ -11,7 +11,9 @@
 #include "net/protocol.h"
 #include "net/voice_sockets.h"
 #include "net/win32/network_threads.h"
-#include "session/session_state.h"
+#include "audio/audio_state.h"
+#include "net/voice_link.h"
+#include "session/shared_state.h"
 
 #include <windows.h>
 
@@ -20,6 +22,11 @@
 namespace {
 
 constexpr wchar_t kFloorWindowClass[] = L"ZelvoraFloor";
+
+// The state the client's threads run on; the process ends without destroying it.
+SharedState& gShared = *new SharedState;
+VoiceLink& gLink = *new VoiceLink;
+AudioState& gAudio = *new AudioState;
 
 // The client's thread timers: channel panel, NETWORK ring, knobs, speaker fetch, help banner, status panel,
 // time left.
@@ -34,7 +41,7 @@ LRESULT CALLBACK FloorWindowProc(HWND window, UINT message, WPARAM wParam, LPARA
     case WM_KEYDOWN:
     case WM_KEYUP:
         if (wParam == VK_SPACE) {
-            Session().pushToTalk.SetKeyState(message == WM_KEYDOWN ? kPttTalk : kPttListen);
+            gShared.pushToTalk.SetKeyState(message == WM_KEYDOWN ? kPttTalk : kPttListen);
         }
         return 0;
     case WM_TIMER:
@@ -65,10 +72,10 @@ HWND CreateFloorWindow(HINSTANCE instance) {
 }
 
 // The presence stream and the blocking receive, as the client runs them; no supervisor thread.
-VoiceNetwork gVoiceNetwork{Session(), Session(), Session().playbackQueue, [](SupervisorNotice) {}};
+VoiceNetwork gVoiceNetwork{gLink, gShared, gAudio.playbackQueue, [](SupervisorNotice) {}};
 
 std::uint8_t gAudioSequence = 1;
-AudioThreadWiring gAudioThread{Session(), Session(), [](const std::uint8_t (&block)[kCaptureBlockBytes]) {
+AudioThreadWiring gAudioThread{gAudio, gShared, [](const std::uint8_t (&block)[kCaptureBlockBytes]) {
                                    SendAudioDatagram(gVoiceNetwork.link, gVoiceNetwork.shared, gAudioSequence,
                                                      kVoiceServerAddress, block);
                                }};
@@ -82,16 +89,15 @@ void StartDetachedThread(LPTHREAD_START_ROUTINE routine) {
 } // namespace
 
 int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR commandLine, int) {
-    SessionState& session = Session();
-    session.channelPort.store(kFirstChannelPort + ChannelFromCommandLine(commandLine));
+    gShared.channelPort.store(kFirstChannelPort + ChannelFromCommandLine(commandLine));
     HWND window = CreateFloorWindow(instance);
     if (window == nullptr) {
         return 1;
     }
-    OpenVoiceSockets(session, session, kVoiceServerAddress);
+    OpenVoiceSockets(gLink, gShared, kVoiceServerAddress);
     StartDetachedThread(PresenceThread);
     StartDetachedThread(VoiceReceiveThread);
-    session.runFlag.store(kAudioRunning);
+    gAudio.runFlag.store(kAudioRunning);
     HANDLE audioThread = CreateThread(nullptr, 0, AudioThread, &gAudioThread, 0, nullptr);
     for (UINT periodMs : kThreadTimerPeriodsMs) {
         SetTimer(nullptr, 0, periodMs, EmptyTimerRoutine);
@@ -105,6 +111,6 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR commandLine, int) {
         TranslateMessage(&message);
         DispatchMessageW(&message);
     }
-    StopAudioThread(audioThread, session);
+    StopAudioThread(audioThread, gAudio);
     return static_cast<int>(message.wParam);
 }

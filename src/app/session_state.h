@@ -1,17 +1,14 @@
 #pragma once
 
 #include "audio/audio_state.h"
-#include "session/main_window_zones.h"
-#include "session/led_colour.h"
-#include "session/shared_state.h"
 #include "net/protocol.h"
 #include "net/voice_link.h"
-#include "platform/socket_handle.h"
+#include "session/led_colour.h"
+#include "session/main_window_zones.h"
+#include "session/shared_state.h"
 #include "web/account_state.h"
 
-#include <atomic>
 #include <cstdint>
-#include <mutex>
 #include <optional>
 
 // Win32 handle types, declared the way <windows.h> declares them (STRICT), so this header stays portable.
@@ -41,10 +38,6 @@ enum ThreadTimerSlot {
 struct WindowHandles {
     HINSTANCE__* instance = nullptr;
     HWND__* mainWindow = nullptr;
-    HWND__* leftMeterWindow = nullptr;
-    HWND__* rightMeterWindow = nullptr;
-    HBITMAP__* leftMeterFace = nullptr;
-    HBITMAP__* rightMeterFace = nullptr;
     HBITMAP__* knobArrowImage = nullptr;
     HBITMAP__* paramsButtonImage = nullptr;
     HBITMAP__* documentationIcon = nullptr;
@@ -65,6 +58,8 @@ struct WindowHandles {
     std::uintptr_t timerIds[kThreadTimerCount] = {}; // identifiers the system returned, 0 = not started
 };
 
+// What start-up composes for the run: the state of each subsystem, which it hands to the threads and windows
+// that use it, and the main thread's own.
 struct SessionState : SharedState, VoiceLink, AudioState, AccountState {
     // Activity
     int inactivitySeconds = kInactivityStartSeconds;
@@ -82,5 +77,5 @@ struct SessionState : SharedState, VoiceLink, AudioState, AccountState {
     WindowHandles handles;
 };
 
-// The one session of the process.
+// The session's state for the main window's callbacks, which the system calls without a context.
 SessionState& Session();

@@ -1,4 +1,4 @@
-#include "session/session_state.h"
+#include "app/session_state.h"
 
 #include <new>
 
