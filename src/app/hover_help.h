@@ -2,12 +2,12 @@
 
 #include "session/main_window_zones.h"
 
-// The banner text (UTF-8) for the pointer at p: the first zone containing it wins.
+// The banner text for the pointer at p: the first zone containing it wins.
 const char* HoverHelpText(const Zones& zones, Point p);
 
 // What a right-click at p says through the speech synthesiser.
 struct SpokenHelp {
-    const char* text;      // Windows-1252 bytes
+    const char* text;
     bool resetsHelpBanner; // outside every zone the banner goes back to the welcome text
 };
 

@@ -1,4 +1,5 @@
 #include "app/panel_layout.h"
+#include "session/user_texts.h"
 
 #include <cmath>
 #include <cstdio>
@@ -9,11 +10,7 @@ namespace {
 constexpr Point kRingCentre{420, 380};
 constexpr float kRingRadius = 40.0f;
 
-constexpr const char* kChannelNames[kChannelCount] = {
-    "Bienvenue",       "Accueil G\xC3\xA9n\xC3\xA9ral",   "Place du village",   "Zone Technologie",
-    "Les Ondes Radio", "Au caf\xC3\xA9 de la gare",       "Evasion et camping", "La bonne ambiance",
-    "Entre copines",   "Musique en st\xC3\xA9r\xC3\xA9o", "Tests divers",
-};
+static_assert(std::size(kChannelNames) == kChannelCount);
 
 bool IsChannelPort(int channelPort) {
     return channelPort >= kFirstChannelPort && channelPort <= kLastChannelPort;

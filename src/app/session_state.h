@@ -19,8 +19,6 @@ struct HINSTANCE__;
 inline constexpr int kInactivityStartSeconds = 4500;
 inline constexpr int kMaxAnimationFrames = 64;
 inline constexpr int kHelpTextBytes = 600; // 200 wide characters, kept as UTF-8
-inline constexpr char kWelcomeHelpText[] =
-    "Bienvenue sur le r\xC3\xA9seau Zelvora de t\xC3\xA9l\xC3\xA9phonie de loisir";
 
 // Slots of the thread timers' identifiers, in the order start-up creates them.
 enum ThreadTimerSlot {

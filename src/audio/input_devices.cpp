@@ -45,7 +45,7 @@ void FillInputDeviceSlots(std::span<const std::string> waveInNames,
         CopyText(slot.waveInName, waveInNames[device]);
         slot.endpointPosition = MatchingEndpoint(waveInNames[device], endpoints);
         if (slot.endpointPosition == kNoEndpoint) {
-            CopyText(slot.buttonText, kNoEndpointText);
+            CopyText(slot.buttonText, kEndpointNotFound);
         } else {
             const CaptureEndpoint& endpoint = endpoints[static_cast<std::size_t>(slot.endpointPosition)];
             CopyText(slot.buttonText, endpoint.name);

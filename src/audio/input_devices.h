@@ -1,5 +1,9 @@
 #pragma once
 
+#include "session/user_texts.h"
+
+#include <algorithm>
+#include <iterator>
 #include <span>
 #include <string>
 #include <string_view>
@@ -12,16 +16,19 @@ inline constexpr int kDefaultInputDevice = -1; // the system's default capture d
 inline constexpr int kNoEndpoint = -1;
 inline constexpr int kDeviceNameBytes = 768;   // 256 wide characters
 inline constexpr int kIconLocationBytes = 780; // 260 wide characters
-inline constexpr char kUnusedSlotText[] = "Windows Driver";
-inline constexpr char kNoEndpointText[] = "Non trouv\xC3\xA9"
-                                          "e";
 
 struct InputDeviceSlot {
     int waveInDevice = kDefaultInputDevice;
     int endpointPosition = kNoEndpoint;
     char iconLocation[kIconLocationBytes] = {};
-    char buttonText[kDeviceNameBytes] = "Windows Driver";
-    char waveInName[kDeviceNameBytes] = "Windows Driver";
+    char buttonText[kDeviceNameBytes] = {};
+    char waveInName[kDeviceNameBytes] = {};
+
+    // An unused slot stands for the default device, under the driver's generic name.
+    constexpr InputDeviceSlot() {
+        std::copy(std::begin(kWindowsDriver), std::end(kWindowsDriver), buttonText);
+        std::copy(std::begin(kWindowsDriver), std::end(kWindowsDriver), waveInName);
+    }
 };
 
 struct CaptureEndpoint {

@@ -25,6 +25,26 @@ std::size_t BoundedLength(const char* text, std::size_t capacity) {
     return static_cast<std::size_t>(std::find(text, text + capacity, '\0') - text);
 }
 
+bool IsContinuationByte(char byte) {
+    return (static_cast<std::uint8_t>(byte) & 0xC0) == 0x80;
+}
+
+// The Windows-1252 byte of the UTF-8 character at `text`, which it steps past: Latin-1 characters keep their
+// code, anything else becomes '?'.
+std::uint8_t Windows1252Byte(const char*& text) {
+    const auto lead = static_cast<std::uint8_t>(*text++);
+    if (lead < 0x80) {
+        return lead;
+    }
+    const char* const continuation = text;
+    while (IsContinuationByte(*text)) {
+        ++text;
+    }
+    const unsigned code = (lead & 0x1Fu) << 6 | (static_cast<std::uint8_t>(*continuation) & 0x3Fu);
+    const bool latin1 = (lead == 0xC2 || lead == 0xC3) && text - continuation == 1 && code >= 0xA0;
+    return latin1 ? static_cast<std::uint8_t>(code) : std::uint8_t{'?'};
+}
+
 int SignedByte(std::uint8_t byte) {
     return static_cast<std::int8_t>(byte);
 }
@@ -117,9 +137,9 @@ std::size_t EncodeStatusRequest(std::uint8_t (&out)[kStatusRequestBytes], int re
 
 std::size_t EncodeSpeechText(std::uint8_t (&out)[kSpeechTextMaxBytes], const char* text) {
     out[0] = 0x01;
-    const std::size_t length = BoundedLength(text, kSpeechTextMaxChars);
-    if (length > 0) {
-        std::memcpy(out + 1, text, length);
+    std::size_t length = 0;
+    for (const char* next = text; next != nullptr && *next != '\0' && length < kSpeechTextMaxChars;) {
+        out[1 + length++] = Windows1252Byte(next);
     }
     return length + 1;
 }

@@ -31,7 +31,7 @@ std::uint8_t NextAudioSequence(std::uint8_t sequence);
 std::size_t EncodeListRequest(std::uint8_t (&out)[kListRequestBytes]);
 std::size_t EncodeStatusRequest(std::uint8_t (&out)[kStatusRequestBytes], int relayByte);
 
-// 0x01 then the text's first 200 bytes, without its terminating zero.
+// 0x01 then the UTF-8 text in Windows-1252, the synthesiser's code page, cut at 200 bytes.
 std::size_t EncodeSpeechText(std::uint8_t (&out)[kSpeechTextMaxBytes], const char* text);
 std::size_t EncodeSynthStop(std::uint8_t (&out)[1]);
 

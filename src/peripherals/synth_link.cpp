@@ -3,6 +3,7 @@
 #include "net/datagrams.h"
 #include "peripherals/synth_key_listener.h"
 #include "platform/udp_socket.h"
+#include "session/user_texts.h"
 
 void SendSpeechText(const SynthLink& link, const char* text) {
     std::uint8_t datagram[kSpeechTextMaxBytes];

@@ -13,11 +13,7 @@ struct SynthLink {
     std::atomic<std::uint32_t> droppedSynthDatagrams{0};
 };
 
-// The greeting spoken at start-up, in Windows-1252.
-inline constexpr char kSynthesiserGreeting[] =
-    "Bonjour. Le synth\xE9tiseur est actif. Sur la cl\xE9 droite de la souris";
-
-// Asks the synthesiser to speak a Windows-1252 text (its first 200 bytes); the send result is not used.
+// Asks the synthesiser to speak a text; the send result is not used.
 void SendSpeechText(const SynthLink& link, const char* text);
 
 // Asks the synthesiser to close.

@@ -37,7 +37,7 @@ void LoadFromContainer(SessionState& session) {
     try {
         container = ReadContainerFile(kLedContainerFile);
     } catch (const std::bad_alloc&) {
-        std::fputs("Erreur d'allocation m\xC3\xA9moire\n", stderr);
+        std::fputs("Erreur d'allocation mémoire\n", stderr);
         return;
     }
     for (const LedBitmapName& entry : kLedBitmapLoadOrder) {

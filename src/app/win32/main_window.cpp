@@ -19,6 +19,7 @@
 #include "web/win32/canvas_window.h"
 #include "web/win32/group_list_window.h"
 #include "web/win32/network_window.h"
+#include "session/user_texts.h"
 
 #include <windowsx.h>
 
@@ -82,7 +83,7 @@ void OnRightClick(Point p) {
     SessionState& session = Session();
     const SpokenHelp help = SpokenHelpFor(session.zones, p);
     if (help.resetsHelpBanner) {
-        CopyText(session.helpText, sizeof session.helpText, kWelcomeHelpText);
+        CopyText(session.helpText, sizeof session.helpText, kWelcomeToTheNetwork);
     }
     CopyText(session.spokenHelp, sizeof session.spokenHelp, help.text);
     SendSpeechText(Client().synth, session.spokenHelp);
@@ -114,7 +115,7 @@ void OnKeyDown(HWND window, WPARAM virtualKey) {
     case KeyAction::Inactive:
         // The box takes the key's release, so the activity it shows is counted now.
         session.inactivitySeconds = kInactivityStartSeconds;
-        ShowMessageBox(window, "D\xC3\xA9sol\xC3\xA9.\nCette touche est inactive !", "Info Clavier", MB_OK);
+        ShowMessageBox(window, kKeyIsInactive, kKeyboardInfo, MB_OK);
         break;
     }
 }

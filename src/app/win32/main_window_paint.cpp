@@ -8,6 +8,7 @@
 #include "app/win32/panel_painters.h"
 #include "platform/win32/wide_text.h"
 #include "platform/win32/scoped_win.h"
+#include "session/user_texts.h"
 
 #include <string>
 
@@ -16,7 +17,6 @@ namespace {
 constexpr COLORREF kYellow = 0x0000FFFF;
 constexpr COLORREF kWhite = 0x00FFFFFF;
 constexpr int kUsbIconSize = 32;
-constexpr char kCreditLine[] = "\xC3\x80 propos de Zelvora";
 
 void PaintOutline(HDC dc, COLORREF background) {
     const ScopedBrush brush(CreateSolidBrush(background));
@@ -46,7 +46,7 @@ void PaintVersionAndCredit(HDC dc, COLORREF background) {
     SetTextColor(dc, kYellow);
     // Fixed geometry rather than the zone, so the very first paint, before start-up sets it, is whole.
     RECT aboutRect{kAboutZone.left, kAboutZone.top, kAboutZone.right, kAboutZone.bottom};
-    const std::wstring credit = WideFromUtf8(kCreditLine);
+    const std::wstring credit = WideFromUtf8(kAboutZelvora);
     DrawTextW(dc, credit.c_str(), -1, &aboutRect, DT_SINGLELINE | DT_VCENTER | DT_CENTER);
 }
 

@@ -3,6 +3,7 @@
 #include "app/session_state.h"
 #include "platform/win32/window_class.h"
 #include "platform/win32/wide_text.h"
+#include "session/user_texts.h"
 
 #include <windows.h>
 
@@ -11,7 +12,6 @@
 namespace {
 
 constexpr wchar_t kNoticeClass[] = L"CustomDialog";
-constexpr wchar_t kNoticeTitle[] = L"Info du Superviseur";
 constexpr UINT_PTR kCloseTimerId = 1;
 constexpr UINT kCloseAfterMs = 20000;
 constexpr int kOffsetFromOwner = 20;
@@ -67,9 +67,10 @@ void ShowSupervisorNotice(const char* utf8) {
         GetWindowRect(owner, &ownerRect);
     }
     bool closed = false;
-    const HWND notice = CreateWindowExW(0, kNoticeClass, kNoticeTitle, WS_OVERLAPPEDWINDOW,
-                                        ownerRect.left + kOffsetFromOwner, ownerRect.top + kOffsetFromOwner,
-                                        kNoticeWidth, kNoticeHeight, owner, nullptr, module, &closed);
+    const HWND notice =
+        CreateWindowExW(0, kNoticeClass, WideFromUtf8(kSupervisorInfo).c_str(), WS_OVERLAPPEDWINDOW,
+                        ownerRect.left + kOffsetFromOwner, ownerRect.top + kOffsetFromOwner, kNoticeWidth,
+                        kNoticeHeight, owner, nullptr, module, &closed);
     if (notice == nullptr) {
         return;
     }

@@ -8,6 +8,7 @@
 #include "platform/win32/scoped_win.h"
 #include "platform/win32/timer_cost.h"
 #include "platform/win32/wide_text.h"
+#include "session/user_texts.h"
 
 #include <algorithm>
 #include <array>
@@ -130,7 +131,8 @@ void DrawTitle(HDC dc) {
     const COLORREF background = Session().backgroundColour;
     // The 30-pixel font cell is taller than the title area: centred vertically, the capitals fit inside it
     // whole instead of losing their feet, and the background stays clear of the help banner's frame.
-    DrawCentredText(dc, L"ZELVORA", kTitleRect, kTitleFontHeight, kYellow, &background, DT_VCENTER);
+    DrawCentredText(dc, WideFromUtf8(kMainWindowTitle), kTitleRect, kTitleFontHeight, kYellow, &background,
+                    DT_VCENTER);
 }
 
 void PaintChannelPanel(HDC dc, const SessionState& session) {

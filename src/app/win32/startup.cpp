@@ -30,9 +30,11 @@
 #include "peripherals/win32/usb_icon_win32.h"
 #include "platform/win32/window_class.h"
 #include "platform/win32/message_box.h"
+#include "platform/win32/wide_text.h"
 #include "platform/win32/scoped_win.h"
 #include "web/win32/account_data.h"
 #include "web/win32/web_wiring.h"
+#include "session/user_texts.h"
 
 #include <windows.h>
 
@@ -91,15 +93,6 @@ AudioThreadWiring gAudioThread{Session(), Session(), [](const std::uint8_t (&blo
                                                      kVoiceServerAddress, block);
                                }};
 
-constexpr char kAlreadyRunningText[] = "Another instance of application Zelvora\nis already running.\n"
-                                       "Une autre instance de l\xE2\x80\x99"
-                                       "application Zelvora\nest d\xC3\xA9j\xC3\xA0 en cours d\xE2\x80\x99"
-                                       "ex\xC3\xA9"
-                                       "cution.\n";
-
-constexpr char kChimeFailedText[] = "\xC3\x89"
-                                    "chec de la lecture du son";
-
 // Holds the named lock for the life of the process; returns the exit code when another copy runs.
 bool AcquireSingleInstanceLock(int* exitCode) {
     HANDLE lock = CreateMutexW(nullptr, TRUE, L"Zelvora");
@@ -108,7 +101,7 @@ bool AcquireSingleInstanceLock(int* exitCode) {
         return false;
     }
     if (GetLastError() == ERROR_ALREADY_EXISTS) {
-        ShowMessageBox(nullptr, kAlreadyRunningText, "Zelvora System", MB_ICONERROR);
+        ShowMessageBox(nullptr, kAlreadyRunning, kZelvoraSystem, MB_ICONERROR);
         CloseHandle(lock);
         *exitCode = 1;
         return false;
@@ -119,7 +112,7 @@ bool AcquireSingleInstanceLock(int* exitCode) {
 
 void PlayStartupChime() {
     if (!PlaySoundW(L"C:\\Windows\\Media\\chimes.wav", nullptr, SND_FILENAME | SND_ASYNC)) {
-        ShowMessageBox(nullptr, kChimeFailedText, "Erreur", MB_ICONERROR);
+        ShowMessageBox(nullptr, kChimeNotPlayed, kError, MB_ICONERROR);
     }
 }
 
@@ -133,8 +126,9 @@ HWND CreateMainWindow(HINSTANCE instance) {
         // No class, no window: the run ends as when the window cannot be created.
         return nullptr;
     }
-    return CreateWindowExW(0, kMainWindowClass, L"ZELVORA", WS_POPUP | WS_SYSMENU, 400, 300, kMainWindowWidth,
-                           kMainWindowHeight, nullptr, nullptr, instance, nullptr);
+    return CreateWindowExW(0, kMainWindowClass, WideFromUtf8(kMainWindowTitle).c_str(), WS_POPUP | WS_SYSMENU,
+                           400, 300, kMainWindowWidth, kMainWindowHeight, nullptr, nullptr, instance,
+                           nullptr);
 }
 
 void ShapeAndShowMainWindow(HWND window, int showCommand) {
@@ -167,7 +161,7 @@ void ResetInputDeviceSlots(SessionState& session) {
 
 void PaintTitleAndPrepareCloseButton(HWND window) {
     SessionState& session = Session();
-    std::strcpy(session.helpText, kWelcomeHelpText);
+    std::strcpy(session.helpText, kWelcomeToTheNetwork);
     session.zones.close = kCloseZone;
     session.closeButtonReady = true;
     const ScopedGetDC dc(window);
@@ -229,7 +223,7 @@ void LoadChannelImages(HWND window) {
     }
     for (HBITMAP__* image : handles.channelImages) {
         if (image == nullptr) {
-            ReportMissingImage(window, kChannelImageBoxText, kMissingFileCaption);
+            ReportMissingImage(window, kChannelImageBoxText, kProgramStopsForMissingFile);
         }
     }
     BITMAP size{};

@@ -8,24 +8,20 @@
 #include "platform/win32/scoped_win.h"
 #include "platform/win32/timer_cost.h"
 #include "platform/paint_memo.h"
+#include "session/user_texts.h"
 
 #include <cstdint>
 #include <cstring>
 
 namespace {
 
-constexpr char kInactivityNotice[] =
-    "Le d\xC3\xA9lais d'utilisation sans activit\xC3\xA9 est termin\xC3\xA9\n"
-    "Le superviseur va maintenant fermer\n"
-    "automatiquement votre application\n"
-    "dans 20 secondes";
 constexpr int kLabelTop = 293;
 
 void CloseForInactivity(SessionState& session) {
     const HWND mainWindow = session.handles.mainWindow;
     KillTimer(nullptr, session.handles.timerIds[kTimerTimeLeft]);
     EnableWindow(mainWindow, FALSE);
-    ShowSupervisorNotice(kInactivityNotice);
+    ShowSupervisorNotice(kInactivityTimeIsOver);
     EnableWindow(mainWindow, TRUE);
     DestroyWindow(mainWindow);
 }

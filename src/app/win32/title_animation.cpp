@@ -6,6 +6,7 @@
 #include "platform/win32/message_box.h"
 #include "platform/win32/scoped_win.h"
 #include "platform/win32/top_down_bitmap.h"
+#include "session/user_texts.h"
 
 #include <windows.h>
 
@@ -85,10 +86,7 @@ void DrawFramesIntoStrip(const WindowHandles& handles) {
 
 void LoadTitleAnimation(HWND mainWindow) {
     if (GetFileAttributesW(kAnimationFile) == INVALID_FILE_ATTRIBUTES) {
-        ShowMessageBox(nullptr,
-                       "Il manque un fichier *.gif dans\nl\xE2\x80\x99installation de Zelvora\nL\xE2\x80\x99"
-                       "application Zelvora va\n\xC3\xAAtre stopper. Cliquez sur OK\n",
-                       "Zelvora System", MB_ICONERROR);
+        ShowMessageBox(nullptr, kAnimationFileMissing, kZelvoraSystem, MB_ICONERROR);
         PostMessageW(mainWindow, WM_DESTROY, 0, 0);
         return;
     }

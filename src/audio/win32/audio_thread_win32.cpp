@@ -3,9 +3,11 @@
 #include "audio/audio_state.h"
 #include "audio/audio_thread.h"
 #include "audio/win32/wave_devices.h"
+#include "platform/win32/message_box.h"
 #include "session/shared_state.h"
+#include "session/user_texts.h"
 
-#include <cwchar>
+#include <cstdio>
 #include <mutex>
 
 namespace {
@@ -14,27 +16,12 @@ namespace {
 // never answers must not keep the client from ending.
 constexpr DWORD kStopWaitMs = 10000;
 
-constexpr wchar_t kSystemErrorCaption[] = L"Erreur Syst\u00e8me Windows";
-constexpr wchar_t kSystemErrorText[] =
-    L"Windows semble avoir un probl\u00e8me syst\u00e8me !\nCode d'erreur : %d";
-constexpr wchar_t kDiagnosisCaption[] = L"Identification du probl\u00e8me";
-constexpr wchar_t kCaptureDiagnosis[] =
-    L"Erreur d'ouverture du p\u00e9riph\u00e9rique d'enregistrement.\nLe driver d'enregistrement est "
-    L"d\u00e9fectueux ou incompatible\nZelvora ne pourra fonctionner qu'en mode \u00e9coute.\nLe programme "
-    L"va "
-    L"s'arr\u00eat\u00e9 automatiquement.";
-constexpr wchar_t kPlaybackDiagnosis[] =
-    L"Erreur d'ouverture du p\u00e9riph\u00e9rique de lecture.\nLe driver de lecture est d\u00e9fectueux ou "
-    L"incompatible\nZelvora ne pourra pas fonctionner en mode \u00e9coute.\nLe programme va "
-    L"s'arr\u00eat\u00e9 "
-    L"automatiquement.";
-
 // The client cannot go on without its sound devices: two boxes, then the whole process ends at once.
-[[noreturn]] void FailOnDevice(int errorCode, const wchar_t* diagnosis) {
-    wchar_t text[256];
-    std::swprintf(text, sizeof text / sizeof text[0], kSystemErrorText, errorCode);
-    MessageBoxW(nullptr, text, kSystemErrorCaption, MB_OK);
-    MessageBoxW(nullptr, diagnosis, kDiagnosisCaption, MB_OK);
+[[noreturn]] void FailOnDevice(int errorCode, const char* diagnosis) {
+    char text[256];
+    std::snprintf(text, sizeof text, kWindowsSystemProblemWithCode, errorCode);
+    ShowMessageBox(nullptr, text, kWindowsSystemError, MB_OK);
+    ShowMessageBox(nullptr, diagnosis, kProblemIdentification, MB_OK);
     ExitProcess(1);
 }
 
@@ -46,8 +33,8 @@ class ClientAudioHost final : public AudioHost {
         return wiring_.audio.selectedInputDevice.load(std::memory_order_relaxed);
     }
     void SendBlock(const std::uint8_t (&block)[kCaptureBlockBytes]) override { wiring_.sendBlock(block); }
-    void CaptureDeviceFailed(int errorCode) override { FailOnDevice(errorCode, kCaptureDiagnosis); }
-    void PlaybackDeviceFailed(int errorCode) override { FailOnDevice(errorCode, kPlaybackDiagnosis); }
+    void CaptureDeviceFailed(int errorCode) override { FailOnDevice(errorCode, kCaptureDeviceDidNotOpen); }
+    void PlaybackDeviceFailed(int errorCode) override { FailOnDevice(errorCode, kPlaybackDeviceDidNotOpen); }
 
   private:
     const AudioThreadWiring& wiring_;

@@ -4,6 +4,7 @@
 #include "audio/icon_reference.h"
 #include "platform/win32/message_box.h"
 #include "platform/win32/scoped_win.h"
+#include "session/user_texts.h"
 
 #include <windows.h>
 
@@ -87,8 +88,7 @@ bool DescribeDefaultOutput(EndpointDescription& description) {
     const bool complete = ReadNameAndIcon(device.get(), read);
     std::printf("Endpoint friendly name: %s\n", read.name.c_str());
     if (!complete) {
-        std::printf("Virgule non trouv\xC3\xA9"
-                    "e dans la cha\xC3\xAEne.\n");
+        std::printf("Virgule non trouvée dans la chaîne.\n");
     }
     description = read;
     return complete;
@@ -133,8 +133,7 @@ int FindDefaultCaptureIndex(EndpointDescription& description) {
         }
     }
     if (found < 0) {
-        ShowMessageBox(nullptr, "Impossible de trouver l'index du p\xC3\xA9riph\xC3\xA9rique !", "Error",
-                       MB_ICONWARNING);
+        ShowMessageBox(nullptr, kDeviceIndexNotFound, kErrorInEnglish, MB_ICONWARNING);
         return -1;
     }
     DescribeCaptureEndpoint(found, description);

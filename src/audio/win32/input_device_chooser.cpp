@@ -6,6 +6,7 @@
 #include "audio/win32/endpoint_description.h"
 #include "platform/win32/window_class.h"
 #include "platform/win32/wide_text.h"
+#include "session/user_texts.h"
 
 #include <windows.h>
 
@@ -102,9 +103,10 @@ void OpenChooser() {
     look.background = CreateSolidBrush(kChooserBackground);
     look.cursor = ArrowCursor();
     RegisterWindowClass(instance, kChooserClass, ChooserWindowProc, look);
-    HWND chooser = CreateWindowExW(0, kChooserClass, L"Zelvora Input device", WS_VISIBLE | WS_SYSMENU,
-                                   mainRect.left - 300, mainRect.top + 200, kChooserWidth, kChooserHeight,
-                                   wiring.mainWindow, nullptr, instance, nullptr);
+    HWND chooser =
+        CreateWindowExW(0, kChooserClass, WideFromUtf8(kInputDeviceTitle).c_str(), WS_VISIBLE | WS_SYSMENU,
+                        mainRect.left - 300, mainRect.top + 200, kChooserWidth, kChooserHeight,
+                        wiring.mainWindow, nullptr, instance, nullptr);
     if (chooser == nullptr) {
         return;
     }

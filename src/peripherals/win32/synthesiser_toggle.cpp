@@ -2,6 +2,8 @@
 
 #include "peripherals/synth_link.h"
 #include "platform/win32/scoped_win.h"
+#include "platform/win32/wide_text.h"
+#include "session/user_texts.h"
 
 #include <windows.h>
 
@@ -18,7 +20,7 @@ constexpr RECT kStatusFrame{10, 650, 540, 720};
 constexpr COLORREF kStatusColour = RGB(255, 255, 0);
 
 // One line centred in the bottom frame, yellow on the window's background; it stays until painted over.
-void ShowStatus(HWND mainWindow, COLORREF background, const wchar_t* text) {
+void ShowStatus(HWND mainWindow, COLORREF background, const char* text) {
     const ScopedGetDC dc(mainWindow);
     if (!dc) {
         return;
@@ -27,7 +29,7 @@ void ShowStatus(HWND mainWindow, COLORREF background, const wchar_t* text) {
     SetBkColor(dc.get(), background);
     SetBkMode(dc.get(), OPAQUE);
     RECT frame = kStatusFrame;
-    DrawTextW(dc.get(), text, -1, &frame, DT_CENTER | DT_VCENTER | DT_SINGLELINE);
+    DrawTextW(dc.get(), WideFromUtf8(text).c_str(), -1, &frame, DT_CENTER | DT_VCENTER | DT_SINGLELINE);
 }
 
 // "<Program Files>\Zelvora\Vocaline.exe"; false when the folder is unknown or the path too long.
@@ -80,18 +82,18 @@ bool ToggleSynthesiser(const SynthLink& link, HWND mainWindow, COLORREF backgrou
     bool folderFound = false;
     const bool pathBuilt = BuildSynthesiserPath(path, &folderFound);
     if (!folderFound) {
-        ShowStatus(mainWindow, background, L"Impossible de trouver Program Files");
+        ShowStatus(mainWindow, background, kProgramFilesNotFound);
         return false;
     }
     if (SynthesiserRuns()) {
-        ShowStatus(mainWindow, background, L"Le synth\u00e9tiseur se ferme ou va se fermer");
+        ShowStatus(mainWindow, background, kSynthesiserClosing);
         SendSynthStop(link);
         return true;
     }
     if (!pathBuilt || !StartSynthesiser(path)) {
-        ShowStatus(mainWindow, background, L"Le synth\u00e9tiseur n'a pas pu \u00eatre lanc\u00e9");
+        ShowStatus(mainWindow, background, kSynthesiserNotStarted);
         return false;
     }
-    ShowStatus(mainWindow, background, L"Le synth\u00e9tiseur est lanc\u00e9");
+    ShowStatus(mainWindow, background, kSynthesiserStarted);
     return true;
 }

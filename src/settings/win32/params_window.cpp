@@ -1,6 +1,7 @@
 #include "settings/win32/params_window.h"
 
 #include "audio/win32/input_device_chooser.h"
+#include "platform/win32/wide_text.h"
 #include "platform/win32/window_class.h"
 #include "platform/win32/window_frames.h"
 #include "session/shared_state.h"
@@ -10,6 +11,7 @@
 #include "settings/win32/params_painting.h"
 #include "web/account_state.h"
 #include "web/win32/web_wiring.h"
+#include "session/user_texts.h"
 
 #include <windows.h>
 
@@ -108,9 +110,9 @@ int OpenParamsWindow() {
     look.cursor = ArrowCursor();
     RegisterWindowClass(instance, kParamsClass, ParamsWindowProc, look);
     const WindowFrame created = CreationFrame(mainRect.left, mainRect.top);
-    HWND window =
-        CreateWindowExW(0, kParamsClass, L"Zelvora Params", WS_VISIBLE | WS_SYSMENU, created.x, created.y,
-                        created.width, created.height, web.mainWindow, nullptr, instance, nullptr);
+    HWND window = CreateWindowExW(0, kParamsClass, WideFromUtf8(kParamsTitle).c_str(),
+                                  WS_VISIBLE | WS_SYSMENU, created.x, created.y, created.width,
+                                  created.height, web.mainWindow, nullptr, instance, nullptr);
     if (window == nullptr) {
         return 0; // nothing is marked open, so the next PARAMS click tries again
     }

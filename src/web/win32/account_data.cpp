@@ -10,6 +10,7 @@
 #include "web/win32/image_decoding.h"
 #include "web/win32/speaker_band.h"
 #include "platform/win32/timer_cost.h"
+#include "session/user_texts.h"
 
 namespace {
 
@@ -59,11 +60,7 @@ void FetchStartupAccountData(HWND mainWindow) {
     FetchAccountData(account, AccountFetchKind::OwnDetails);
     if (FetchAccountData(account, AccountFetchKind::DisplayParameters).status == FetchStatus::NoBody) {
         EnableWindow(mainWindow, FALSE);
-        ShowMessageBox(mainWindow,
-                       "Aucun param\xC3\xA8tre n'a \xC3\xA9t\xC3\xA9 trouv\xC3\xA9 sur votre compte\nles "
-                       "param\xC3\xA8tres par d\xC3\xA9"
-                       "faut seront utilis\xC3\xA9s.",
-                       "Acquisition des param\xC3\xA8tres", MB_OK);
+        ShowMessageBox(mainWindow, kNoParametersOnAccount, kParametersAcquisition, MB_OK);
         EnableWindow(mainWindow, TRUE);
     }
     // Everything painted so far used the start-up black; the account's colour shows at once, not at the next

@@ -5,6 +5,7 @@
 #include "web/win32/web_wiring.h"
 #include "platform/win32/draw_helpers.h"
 #include "platform/win32/scoped_win.h"
+#include "platform/win32/wide_text.h"
 #include "platform/win32/window_class.h"
 #include "web/canvas_display_list.h"
 #include "web/canvas_fit.h"
@@ -14,13 +15,13 @@
 #include "web/win32/https_client.h"
 #include "web/win32/image_decoding.h"
 #include "web/win32/shared_image_sender.h"
+#include "session/user_texts.h"
 
 #include <windows.h>
 
 namespace {
 
 constexpr wchar_t kCanvasClass[] = L"CanvasWndClass";
-constexpr wchar_t kCanvasTitle[] = L"Zelvora Echange et Partage";
 constexpr int kCanvasSize = 600;
 constexpr int kSharedImageKind = 1;
 
@@ -133,9 +134,9 @@ void OpenCanvas() {
     look.cursor = ArrowCursor();
     look.menu = MAKEINTRESOURCEW(IDR_CANVAS_MENU);
     RegisterWindowClass(instance, kCanvasClass, CanvasWindowProc, look);
-    HWND canvas = CreateWindowExW(0, kCanvasClass, kCanvasTitle, WS_OVERLAPPEDWINDOW, mainRect.left - 200,
-                                  mainRect.top + 50, kCanvasSize, kCanvasSize, web.mainWindow, nullptr,
-                                  instance, nullptr);
+    HWND canvas = CreateWindowExW(0, kCanvasClass, WideFromUtf8(kCanvasTitle).c_str(), WS_OVERLAPPEDWINDOW,
+                                  mainRect.left - 200, mainRect.top + 50, kCanvasSize, kCanvasSize,
+                                  web.mainWindow, nullptr, instance, nullptr);
     if (canvas == nullptr) {
         return; // nothing is marked open, so a later click tries again
     }

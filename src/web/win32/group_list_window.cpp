@@ -11,6 +11,7 @@
 #include "web/member_walk.h"
 #include "web/win32/member_picture.h"
 #include "web/win32/rising_window.h"
+#include "session/user_texts.h"
 
 #include <cstdio>
 #include <string>
@@ -30,8 +31,8 @@ struct WarningLine {
 };
 // Every refresh fetches every picture of a row again, hence the standing warning.
 constexpr WarningLine kWarningLines[] = {
-    {"Ne pas laisser cette fen\xC3\xAAtre longtemps ouverte", {200, 550}},
-    {"car elle consomme beaucoup de ressources r\xC3\xA9seau", {186, 570}},
+    {kDoNotLeaveThisWindowOpen, {200, 550}},
+    {kItUsesMuchNetwork, {186, 570}},
 };
 
 RisingWindowState groupList;
@@ -41,7 +42,7 @@ LRESULT CALLBACK GroupListProc(HWND window, UINT message, WPARAM wParam, LPARAM 
 
 const RisingWindow kGroupListWindow{
     .className = L"GroupWndClass",
-    .title = L"Zelvora Group List",
+    .title = kGroupListTitle,
     .procedure = GroupListProc,
     .classStyle = 0,
     .background = kBlue,

@@ -9,6 +9,7 @@
 #include "web/member_walk.h"
 #include "web/win32/member_picture.h"
 #include "web/win32/rising_window.h"
+#include "session/user_texts.h"
 
 namespace {
 
@@ -23,7 +24,7 @@ LRESULT CALLBACK NetworkWindowProc(HWND window, UINT message, WPARAM wParam, LPA
 
 const RisingWindow kNetworkWindow{
     .className = L"NetworkWndClass",
-    .title = L"Zelvora Network",
+    .title = kNetworkWindowTitle,
     .procedure = NetworkWindowProc,
     .classStyle = CS_HREDRAW | CS_VREDRAW,
     .background = kYellow,

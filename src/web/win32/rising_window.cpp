@@ -3,6 +3,7 @@
 #include "session/shared_state.h"
 #include "web/account_state.h"
 #include "web/win32/web_wiring.h"
+#include "platform/win32/wide_text.h"
 #include "platform/win32/window_class.h"
 #include "platform/win32/window_frames.h"
 
@@ -27,8 +28,9 @@ HWND OpenRisingWindow(const RisingWindow& spec) {
         return nullptr;
     }
     const Point start{(spec.anchorRight ? main.right : main.left) + spec.offset.x, main.top + spec.offset.y};
-    const HWND window = CreateWindowExW(0, spec.className, spec.title, WS_VISIBLE | WS_SYSMENU, start.x,
-                                        start.y, 10, 10, mainWindow, nullptr, module, nullptr);
+    const HWND window =
+        CreateWindowExW(0, spec.className, WideFromUtf8(spec.title).c_str(), WS_VISIBLE | WS_SYSMENU, start.x,
+                        start.y, 10, 10, mainWindow, nullptr, module, nullptr);
     if (window == nullptr) {
         return nullptr;
     }

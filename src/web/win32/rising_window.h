@@ -8,7 +8,7 @@
 // windows).
 struct RisingWindow {
     const wchar_t* className = nullptr;
-    const wchar_t* title = nullptr;
+    const char* title = nullptr;
     WNDPROC procedure = nullptr;
     UINT classStyle = 0;
     COLORREF background = 0;

@@ -9,6 +9,7 @@
 #include "web/service_paths.h"
 #include "web/shared_image_upload.h"
 #include "web/win32/https_client.h"
+#include "session/user_texts.h"
 
 #include <windows.h>
 
@@ -19,11 +20,6 @@
 #include <string>
 
 namespace {
-
-constexpr char kWarningCaption[] = "Avertissement";
-constexpr char kCannotOpenText[] = "Impossible d'ouvrir le fichier choisi.";
-constexpr char kTooLongText[] =
-    "Le chemin ou le nom du fichier choisi est trop long.\nMaximum = 199 octets pour le chemin";
 
 // The upload's own run of the HTTPS light; uploads are made on the main thread only.
 RequestBlinker gUploadBlinker;
@@ -116,10 +112,8 @@ std::wstring FileNameOf(const std::wstring& path) {
 
 void ShowSizeWarning() {
     char text[128];
-    std::snprintf(text, sizeof text,
-                  "Fichier superieur a la taille maximale du buffer\nMaximum = % ld octets",
-                  static_cast<long>(kUploadDataBytes));
-    ShowMessageBox(nullptr, text, kWarningCaption, MB_ICONWARNING | MB_OK);
+    std::snprintf(text, sizeof text, kFileLargerThanBufferWithMaximum, static_cast<long>(kUploadDataBytes));
+    ShowMessageBox(nullptr, text, kWarning, MB_ICONWARNING | MB_OK);
 }
 
 // Tells the user why the file is not sent; true when it can be.
@@ -131,11 +125,11 @@ bool ReadyToSend(UploadCheck check) {
         ShowSizeWarning();
         return false;
     case UploadCheck::CannotOpen:
-        ShowMessageBox(nullptr, kCannotOpenText, kWarningCaption, MB_ICONWARNING | MB_OK);
+        ShowMessageBox(nullptr, kChosenFileDidNotOpen, kWarning, MB_ICONWARNING | MB_OK);
         return false;
     case UploadCheck::PathTooLong:
     case UploadCheck::NameTooLong:
-        ShowMessageBox(nullptr, kTooLongText, kWarningCaption, MB_ICONWARNING | MB_OK);
+        ShowMessageBox(nullptr, kChosenPathTooLong, kWarning, MB_ICONWARNING | MB_OK);
         return false;
     case UploadCheck::Empty:
         return false;

@@ -4,6 +4,7 @@
 #include "audio/knob_dial.h"
 #include "net/inactivity_countdown.h"
 #include "app/session_state.h"
+#include "session/user_texts.h"
 
 #include <gtest/gtest.h>
 
@@ -150,36 +151,28 @@ TEST(KeyAction, TableOfKeys) {
 
 TEST(HoverHelp, FirstZoneWinsAndElsewhereWelcomes) {
     const Zones zones = StartedZones();
-    EXPECT_STREQ(HoverHelpText(zones, Point{400, 400}), "Cliquez sur NETWORK pour voir les correspondants");
-    EXPECT_STREQ(HoverHelpText(zones, Point{100, 90}), "Cliquez dans ce cadre pour voir tous les groupes");
-    EXPECT_STREQ(HoverHelpText(zones, Point{400, 500}),
-                 "Cliquez sur cette animation pour ouvrir l'image partag\xC3\xA9"
-                 "e");
-    EXPECT_STREQ(HoverHelpText(zones, Point{20, 20}), "Cliquez ici pour activer l'aide vocale");
-    EXPECT_STREQ(HoverHelpText(zones, Point{100, 50}),
-                 "Cliquez ici pour d\xC3\xA9placer la fen\xC3\xAAtre Zelvora");
-    EXPECT_STREQ(HoverHelpText(zones, Point{300, 500}), kWelcomeHelpText);
+    EXPECT_STREQ(HoverHelpText(zones, Point{400, 400}), kClickNetworkToSeeMembers);
+    EXPECT_STREQ(HoverHelpText(zones, Point{100, 90}), kClickFrameToSeeAllGroups);
+    EXPECT_STREQ(HoverHelpText(zones, Point{400, 500}), kClickAnimationToOpenSharedImage);
+    EXPECT_STREQ(HoverHelpText(zones, Point{20, 20}), kClickToActivateVoiceHelp);
+    EXPECT_STREQ(HoverHelpText(zones, Point{100, 50}), kClickToMoveTheWindow);
+    EXPECT_STREQ(HoverHelpText(zones, Point{300, 500}), kWelcomeToTheNetwork);
     // Knob zones have no hover text.
-    EXPECT_STREQ(HoverHelpText(zones, Point{230, 250}), kWelcomeHelpText);
+    EXPECT_STREQ(HoverHelpText(zones, Point{230, 250}), kWelcomeToTheNetwork);
 }
 
-TEST(SpokenHelp, TextsAreWindows1252AndOutsideResetsTheBanner) {
+TEST(SpokenHelp, FirstZoneWinsAndOutsideResetsTheBanner) {
     const Zones zones = StartedZones();
     const SpokenHelp volume = SpokenHelpFor(zones, Point{230, 250});
-    EXPECT_STREQ(volume.text, "Cliquez autour de ce bouton pour r\xE9gler le volume sonore");
+    EXPECT_STREQ(volume.text, kClickAroundToSetVolume);
     EXPECT_FALSE(volume.resetsHelpBanner);
-    EXPECT_STREQ(SpokenHelpFor(zones, Point{120, 250}).text,
-                 "Cliquez autour de ce bouton pour r\xE9gler le niveau d'entr\xE9"
-                 "e du microphone");
-    EXPECT_STREQ(SpokenHelpFor(zones, Point{30, 250}).text, "Cliquez sur ce bouton pour acc\xE9"
-                                                            "der \xE0 vos param\xE8tres de r\xE9glage");
-    EXPECT_STREQ(SpokenHelpFor(zones, Point{460, 275}).text,
-                 "Indique le temps restant avant fermeture si aucune activit\xE9");
-    EXPECT_STREQ(SpokenHelpFor(zones, Point{20, 20}).text, "Cliquez ici pour activer l'aide vocale");
+    EXPECT_STREQ(SpokenHelpFor(zones, Point{120, 250}).text, kClickAroundToSetMicrophoneLevel);
+    EXPECT_STREQ(SpokenHelpFor(zones, Point{30, 250}).text, kClickToOpenYourSettings);
+    EXPECT_STREQ(SpokenHelpFor(zones, Point{460, 275}).text, kTimeLeftBeforeClosing);
+    EXPECT_STREQ(SpokenHelpFor(zones, Point{20, 20}).text, kClickToActivateVoiceHelp);
     // The drag band has no spoken help.
     const SpokenHelp nothing = SpokenHelpFor(zones, Point{100, 50});
-    EXPECT_STREQ(nothing.text, "Il n'y a rien de sp\xE9"
-                               "cial ici");
+    EXPECT_STREQ(nothing.text, kNothingSpecialHere);
     EXPECT_TRUE(nothing.resetsHelpBanner);
     // Every spoken text fits the 200-byte buffer.
     for (int y = 0; y < kMainWindowHeight; y += 5) {

@@ -33,12 +33,11 @@ TEST(InputDevices, CutWaveInNamesFindTheirEndpoint) {
 
     // No endpoint: the button says so and still selects the device.
     EXPECT_EQ(slots[2].endpointPosition, kNoEndpoint);
-    EXPECT_STREQ(slots[2].buttonText, "Non trouv\xC3\xA9"
-                                      "e");
+    EXPECT_STREQ(slots[2].buttonText, kEndpointNotFound);
     EXPECT_EQ(ChosenInputDevice(slots, 2, kDefaultInputDevice), 2);
 
     // An unused slot chooses the default device; a control that is no button changes nothing.
-    EXPECT_STREQ(slots[3].buttonText, kUnusedSlotText);
+    EXPECT_STREQ(slots[3].buttonText, kWindowsDriver);
     EXPECT_EQ(ChosenInputDevice(slots, 3, 1), kDefaultInputDevice);
     EXPECT_EQ(ChosenInputDevice(slots, kInputDeviceSlots, 1), 1);
 }
@@ -62,7 +61,7 @@ TEST(InputDevices, RefillingForgetsDevicesThatWentAway) {
     FillInputDeviceSlots(std::vector<std::string>{"Line In"}, kEndpoints, slots);
     EXPECT_EQ(slots[0].endpointPosition, 0);
     EXPECT_EQ(slots[1].waveInDevice, kDefaultInputDevice);
-    EXPECT_STREQ(slots[1].waveInName, kUnusedSlotText);
+    EXPECT_STREQ(slots[1].waveInName, kWindowsDriver);
 }
 
 TEST(InputDevices, LongNamesAreCutWhole) {

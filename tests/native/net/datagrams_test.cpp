@@ -102,8 +102,8 @@ TEST(SpeechText, OneByteTagThenAtMost200TextBytes) {
     struct Case {
         const char* text;
         std::size_t length;
-    } cases[] = {{long250.c_str(), 201}, {exact200.c_str(), 201}, {short199.c_str(), 200}, {"", 1},
-                 {nullptr, 1},           {"\xE9t\xE9", 4}};
+    } cases[] = {
+        {long250.c_str(), 201}, {exact200.c_str(), 201}, {short199.c_str(), 200}, {"", 1}, {nullptr, 1}};
     for (const Case& c : cases) {
         std::uint8_t out[kSpeechTextMaxBytes];
         ASSERT_EQ(EncodeSpeechText(out, c.text), c.length);
@@ -114,6 +114,21 @@ TEST(SpeechText, OneByteTagThenAtMost200TextBytes) {
     }
     std::uint8_t stop[1];
     EXPECT_EQ(Prefix(stop, EncodeSynthStop(stop)), Bytes{0xFF});
+}
+
+TEST(SpeechText, GoesOutInWindows1252CutAfterConversion) {
+    std::uint8_t out[kSpeechTextMaxBytes];
+    EXPECT_EQ(Prefix(out, EncodeSpeechText(out, "l’été à Noël")),
+              (Bytes{0x01, 'l', '?', 0xE9, 't', 0xE9, ' ', 0xE0, ' ', 'N', 'o', 0xEB, 'l'}));
+    // A lone continuation byte and a cut sequence are no letters either.
+    EXPECT_EQ(Prefix(out, EncodeSpeechText(out, "\x80"
+                                                "a\xC3")),
+              (Bytes{0x01, '?', 'a', '?'}));
+    std::string accents;
+    for (int letter = 0; letter < 250; ++letter) {
+        accents += "é";
+    }
+    EXPECT_EQ(Prefix(out, EncodeSpeechText(out, accents.c_str())), Concat({Bytes{0x01}, Bytes(200, 0xE9)}));
 }
 
 TEST(RelayedVoice, BytesNotReceivedReadAsZero) {
