@@ -32,7 +32,7 @@ struct StatusLight {
     const char* label;
     Point labelPosition;
     Point lightPosition;
-    std::atomic<int> IndicatorLights::*state;
+    std::atomic<LedColour> IndicatorLights::*state;
 };
 inline constexpr StatusLight kStatusLights[] = {
     {"TST", {417, 293}, {420, 270}, &IndicatorLights::tst},

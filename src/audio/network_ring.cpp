@@ -12,7 +12,7 @@ void TransmitRingStep(int& txRingCounter, int& txRingPos, NetworkRingLights& rin
     if (++txRingCounter < kDatagramsPerTransmitStep) {
         return;
     }
-    for (std::atomic<int>& light : ring) {
+    for (std::atomic<LedColour>& light : ring) {
         light.store(kLedDarkRed, std::memory_order_relaxed);
     }
     ring[txRingPos].store(kLedGreen, std::memory_order_relaxed);

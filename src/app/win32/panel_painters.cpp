@@ -66,8 +66,8 @@ void PaintOnMainWindow(PaintMemo<Inputs>& memo, const Inputs& inputs, Painter pa
     }
 }
 
-template <std::size_t N> std::array<int, N> Load(const std::atomic<int> (&values)[N]) {
-    std::array<int, N> loaded{};
+template <std::size_t N> std::array<LedColour, N> Load(const std::atomic<LedColour> (&values)[N]) {
+    std::array<LedColour, N> loaded{};
     for (std::size_t i = 0; i < N; ++i) {
         loaded[i] = values[i].load(std::memory_order_relaxed);
     }
@@ -187,7 +187,7 @@ void CALLBACK ChannelPanelTimerProc(HWND, UINT, UINT_PTR, DWORD) {
 void CALLBACK NetworkRingTimerProc(HWND, UINT, UINT_PTR, DWORD) {
     const TimerCost cost("network ring");
     const SessionState& session = Session();
-    static PaintMemo<std::array<int, kNetworkRingLights>> lightsMemo;
+    static PaintMemo<std::array<LedColour, kNetworkRingLights>> lightsMemo;
     static PaintMemo<std::uint32_t> wholeMemo;
     const unsigned exposures = MainWindowExposures();
     // A wiped window or a new background takes the whole ring; otherwise the lights that changed suffice.
@@ -219,7 +219,7 @@ void CALLBACK StatusPanelTimerProc(HWND, UINT, UINT_PTR, DWORD) {
     const TimerCost cost("status panel");
     const SessionState& session = Session();
     const bool inFront = GetForegroundWindow() == session.handles.mainWindow;
-    std::array<int, std::size(kStatusLights)> lights{};
+    std::array<LedColour, std::size(kStatusLights)> lights{};
     for (std::size_t i = 0; i < lights.size(); ++i) {
         lights[i] = (session.lights.*kStatusLights[i].state).load(std::memory_order_relaxed);
     }

@@ -82,16 +82,17 @@ TEST(Panels, ChannelPanelContent) {
 
 TEST(Panels, StatusLightsShowTheirOwnFields) {
     auto session = std::make_unique<SessionState>();
-    session->lights.tst = 1;
-    session->lights.web = 2;
-    session->lights.txRx = 3;
-    session->lights.udp = 4;
-    session->lights.svc = 5;
-    session->lights.tcp = 6;
+    session->lights.tst = kLedRed;
+    session->lights.web = kLedDarkRed;
+    session->lights.txRx = kLedGreen;
+    session->lights.udp = kLedYellow;
+    session->lights.svc = kLedBlue;
+    session->lights.tcp = kLedDarkBlue;
     const struct {
         const char* label;
-        int colour;
-    } expected[] = {{"TST", 1}, {"HTTPS", 2}, {"TX-RX", 3}, {"UDP", 4}, {"SVC", 5}, {"TCP", 6}};
+        LedColour colour;
+    } expected[] = {{"TST", kLedRed},    {"HTTPS", kLedDarkRed}, {"TX-RX", kLedGreen},
+                    {"UDP", kLedYellow}, {"SVC", kLedBlue},      {"TCP", kLedDarkBlue}};
     ASSERT_EQ(std::size(kStatusLights), std::size(expected));
     for (std::size_t i = 0; i < std::size(expected); ++i) {
         EXPECT_STREQ(kStatusLights[i].label, expected[i].label);

@@ -11,7 +11,7 @@ namespace {
 // The ring as one letter per light: G green, d dark red, B blue, R red.
 std::string Show(const NetworkRingLights& ring) {
     std::string lights;
-    for (const std::atomic<int>& light : ring) {
+    for (const std::atomic<LedColour>& light : ring) {
         const int colour = light.load();
         lights += colour == kLedGreen ? 'G' : colour == kLedDarkRed ? 'd' : colour == kLedBlue ? 'B' : 'R';
     }
@@ -20,7 +20,7 @@ std::string Show(const NetworkRingLights& ring) {
 
 TEST(TransmitRing, EveryThirdDatagramMovesOneGreenLightDownADarkRedRing) {
     NetworkRingLights ring;
-    for (std::atomic<int>& light : ring) {
+    for (std::atomic<LedColour>& light : ring) {
         light = kLedBlue;
     }
     int counter = 0;
@@ -46,7 +46,7 @@ TEST(TransmitRing, EveryThirdDatagramMovesOneGreenLightDownADarkRedRing) {
 
 TEST(PlaybackRing, RedLightWalksUpAndLeavesBlueBehindItsPublishedPosition) {
     NetworkRingLights ring;
-    for (std::atomic<int>& light : ring) {
+    for (std::atomic<LedColour>& light : ring) {
         light = kLedDarkRed;
     }
     int head = 0;

@@ -63,7 +63,7 @@ TEST(RequestBlinker, ShowsFourGreenThenFourBlueAndAgain) {
     RequestBlinker blinker;
     std::string colours;
     for (int request = 0; request < 9; ++request) {
-        const int colour = blinker.Next();
+        const LedColour colour = blinker.Next();
         colours += colour == kLedGreen ? 'G' : colour == kLedBlue ? 'B' : '?';
     }
     EXPECT_EQ(colours, "GGGGBBBBG");

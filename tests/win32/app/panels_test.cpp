@@ -331,7 +331,7 @@ void TestStatusPanel(SessionState& session) {
     session.lights.tst = kLedGreen;
     session.lights.web = kLedYellow;
     session.lights.txRx = kLedRed;
-    session.lights.udp = 0; // undrawn
+    session.lights.udp = LedColour{}; // undrawn
     session.lights.svc = kLedDarkRed;
     session.lights.tcp = kLedDarkBlue;
     // Which lights a level turns on is the native test's; here the painter shows what it decides.
@@ -369,8 +369,8 @@ void TestNetworkRing(SessionState& session) {
     FillStriped(reference);
     for (int round = 0; round < 2; ++round) {
         for (int i = 0; i < kNetworkRingLights; ++i) {
-            session.lights.ring[i] =
-                round == 1 && i >= 10 ? (i + 3) % 7 : i % 7; // 0 leaves the light undrawn
+            // 0 leaves the light undrawn
+            session.lights.ring[i] = static_cast<LedColour>(round == 1 && i >= 10 ? (i + 3) % 7 : i % 7);
         }
         for (int i = 0; i < kNetworkRingLights; ++i) {
             const Point at = RingLightPosition(i);
@@ -450,7 +450,7 @@ void RunPixelChecks() {
 
 // Every painter and helper once, on the main window, the way the timers and the other windows use them.
 void PaintEverything(HWND window, HBITMAP picture, int round) {
-    Session().lights.ring[round % kNetworkRingLights] = 1 + round % 6;
+    Session().lights.ring[round % kNetworkRingLights] = static_cast<LedColour>(1 + round % 6);
     NoteMainWindowExposed(); // as after a WM_PAINT: every painter draws, unchanged inputs or not
     ChannelPanelTimerProc(nullptr, WM_TIMER, 0, 0);
     NetworkRingTimerProc(nullptr, WM_TIMER, 0, 0);
