@@ -18,6 +18,16 @@ inline constexpr Point kAnimationOrigin{350, 450};
 inline constexpr int kAnimationFrameSize = 150;
 inline constexpr int kKnobClickMargin = 14;
 
+// The knob panel: each knob image's top-left corner and the meters' channel labels.
+inline constexpr Point kParamsKnobOrigin{25, 220};
+inline constexpr Point kMicGainKnobOrigin{115, 220};
+inline constexpr Point kVolumeKnobOrigin{205, 220};
+inline constexpr Point kAudioLeftLabel{245, 179};
+inline constexpr Point kAudioRightLabel{415, 179};
+
+// The accessory's USB icon.
+inline constexpr Rect kUsbIconZone{314, 500, 346, 532};
+
 // The about zone hangs from the window's lower right corner. It is measured on the window's own size, never
 // on its client rectangle, which a window started minimised does not have yet.
 constexpr Rect AboutZone(int windowWidth, int windowHeight) {

@@ -43,8 +43,7 @@ struct WindowHandles {
     HBITMAP__* channelImages[kChannelCount] = {};
     int channelImageWidth = 0;
     int channelImageHeight = 0;
-    HBITMAP__* ledBitmaps[kLedDarkBlue + 1] = {}; // indexed by LedColour
-    Point usbStatusIconPosition;
+    HBITMAP__* ledBitmaps[kLedDarkBlue + 1] = {};    // indexed by LedColour
     void* animationFrames[kMaxAnimationFrames] = {}; // GDI+ bitmaps, 150 x 150 ARGB, in file order
     int frameDelaysMs[kMaxAnimationFrames] = {};
     int animationFrameCount = 0;

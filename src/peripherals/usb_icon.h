@@ -13,10 +13,6 @@ enum UsbIconState : int {
     kUsbIconRed = 3,   // key pressed
 };
 
-// Where the main window shows the icon, 32 x 32.
-inline constexpr int kUsbIconLeft = 314;
-inline constexpr int kUsbIconTop = 500;
-
 // The platform side of the icon: the picture of a state comes from the web service.
 class UsbIconPicture {
   public:

@@ -16,7 +16,6 @@ namespace {
 
 constexpr COLORREF kYellow = 0x0000FFFF;
 constexpr COLORREF kWhite = 0x00FFFFFF;
-constexpr int kUsbIconSize = 32;
 
 void PaintOutline(HDC dc, COLORREF background) {
     const ScopedBrush brush(CreateSolidBrush(background));
@@ -63,10 +62,11 @@ void PaintMainWindow(HWND window) {
         DrawTitle(dc);
         DrawCloseButton(dc);
         PaintVersionAndCredit(dc, background);
-        const WindowHandles& handles = session.handles;
-        if (const HBITMAP usbIcon = Client().usbIcon.picture.load(); usbIcon != nullptr) {
-            DrawStretchedBitmap(dc, usbIcon, handles.usbStatusIconPosition.x, handles.usbStatusIconPosition.y,
-                                kUsbIconSize, kUsbIconSize);
+        const UsbIconView& usbIcon = Client().usbIcon;
+        if (const HBITMAP picture = usbIcon.picture.load(); picture != nullptr) {
+            DrawStretchedBitmap(dc, picture, usbIcon.place.left, usbIcon.place.top,
+                                usbIcon.place.right - usbIcon.place.left,
+                                usbIcon.place.bottom - usbIcon.place.top);
         }
     }
     // The next speaker fetch repaints the speaker even when it has not changed; EndPaint follows.

@@ -49,14 +49,30 @@ namespace {
 
 constexpr wchar_t kMainWindowClass[] = L"X";
 
-// The knobs' thread timer: they are painted with the main window's images, colour and zones.
+constexpr KnobPlaces kKnobPlaces{kParamsKnobOrigin, kMicGainKnobOrigin, kVolumeKnobOrigin, kAudioLeftLabel,
+                                 kAudioRightLabel,  kDocumentationZone, kSynthesiserZone};
+
+// A knob's click zone is where it was last drawn: none until it first shows.
+void RecordKnobZone(Rect& zone, const Rect& drawn) {
+    if (!drawn.IsEmpty()) {
+        zone = drawn;
+    }
+}
+
+// The knobs' thread timer: they are painted with the main window's images and colour.
 void CALLBACK KnobPainterTimerProc(HWND, UINT, UINT_PTR, DWORD) {
     SessionState& session = Session();
     const WindowHandles& handles = session.handles;
-    PaintKnobsTick(handles.mainWindow,
-                   KnobImages{handles.knobArrowImage, handles.paramsButtonImage, handles.documentationIcon,
-                              handles.synthesiserIcon},
-                   session.backgroundColour, session.zones);
+    const std::optional<KnobExtents> drawn =
+        PaintKnobsTick(handles.mainWindow,
+                       KnobImages{handles.knobArrowImage, handles.paramsButtonImage,
+                                  handles.documentationIcon, handles.synthesiserIcon},
+                       session.backgroundColour, kKnobPlaces);
+    if (drawn) {
+        RecordKnobZone(session.zones.paramsKnob, drawn->params);
+        RecordKnobZone(session.zones.micGainKnob, drawn->micGain);
+        RecordKnobZone(session.zones.volumeKnob, drawn->volume);
+    }
 }
 
 struct ThreadTimer {
@@ -356,8 +372,8 @@ int RunClient(HINSTANCE instance, int showCommand) {
     session.lights.tcp.store(kLedYellow);
     session.handles.pcmEvent = CreateEventW(nullptr, FALSE, FALSE, L"PCM_Event");
     StartNetworkThreads();
-    session.handles.usbStatusIconPosition = Point{kUsbIconLeft, kUsbIconTop};
     Client().usbIcon.mainWindow = window;
+    Client().usbIcon.place = kUsbIconZone;
     SetUsbIconState(Client().usbIcon, kUsbIconBlack);
     // Running from before the thread starts: a stop asked before its first pass is then never overwritten.
     session.runFlag.store(kAudioRunning);

@@ -10,23 +10,21 @@
 
 #include <cstdint>
 #include <tuple>
+#include <utility>
 
 namespace {
 
-constexpr int kKnobTop = 220;
 constexpr int kDotHalfSize = 4;
 constexpr int kParamsDots = 8;
 constexpr int kLevelDots = 7;
-constexpr int kDocumentationIconSize = 30;
-constexpr int kSynthesiserIconSize = 32;
 
 struct Knob {
     const char* label;
-    int x;
+    Point origin;
     HBITMAP image;
     float rotation;
     int dots;
-    Rect* zone;
+    Rect* extent;
 };
 
 // The dots look the same every tick: their pen and brushes are made once and kept for the run.
@@ -61,41 +59,47 @@ bool DrawKnob(HDC dc, const Knob& knob, COLORREF background) {
             return false;
         }
         // Black is the see-through colour, the corners the rotation left uncovered included.
-        TransparentBlt(dc, knob.x, kKnobTop, size.bmWidth, size.bmHeight, memory.get(), 0, 0, size.bmWidth,
-                       size.bmHeight, RGB(0, 0, 0));
+        TransparentBlt(dc, knob.origin.x, knob.origin.y, size.bmWidth, size.bmHeight, memory.get(), 0, 0,
+                       size.bmWidth, size.bmHeight, RGB(0, 0, 0));
     }
-    DrawDots(dc, knob.x + size.bmWidth / 2, kKnobTop + size.bmHeight / 2, knob.dots);
-    *knob.zone = Rect{knob.x, kKnobTop, knob.x + size.bmWidth, kKnobTop + size.bmHeight};
-    DrawLabel(dc, knob.label, knob.x + 8, kKnobTop + 70, background);
+    DrawDots(dc, knob.origin.x + size.bmWidth / 2, knob.origin.y + size.bmHeight / 2, knob.dots);
+    *knob.extent =
+        Rect{knob.origin.x, knob.origin.y, knob.origin.x + size.bmWidth, knob.origin.y + size.bmHeight};
+    DrawLabel(dc, knob.label, knob.origin.x + 8, knob.origin.y + 70, background);
     return true;
 }
 
 } // namespace
 
-void PaintKnobs(HDC dc, const KnobImages& images, EndpointLevels& levels, COLORREF background, Zones& zones) {
+KnobExtents PaintKnobs(HDC dc, const KnobImages& images, EndpointLevels& levels, COLORREF background,
+                       const KnobPlaces& places) {
+    KnobExtents drawn;
     if (dc == nullptr || images.arrow == nullptr) {
-        return;
+        return drawn;
     }
-    DrawLabel(dc, "AUDIO LEFT", 245, 179, background);
-    DrawLabel(dc, "AUDIO RIGHT", 415, 179, background);
+    DrawLabel(dc, "AUDIO LEFT", places.audioLeftLabel.x, places.audioLeftLabel.y, background);
+    DrawLabel(dc, "AUDIO RIGHT", places.audioRightLabel.x, places.audioRightLabel.y, background);
     const Knob knobs[] = {
-        {"PARAMS", 25, images.params, KnobRotation(0), kParamsDots, &zones.paramsKnob},
-        {"MIC GAIN", 115, images.arrow, KnobRotation(levels.ReadCaptureLevel()), kLevelDots,
-         &zones.micGainKnob},
-        {"VOLUME", 205, images.arrow, KnobRotation(levels.ReadRenderLevel()), kLevelDots, &zones.volumeKnob},
+        {"PARAMS", places.params, images.params, KnobRotation(0), kParamsDots, &drawn.params},
+        {"MIC GAIN", places.micGain, images.arrow, KnobRotation(levels.ReadCaptureLevel()), kLevelDots,
+         &drawn.micGain},
+        {"VOLUME", places.volume, images.arrow, KnobRotation(levels.ReadRenderLevel()), kLevelDots,
+         &drawn.volume},
     };
     for (const Knob& knob : knobs) {
         if (!DrawKnob(dc, knob, background)) {
-            return;
+            return drawn;
         }
     }
-    DrawStretchedBitmap(dc, images.documentationIcon, zones.documentation.left, zones.documentation.top,
-                        kDocumentationIconSize, kDocumentationIconSize);
-    DrawStretchedBitmap(dc, images.synthesiserIcon, zones.synthesiser.left, zones.synthesiser.top,
-                        kSynthesiserIconSize, kSynthesiserIconSize);
+    for (const auto& [icon, zone] : {std::pair{images.documentationIcon, places.documentationIcon},
+                                     std::pair{images.synthesiserIcon, places.synthesiserIcon}}) {
+        DrawStretchedBitmap(dc, icon, zone.left, zone.top, zone.right - zone.left, zone.bottom - zone.top);
+    }
+    return drawn;
 }
 
-void PaintKnobsTick(HWND mainWindow, const KnobImages& images, COLORREF background, Zones& zones) {
+std::optional<KnobExtents> PaintKnobsTick(HWND mainWindow, const KnobImages& images, COLORREF background,
+                                          const KnobPlaces& places) {
     const TimerCost cost("knobs");
     KnobEndpointLevels levels;
     // The images rotate for the levels of the moment; unchanged levels since the last exposure need no new
@@ -104,12 +108,12 @@ void PaintKnobsTick(HWND mainWindow, const KnobImages& images, COLORREF backgrou
     if (!memo.ShouldPaint(
             std::tuple{levels.ReadCaptureLevel(), levels.ReadRenderLevel(), std::uint32_t{background}},
             MainWindowExposures())) {
-        return;
+        return std::nullopt;
     }
     const ScopedGetDC dc(mainWindow);
     if (!dc) {
         memo.Forget();
-        return;
+        return std::nullopt;
     }
-    PaintKnobs(dc.get(), images, levels, background, zones);
+    return PaintKnobs(dc.get(), images, levels, background, places);
 }

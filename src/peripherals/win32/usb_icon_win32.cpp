@@ -10,8 +10,6 @@
 
 namespace {
 
-constexpr int kUsbIconSize = 32;
-
 // Puts `bitmap` (or nothing) in place of the shown picture and draws it at once; the paint of the main
 // window reads the same handle.
 void ReplaceIcon(UsbIconView& view, HBITMAP bitmap) {
@@ -19,7 +17,9 @@ void ReplaceIcon(UsbIconView& view, HBITMAP bitmap) {
     if (bitmap != nullptr) {
         const ScopedGetDC dc(view.mainWindow);
         if (dc) {
-            DrawStretchedBitmap(dc.get(), bitmap, kUsbIconLeft, kUsbIconTop, kUsbIconSize, kUsbIconSize);
+            const Rect& place = view.place;
+            DrawStretchedBitmap(dc.get(), bitmap, place.left, place.top, place.right - place.left,
+                                place.bottom - place.top);
         }
     }
     if (old != nullptr) {

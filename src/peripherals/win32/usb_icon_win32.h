@@ -1,5 +1,7 @@
 #pragma once
 
+#include "platform/geometry.h"
+
 #include <windows.h>
 
 #include <atomic>
@@ -8,6 +10,7 @@
 // paint draws the same one.
 struct UsbIconView {
     HWND mainWindow = nullptr;
+    Rect place;
     std::atomic<HBITMAP> picture{nullptr};
 };
 

@@ -143,12 +143,12 @@ void CheckKnobs() {
     HBITMAP documentation = SolidBitmap(10, 10, RGB(0, 200, 100));
     HBITMAP synthesiser = SolidBitmap(10, 10, RGB(100, 0, 200));
     const KnobImages images{arrow, arrow, documentation, synthesiser};
-    Zones zones;
-    zones.documentation = kDocumentationZone;
-    zones.synthesiser = kSynthesiserZone;
+    const KnobPlaces places{kParamsKnobOrigin, kMicGainKnobOrigin, kVolumeKnobOrigin, kAudioLeftLabel,
+                            kAudioRightLabel,  kDocumentationZone, kSynthesiserZone};
     FixedLevels levels;
+    KnobExtents drawn;
     for (int tick = 0; tick < 2; ++tick) { // the images must survive a tick for the next one
-        PaintKnobs(canvas.dc(), images, levels, kBackground, zones);
+        drawn = PaintKnobs(canvas.dc(), images, levels, kBackground, places);
     }
     BITMAP size{};
     CHECK(GetObjectW(arrow, sizeof size, &size) != 0 && size.bmWidth == 64);
@@ -159,9 +159,9 @@ void CheckKnobs() {
     CHECK(canvas.Pixel(115 + 2, 220 + 2) == kFill); // black corners are see-through
     CHECK(canvas.Pixel(147, 252 + 20) == kKnobBody);
 
-    CHECK((zones.paramsKnob == Rect{25, 220, 89, 284}));
-    CHECK((zones.micGainKnob == Rect{115, 220, 179, 284}));
-    CHECK((zones.volumeKnob == Rect{205, 220, 269, 284}));
+    CHECK((drawn.params == Rect{25, 220, 89, 284}));
+    CHECK((drawn.micGain == Rect{115, 220, 179, 284}));
+    CHECK((drawn.volume == Rect{205, 220, 269, 284}));
     const DotOffset first = KnobDotOffset(0, 7);
     const DotOffset third = KnobDotOffset(2, 7);
     CHECK(canvas.Pixel(237 + first.dx, 252 + first.dy) == RGB(0, 0, 255));
