@@ -25,6 +25,12 @@ inline constexpr Point kVolumeKnobOrigin{205, 220};
 inline constexpr Point kAudioLeftLabel{245, 179};
 inline constexpr Point kAudioRightLabel{415, 179};
 
+// The level meters' windows and the bars under them, by their top-left corners.
+inline constexpr Point kLeftMeterOrigin{200, 80};
+inline constexpr Point kRightMeterOrigin{370, 80};
+inline constexpr Point kLeftBarOrigin{200, 166};
+inline constexpr Point kRightBarOrigin{370, 166};
+
 // The accessory's USB icon.
 inline constexpr Rect kUsbIconZone{314, 500, 346, 532};
 

@@ -366,7 +366,8 @@ int RunClient(HINSTANCE instance, int showCommand) {
     StartGraphicsAndAnimation(window);
     LoadLedBitmaps(session);
     LoadRequiredImages(window);
-    CreateLevelMeters(window, instance);
+    CreateLevelMeters(window, instance,
+                      LevelMeterPlaces{kLeftMeterOrigin, kRightMeterOrigin, kLeftBarOrigin, kRightBarOrigin});
     LoadChannelImages(window);
     OpenVoiceSockets(session, session, kVoiceServerAddress);
     session.lights.tcp.store(kLedYellow);

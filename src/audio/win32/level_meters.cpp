@@ -20,9 +20,6 @@ constexpr wchar_t kRightMeterClass[] = L"VuMeterRightClass";
 constexpr char kMeterFaceFile[] = "vu_meter_2.bmp";
 constexpr int kMeterWidth = 150;
 constexpr int kMeterHeight = 84;
-constexpr int kMeterTop = 80;
-constexpr int kLeftMeterX = 200;
-constexpr int kRightMeterX = 370;
 constexpr UINT_PTR kLeftMeterTimer = 1;
 constexpr UINT_PTR kRightMeterTimer = 2;
 constexpr UINT kMeterPeriodMs = 50;
@@ -30,10 +27,7 @@ constexpr UINT kMeterPeriodMs = 50;
 constexpr COLORREF kNeedleColour = RGB(80, 80, 255);
 constexpr int kNeedleWidth = 3;
 
-// The bars sit under the meters; the bottom row of each is left as it is.
-constexpr int kLeftBarX = 200;
-constexpr int kRightBarX = 370;
-constexpr int kBarTop = 166;
+// The bottom row of each bar is left as it is.
 constexpr int kBarHeight = 10;
 
 // The needle pen never changes, so it is made once and kept for the run.
@@ -134,13 +128,13 @@ class MeterCanvas {
     int height_ = 0;
 };
 
-void PaintBar(HDC dc, HDC litBar, int left, int barLevel) {
+void PaintBar(HDC dc, HDC litBar, Point at, int barLevel) {
     const int lit = LitBarColumns(barLevel);
     if (lit > 0) {
-        BitBlt(dc, left, kBarTop, lit, kBarHeight, litBar, 0, 0, SRCCOPY);
+        BitBlt(dc, at.x, at.y, lit, kBarHeight, litBar, 0, 0, SRCCOPY);
     }
     if (lit < kBarColumns) {
-        PatBlt(dc, left + lit, kBarTop, kBarColumns - lit, kBarHeight, WHITENESS);
+        PatBlt(dc, at.x + lit, at.y, kBarColumns - lit, kBarHeight, WHITENESS);
     }
 }
 
@@ -157,6 +151,7 @@ HWND leftMeterWindow = nullptr;
 HWND rightMeterWindow = nullptr;
 HBITMAP leftMeterFace = nullptr;
 HBITMAP rightMeterFace = nullptr;
+LevelMeterPlaces meterPlaces;
 
 PaintMemo<int> leftNeedleMemo;
 PaintMemo<int> rightNeedleMemo;
@@ -188,7 +183,7 @@ void PaintMeterTick(HWND window, const Meter& meter) {
         if (barsMemo.ShouldPaint(bars, MainWindowExposures())) {
             const ScopedGetDC mainDc(wiring.mainWindow);
             if (mainDc) {
-                PaintLevelBars(mainDc.get(), bars.first, bars.second);
+                PaintLevelBars(mainDc.get(), meterPlaces, bars.first, bars.second);
             } else {
                 barsMemo.Forget();
             }
@@ -214,13 +209,13 @@ LRESULT MeterWindowProc(const Meter& meter, HWND window, UINT message, WPARAM wP
     }
 }
 
-HWND CreateMeter(HWND mainWindow, HINSTANCE instance, const wchar_t* className, WNDPROC procedure, int x,
+HWND CreateMeter(HWND mainWindow, HINSTANCE instance, const wchar_t* className, WNDPROC procedure, Point at,
                  UINT_PTR timerId) {
     WindowClassLook look;
     look.background = static_cast<HBRUSH>(GetStockObject(GRAY_BRUSH));
     look.cursor = ArrowCursor();
     RegisterWindowClass(instance, className, procedure, look);
-    HWND meter = CreateWindowExW(0, className, nullptr, WS_CHILD | WS_VISIBLE, x, kMeterTop, kMeterWidth,
+    HWND meter = CreateWindowExW(0, className, nullptr, WS_CHILD | WS_VISIBLE, at.x, at.y, kMeterWidth,
                                  kMeterHeight, mainWindow, nullptr, instance, nullptr);
     if (meter != nullptr) {
         SetTimer(meter, timerId, kMeterPeriodMs, nullptr);
@@ -252,13 +247,13 @@ void PaintMeter(HDC dc, HBITMAP face, int needleValue) {
     BitBlt(dc, 0, 0, size.bmWidth, size.bmHeight, composed, 0, 0, SRCCOPY);
 }
 
-void PaintLevelBars(HDC dc, int leftBarLevel, int rightBarLevel) {
+void PaintLevelBars(HDC dc, const LevelMeterPlaces& places, int leftBarLevel, int rightBarLevel) {
     static const LitBarImage litBar;
     if (dc == nullptr || litBar.dc() == nullptr) {
         return;
     }
-    PaintBar(dc, litBar.dc(), kLeftBarX, leftBarLevel);
-    PaintBar(dc, litBar.dc(), kRightBarX, rightBarLevel);
+    PaintBar(dc, litBar.dc(), places.leftBar, leftBarLevel);
+    PaintBar(dc, litBar.dc(), places.rightBar, rightBarLevel);
 }
 
 LRESULT CALLBACK LeftMeterWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
@@ -269,12 +264,13 @@ LRESULT CALLBACK RightMeterWindowProc(HWND window, UINT message, WPARAM wParam, 
     return MeterWindowProc(kRightMeter, window, message, wParam, lParam);
 }
 
-void CreateLevelMeters(HWND mainWindow, HINSTANCE instance) {
-    leftMeterWindow =
-        CreateMeter(mainWindow, instance, kLeftMeterClass, LeftMeterWindowProc, kLeftMeterX, kLeftMeterTimer);
+void CreateLevelMeters(HWND mainWindow, HINSTANCE instance, const LevelMeterPlaces& places) {
+    meterPlaces = places;
+    leftMeterWindow = CreateMeter(mainWindow, instance, kLeftMeterClass, LeftMeterWindowProc,
+                                  places.leftMeter, kLeftMeterTimer);
     leftMeterFace = LoadBitmapFile(kMeterFaceFile);
-    rightMeterWindow = CreateMeter(mainWindow, instance, kRightMeterClass, RightMeterWindowProc, kRightMeterX,
-                                   kRightMeterTimer);
+    rightMeterWindow = CreateMeter(mainWindow, instance, kRightMeterClass, RightMeterWindowProc,
+                                   places.rightMeter, kRightMeterTimer);
     rightMeterFace = LoadBitmapFile(kMeterFaceFile);
 }
 

@@ -100,7 +100,8 @@ void CheckMeter() {
 
 void CheckBars() {
     Canvas canvas;
-    PaintLevelBars(canvas.dc(), 32767, 6400);
+    const LevelMeterPlaces places{kLeftMeterOrigin, kRightMeterOrigin, kLeftBarOrigin, kRightBarOrigin};
+    PaintLevelBars(canvas.dc(), places, 32767, 6400);
     for (int column : {0, 104, 105, 106, 135, 136, 149}) {
         const COLORREF colour = ToColorref(LitColumnColour(column));
         CHECK(canvas.Pixel(200 + column, 166) == colour);
@@ -112,7 +113,7 @@ void CheckBars() {
     CHECK(canvas.Pixel(370 + 149, 170) == kWhite);
     CHECK(canvas.Pixel(370 + 150, 170) == kFill);
 
-    PaintLevelBars(canvas.dc(), 63, -5);
+    PaintLevelBars(canvas.dc(), places, 63, -5);
     CHECK(canvas.Pixel(200, 170) == kWhite);
     CHECK(canvas.Pixel(370, 170) == kWhite);
 }
