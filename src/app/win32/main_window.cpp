@@ -58,7 +58,7 @@ void OnLeftClick(HWND window, Point p) {
         PostMessageW(window, WM_DESTROY, 0, 0);
         break;
     case ClickAction::StartSynthesiser:
-        ToggleSynthesiser(Client().synth, window, Session().backgroundColour);
+        ToggleSynthesiser(Client().synth, StatusLine{window, kBottomFrame, Session().backgroundColour});
         break;
     case ClickAction::GroupList:
         OpenGroupList();

@@ -16,19 +16,18 @@
 namespace {
 
 constexpr wchar_t kSynthesiserExe[] = L"Vocaline.exe";
-constexpr RECT kStatusFrame{10, 650, 540, 720};
 constexpr COLORREF kStatusColour = RGB(255, 255, 0);
 
-// One line centred in the bottom frame, yellow on the window's background; it stays until painted over.
-void ShowStatus(HWND mainWindow, COLORREF background, const char* text) {
-    const ScopedGetDC dc(mainWindow);
+// One line centred in the status frame, yellow on the window's background; it stays until painted over.
+void ShowStatus(const StatusLine& status, const char* text) {
+    const ScopedGetDC dc(status.window);
     if (!dc) {
         return;
     }
     SetTextColor(dc.get(), kStatusColour);
-    SetBkColor(dc.get(), background);
+    SetBkColor(dc.get(), status.background);
     SetBkMode(dc.get(), OPAQUE);
-    RECT frame = kStatusFrame;
+    RECT frame{status.frame.left, status.frame.top, status.frame.right, status.frame.bottom};
     DrawTextW(dc.get(), WideFromUtf8(text).c_str(), -1, &frame, DT_CENTER | DT_VCENTER | DT_SINGLELINE);
 }
 
@@ -77,23 +76,23 @@ bool StartSynthesiser(wchar_t* path) {
 
 } // namespace
 
-bool ToggleSynthesiser(const SynthLink& link, HWND mainWindow, COLORREF background) {
+bool ToggleSynthesiser(const SynthLink& link, const StatusLine& status) {
     wchar_t path[MAX_PATH] = {};
     bool folderFound = false;
     const bool pathBuilt = BuildSynthesiserPath(path, &folderFound);
     if (!folderFound) {
-        ShowStatus(mainWindow, background, kProgramFilesNotFound);
+        ShowStatus(status, kProgramFilesNotFound);
         return false;
     }
     if (SynthesiserRuns()) {
-        ShowStatus(mainWindow, background, kSynthesiserClosing);
+        ShowStatus(status, kSynthesiserClosing);
         SendSynthStop(link);
         return true;
     }
     if (!pathBuilt || !StartSynthesiser(path)) {
-        ShowStatus(mainWindow, background, kSynthesiserNotStarted);
+        ShowStatus(status, kSynthesiserNotStarted);
         return false;
     }
-    ShowStatus(mainWindow, background, kSynthesiserStarted);
+    ShowStatus(status, kSynthesiserStarted);
     return true;
 }
