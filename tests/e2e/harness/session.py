@@ -51,6 +51,7 @@ class WineSession:
         self._want_sound = sound
         self._prefix_dir = Path(prefix_dir) if prefix_dir else None
         self._launched = 0
+        self._programs = []
         self._probe = None
 
     def __enter__(self):
@@ -92,6 +93,7 @@ class WineSession:
 
     def _clean_up(self):
         try:
+            self._record_programs()
             if self.prefix is not None:
                 prefix.stop_wine(self.prefix)
         finally:
@@ -131,7 +133,19 @@ class WineSession:
         finally:
             if log is not None:
                 stdout.close()
-        return Program(proc, cwd, log)
+        program = Program(proc, cwd, log)
+        self._programs.append((Path(exe).name, program))
+        return program
+
+    def _record_programs(self):
+        """Whether each program still ran when the session ended, or its exit code: a failed test's artefacts
+        then tell a program that ended early from one that was still there."""
+        if not self._programs:
+            return
+        lines = [f"{name} pid {program.proc.pid}: "
+                 + ("running" if program.proc.poll() is None else f"exit code {program.proc.returncode}")
+                 for name, program in self._programs]
+        (self.artifacts / "programs.txt").write_text("\n".join(lines) + "\n")
 
     def launch_client(self, remove_files=()):
         """Starts Zelvora.exe in a fresh copy of the run directory."""
