@@ -21,10 +21,13 @@ class Probe:
 
     def _run(self, *args, check=True):
         result = subprocess.run([paths.WINE, str(self._exe), *[str(a) for a in args]], env=self._env,
-                                stdin=subprocess.DEVNULL, stdout=subprocess.PIPE, stderr=subprocess.DEVNULL,
+                                stdin=subprocess.DEVNULL, stdout=subprocess.PIPE, stderr=subprocess.PIPE,
                                 timeout=30)
         if check and result.returncode != 0:
-            raise RuntimeError(f"probe {' '.join(map(str, args))} answered {result.returncode}")
+            # Wine's own complaints, if any, tell a probe that could not start from a window not found.
+            said = result.stderr.decode("utf-8", "replace").strip()
+            raise RuntimeError(f"probe {' '.join(map(str, args))} answered {result.returncode}"
+                               + (f"; it said: {said}" if said else ""))
         return [json.loads(line) for line in result.stdout.decode("utf-8").splitlines() if line.strip()]
 
     def windows(self, parent=None):

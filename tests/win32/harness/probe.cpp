@@ -235,6 +235,7 @@ int wmain(int argc, wchar_t** argv) {
         return Usage();
     }
     if (!window) {
+        std::fwprintf(stderr, L"no window %ls\n", argv[2]);
         return 1;
     }
     if (command == L"text") {
@@ -249,7 +250,11 @@ int wmain(int argc, wchar_t** argv) {
     if (command == L"post" && argc > 3) {
         const WPARAM wparam = argc > 4 ? Number(argv[4]) : 0;
         const LPARAM lparam = argc > 5 ? static_cast<LPARAM>(Number(argv[5])) : 0;
-        return PostMessageW(window, Number(argv[3]), wparam, lparam) ? 0 : 1;
+        if (!PostMessageW(window, Number(argv[3]), wparam, lparam)) {
+            std::fwprintf(stderr, L"PostMessage refused: error %lu\n", GetLastError());
+            return 1;
+        }
+        return 0;
     }
     if (command == L"answer" && argc > 3) {
         return TimeAnswer(window, Number(argv[3]));
