@@ -21,11 +21,14 @@ class Datagram:
 
 def _arrival(ancillary):
     """The kernel's arrival time on the monotonic clock; the time of reading when the kernel gave none."""
+    # The real-time clock read first: a pause between the two readings then makes the arrival late, never earlier
+    # than the datagram was sent.
+    real = time.time()
     now = time.monotonic()
     for level, kind, value in ancillary:
         if level == socket.SOL_SOCKET and kind == _SO_TIMESTAMPNS and len(value) >= _TIMESPEC.size:
             seconds, nanoseconds = _TIMESPEC.unpack_from(value)
-            return now - max(0.0, time.time() - (seconds + nanoseconds / 1e9))
+            return now - max(0.0, real - (seconds + nanoseconds / 1e9))
     return now
 
 
@@ -52,8 +55,9 @@ class UdpPeer:
                 continue
             except OSError:
                 return
-            arrival = _arrival(ancillary)
             with self._arrived:
+                # Datagrams are read in their order of arrival, whatever a pause did to one reading of the clocks.
+                arrival = max(_arrival(ancillary), self._received[-1].time if self._received else 0.0)
                 self._received.append(Datagram(data, source, arrival))
                 self._arrived.notify_all()
 
