@@ -31,6 +31,13 @@ inline constexpr Point kRightMeterOrigin{370, 80};
 inline constexpr Point kLeftBarOrigin{200, 166};
 inline constexpr Point kRightBarOrigin{370, 166};
 
+// The current speaker's picture, name strip and phrase strip.
+inline constexpr Point kSpeakerPictureOrigin{10, 340};
+inline constexpr Rect kSpeakerNameStrip{10, 318, 310, 339};
+inline constexpr Point kSpeakerFirstNameOrigin{15, 319};
+inline constexpr Point kSpeakerTownOrigin{170, 319};
+inline constexpr Rect kSpeakerPhraseStrip{20, 620, 280, 640};
+
 // The accessory's USB icon.
 inline constexpr Rect kUsbIconZone{314, 500, 346, 532};
 

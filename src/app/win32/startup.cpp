@@ -339,6 +339,8 @@ int RunClient(HINSTANCE instance, int showCommand) {
     web.shared = &session;
     web.account = &session;
     web.speakerAccount = &session.speakerAccount;
+    web.speakerBand = SpeakerBandPlaces{kSpeakerPictureOrigin, kSpeakerNameStrip, kSpeakerFirstNameOrigin,
+                                        kSpeakerTownOrigin, kSpeakerPhraseStrip};
     AudioWiring& audioWindows = AudioWindows();
     audioWindows.instance = instance;
     audioWindows.audio = &session;

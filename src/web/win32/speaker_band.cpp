@@ -12,11 +12,6 @@
 
 namespace {
 
-constexpr POINT kPictureOrigin{10, 340};
-constexpr RECT kNameStrip{10, 318, 310, 339};
-constexpr POINT kFirstNameOrigin{15, 319};
-constexpr POINT kTownOrigin{170, 319};
-constexpr RECT kPhraseStrip{20, 620, 280, 640};
 constexpr COLORREF kRed = RGB(255, 0, 0);
 constexpr COLORREF kWhite = RGB(255, 255, 255);
 constexpr COLORREF kYellow = RGB(255, 255, 0);
@@ -55,9 +50,14 @@ void ForgetShownPicture(HDC dc, const RECT& kept) {
     gShownPicture = RECT{};
 }
 
+RECT Win32Rect(const Rect& rect) {
+    return RECT{rect.left, rect.top, rect.right, rect.bottom};
+}
+
 void ClearDetailStrips(HDC dc) {
-    FillWithBackground(dc, kNameStrip);
-    FillWithBackground(dc, kPhraseStrip);
+    const SpeakerBandPlaces& places = Web().speakerBand;
+    FillWithBackground(dc, Win32Rect(places.nameStrip));
+    FillWithBackground(dc, Win32Rect(places.phraseStrip));
 }
 
 } // namespace
@@ -71,10 +71,10 @@ bool ShowSpeakerPicture(HWND mainWindow, HBITMAP picture) {
     if (!dc) {
         return false;
     }
-    const RECT frame{kPictureOrigin.x, kPictureOrigin.y, kPictureOrigin.x + size.bmWidth,
-                     kPictureOrigin.y + size.bmHeight};
+    const Point origin = Web().speakerBand.picture;
+    const RECT frame{origin.x, origin.y, origin.x + size.bmWidth, origin.y + size.bmHeight};
     ForgetShownPicture(dc.get(), frame);
-    DrawBitmap(dc.get(), picture, kPictureOrigin.x, kPictureOrigin.y);
+    DrawBitmap(dc.get(), picture, origin.x, origin.y);
     const ScopedBrush red(CreateSolidBrush(kRed));
     if (red) {
         FrameRect(dc.get(), &frame, red.get());
@@ -104,10 +104,11 @@ void ShowSpeakerDetails(HWND mainWindow, const SpeakerDetails& details) {
     }
     // The previous speaker's phrase is not blurred into the new one's strip.
     ClearDetailStrips(dc.get());
-    DrawUtf8Text(dc.get(), details.firstName, kFirstNameOrigin.x, kFirstNameOrigin.y, kWhite);
-    DrawUtf8Text(dc.get(), details.town, kTownOrigin.x, kTownOrigin.y, kWhite);
-    BlurTintRect(dc.get(), kPhraseStrip);
-    DrawUtf8Text(dc.get(), details.phrase, kPhraseStrip.left, kPhraseStrip.top, kYellow);
+    const SpeakerBandPlaces& places = Web().speakerBand;
+    DrawUtf8Text(dc.get(), details.firstName, places.firstName.x, places.firstName.y, kWhite);
+    DrawUtf8Text(dc.get(), details.town, places.town.x, places.town.y, kWhite);
+    BlurTintRect(dc.get(), Win32Rect(places.phraseStrip));
+    DrawUtf8Text(dc.get(), details.phrase, places.phraseStrip.left, places.phraseStrip.top, kYellow);
 }
 
 void BlurTintRect(HDC target, const RECT& rect) {

@@ -1,11 +1,21 @@
 #pragma once
 
+#include "platform/geometry.h"
 #include "web/account_texts.h"
 
 #include <windows.h>
 
-// The current speaker on the main window: the picture at (10, 340) in a red frame, the first name and town
-// on the strip above it, and the greeting phrase on a tinted blur at the bottom.
+// The current speaker on the main window: the picture in a red frame, the first name and town on the strip
+// above it, and the greeting phrase on a tinted blur at the bottom.
+
+// Where the main window's layout puts them.
+struct SpeakerBandPlaces {
+    Point picture; // top-left corner
+    Rect nameStrip;
+    Point firstName;
+    Point town;
+    Rect phraseStrip; // the phrase starts at its top-left corner
+};
 
 // Draws the picture at its own size in place of the one shown; false, drawing nothing, when the bitmap cannot
 // be read. The caller keeps the bitmap.

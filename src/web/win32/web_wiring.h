@@ -1,5 +1,7 @@
 #pragma once
 
+#include "web/win32/speaker_band.h"
+
 #include <windows.h>
 
 #include <atomic>
@@ -15,6 +17,7 @@ struct WebWiring {
     SharedState* shared = nullptr;
     AccountState* account = nullptr;
     const std::atomic<int>* speakerAccount = nullptr; // the voice receiver's
+    SpeakerBandPlaces speakerBand;
 };
 
 WebWiring& Web();
