@@ -1,6 +1,6 @@
 #include "app/hover_help.h"
 
-#include "app/session_state.h"
+#include "app/main_thread_state.h"
 #include "session/user_texts.h"
 
 #include <cstddef>

@@ -2,7 +2,8 @@
 
 #include "app/main_window_layout.h"
 #include "audio/knob_dial.h"
-#include "app/session_state.h"
+#include "app/main_thread_state.h"
+#include "session/push_to_talk.h"
 
 namespace {
 
@@ -79,9 +80,9 @@ KeyAction KeyActionFor(unsigned virtualKey) {
     return {KeyAction::Inactive, 0};
 }
 
-void HandleKeyRelease(SessionState& session, unsigned virtualKey) {
-    session.inactivitySeconds = kInactivityStartSeconds;
+void HandleKeyRelease(MainThreadState& mainThread, PushToTalk& pushToTalk, unsigned virtualKey) {
+    mainThread.inactivitySeconds = kInactivityStartSeconds;
     if (virtualKey == kVkSpace) {
-        session.pushToTalk.SetKeyState(kPttListen);
+        pushToTalk.SetKeyState(kPttListen);
     }
 }

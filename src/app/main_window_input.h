@@ -41,8 +41,9 @@ struct KeyAction {
 
 KeyAction KeyActionFor(unsigned virtualKey);
 
-struct SessionState;
+struct MainThreadState;
+class PushToTalk;
 
 // A key released in the main window: any key restarts the inactivity countdown; the space bar also lets go
 // of the talk key.
-void HandleKeyRelease(SessionState& session, unsigned virtualKey);
+void HandleKeyRelease(MainThreadState& mainThread, PushToTalk& pushToTalk, unsigned virtualKey);

@@ -1,6 +1,9 @@
 #include "app/panel_layout.h"
 #include "session/user_texts.h"
 
+#include "net/voice_link.h"
+#include "session/channels.h"
+
 #include <cmath>
 #include <cstdio>
 #include <numbers>
@@ -18,14 +21,14 @@ bool IsChannelPort(int channelPort) {
 
 } // namespace
 
-void SetLightStartStates(SessionState& session) {
+void SetLightStartStates(IndicatorLights& lights, Zones& zones) {
     for (const StatusLight& light : kStatusLights) {
-        (session.lights.*light.state).store(kLedBlue, std::memory_order_relaxed);
+        (lights.*light.state).store(kLedBlue, std::memory_order_relaxed);
     }
-    for (auto& light : session.lights.ring) {
+    for (auto& light : lights.ring) {
         light.store(kLedBlue, std::memory_order_relaxed);
     }
-    session.zones.network = kNetworkZone;
+    zones.network = kNetworkZone;
 }
 
 Point RingLightPosition(int index) {

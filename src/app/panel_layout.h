@@ -2,7 +2,8 @@
 
 #include "platform/geometry.h"
 #include "session/led_colour.h"
-#include "app/session_state.h"
+#include "session/indicator_lights.h"
+#include "session/main_window_zones.h"
 
 #include <array>
 #include <atomic>
@@ -20,7 +21,7 @@ inline constexpr LedBitmapName kLedBitmapLoadOrder[] = {
 };
 
 // Start states of every light and the NETWORK click zone, set once the light bitmaps are loaded.
-void SetLightStartStates(SessionState& session);
+void SetLightStartStates(IndicatorLights& lights, Zones& zones);
 
 // NETWORK ring: sixteen lights on a circle around its centre, index running clockwise from the bottom.
 inline constexpr Rect kNetworkZone{375, 335, 480, 440};

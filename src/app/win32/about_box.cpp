@@ -1,6 +1,6 @@
 #include "app/win32/about_box.h"
 
-#include "app/session_state.h"
+#include "app/main_thread_state.h"
 #include "app/win32/resource_ids.h"
 
 namespace {
@@ -19,6 +19,6 @@ INT_PTR CALLBACK AboutDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARA
 } // namespace
 
 void ShowAboutBox(HWND owner) {
-    DialogBoxParamW(reinterpret_cast<HINSTANCE>(Session().handles.instance), MAKEINTRESOURCEW(IDD_ABOUT_BOX),
-                    owner, AboutDialogProc, 0);
+    DialogBoxParamW(reinterpret_cast<HINSTANCE>(MainThread().handles.instance),
+                    MAKEINTRESOURCEW(IDD_ABOUT_BOX), owner, AboutDialogProc, 0);
 }

@@ -1,11 +1,7 @@
 #include "app/win32/client_state.h"
 
-#include <new>
+#include "app/lives_for_the_run.h"
 
 ClientState& Client() {
-    // Built in static storage and never destroyed: threads that nobody stops still use it as the process
-    // ends.
-    alignas(ClientState) static unsigned char storage[sizeof(ClientState)];
-    static ClientState* const client = new (storage) ClientState();
-    return *client;
+    return LivesForTheRun<ClientState>();
 }

@@ -1,7 +1,7 @@
 #include "app/win32/close_button.h"
 
 #include "platform/win32/scoped_win.h"
-#include "app/session_state.h"
+#include "app/main_thread_state.h"
 
 namespace {
 
@@ -11,7 +11,7 @@ constexpr int kHoverRed = 1;
 constexpr int kHoverYellow = 2;
 
 void DrawCross(HDC dc, COLORREF colour) {
-    const Rect& close = Session().zones.close;
+    const Rect& close = MainThread().zones.close;
     const ScopedPen pen(CreatePen(PS_SOLID, 4, colour));
     const ScopedSelect penSelection(dc, pen.get());
     const ScopedSelect brushSelection(dc, GetStockObject(WHITE_BRUSH));
@@ -34,23 +34,23 @@ void DrawCrossOnWindow(HWND window, COLORREF colour) {
 } // namespace
 
 void DrawCloseButton(HDC dc) {
-    if (Session().closeButtonReady) {
+    if (MainThread().closeButtonReady) {
         DrawCross(dc, kCrossRed);
     }
 }
 
 void UpdateCloseButtonHover(HWND window, POINT pointer) {
-    SessionState& session = Session();
-    const bool inside = session.zones.close.Contains(Point{pointer.x, pointer.y});
-    if (inside && session.closeButtonHover != kHoverYellow) {
-        if (session.closeButtonReady) {
+    MainThreadState& mainThread = MainThread();
+    const bool inside = mainThread.zones.close.Contains(Point{pointer.x, pointer.y});
+    if (inside && mainThread.closeButtonHover != kHoverYellow) {
+        if (mainThread.closeButtonReady) {
             DrawCrossOnWindow(window, kCrossYellow);
         }
-        session.closeButtonHover = kHoverYellow;
-    } else if (!inside && session.closeButtonHover != kHoverRed) {
-        if (session.closeButtonReady) {
+        mainThread.closeButtonHover = kHoverYellow;
+    } else if (!inside && mainThread.closeButtonHover != kHoverRed) {
+        if (mainThread.closeButtonReady) {
             DrawCrossOnWindow(window, kCrossRed);
         }
-        session.closeButtonHover = kHoverRed;
+        mainThread.closeButtonHover = kHoverRed;
     }
 }

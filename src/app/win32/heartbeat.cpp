@@ -1,6 +1,6 @@
 #include "app/win32/heartbeat.h"
 
-#include "app/session_state.h"
+#include "app/subsystem_states.h"
 
 namespace {
 constexpr DWORD kHeartbeatHalfPeriodMs = 5000;
@@ -9,8 +9,8 @@ constexpr DWORD kHeartbeatHalfPeriodMs = 5000;
 DWORD WINAPI HeartbeatThread(LPVOID) {
     for (;;) {
         Sleep(kHeartbeatHalfPeriodMs);
-        Session().lights.tcp.store(kLedBlue, std::memory_order_relaxed);
+        Shared().lights.tcp.store(kLedBlue, std::memory_order_relaxed);
         Sleep(kHeartbeatHalfPeriodMs);
-        Session().lights.tcp.store(kLedDarkBlue, std::memory_order_relaxed);
+        Shared().lights.tcp.store(kLedDarkBlue, std::memory_order_relaxed);
     }
 }

@@ -24,15 +24,15 @@ HBITMAP MakeScreenBitmap(const ContainerBitmap& bmp) {
     return CreateDIBitmap(screen.get(), &info->bmiHeader, CBM_INIT, bmp.pixels.data(), info, DIB_RGB_COLORS);
 }
 
-void ReplaceLedBitmap(SessionState& session, int colour, HBITMAP bitmap) {
-    HBITMAP__*& slot = session.handles.ledBitmaps[colour];
+void ReplaceLedBitmap(WindowHandles& handles, int colour, HBITMAP bitmap) {
+    HBITMAP__*& slot = handles.ledBitmaps[colour];
     if (slot != nullptr) {
         DeleteObject(slot);
     }
     slot = bitmap;
 }
 
-void LoadFromContainer(SessionState& session) {
+void LoadFromContainer(WindowHandles& handles) {
     std::vector<std::uint8_t> container;
     try {
         container = ReadContainerFile(kLedContainerFile);
@@ -42,17 +42,17 @@ void LoadFromContainer(SessionState& session) {
     }
     for (const LedBitmapName& entry : kLedBitmapLoadOrder) {
         const auto bmp = FindContainerBitmap(container, entry.entryName);
-        ReplaceLedBitmap(session, entry.colour, bmp ? MakeScreenBitmap(*bmp) : nullptr);
+        ReplaceLedBitmap(handles, entry.colour, bmp ? MakeScreenBitmap(*bmp) : nullptr);
     }
 }
 
 } // namespace
 
-void LoadLedBitmaps(SessionState& session) {
-    LoadFromContainer(session);
-    SetLightStartStates(session);
+void LoadLedBitmaps(MainThreadState& mainThread, IndicatorLights& lights) {
+    LoadFromContainer(mainThread.handles);
+    SetLightStartStates(lights, mainThread.zones);
 }
 
-HBITMAP LedBitmap(const SessionState& session, int colour) {
-    return IsDrawableLed(colour) ? session.handles.ledBitmaps[colour] : nullptr;
+HBITMAP LedBitmap(const WindowHandles& handles, int colour) {
+    return IsDrawableLed(colour) ? handles.ledBitmaps[colour] : nullptr;
 }

@@ -80,10 +80,10 @@ bool ReadPixels(HBITMAP bitmap, int width, int height, std::uint32_t* out, int s
     return true;
 }
 
-// Prepares the sheet from the session's light bitmaps, again only when they were replaced.
-void PrepareSheet(const SessionState& session) {
-    if (sheet.made && std::equal(std::begin(sheet.sources), std::end(sheet.sources),
-                                 std::begin(session.handles.ledBitmaps))) {
+// Prepares the sheet from the window's light bitmaps, again only when they were replaced.
+void PrepareSheet(const WindowHandles& handles) {
+    if (sheet.made &&
+        std::equal(std::begin(sheet.sources), std::end(sheet.sources), std::begin(handles.ledBitmaps))) {
         return;
     }
     Release(sheet.image);
@@ -91,13 +91,13 @@ void PrepareSheet(const SessionState& session) {
     const unsigned generation = sheet.generation + 1;
     sheet = LightSheet{};
     sheet.generation = generation;
-    std::copy(std::begin(session.handles.ledBitmaps), std::end(session.handles.ledBitmaps), sheet.sources);
+    std::copy(std::begin(handles.ledBitmaps), std::end(handles.ledBitmaps), sheet.sources);
     sheet.made = true;
     int totalWidth = 0;
     int tallest = 0;
     for (int colour = kLedRed; colour <= kLedDarkBlue; ++colour) {
         BITMAP info{};
-        const HBITMAP bitmap = LedBitmap(session, colour);
+        const HBITMAP bitmap = LedBitmap(handles, colour);
         if (bitmap == nullptr || GetObjectW(bitmap, sizeof info, &info) == 0) {
             continue;
         }
@@ -117,7 +117,7 @@ void PrepareSheet(const SessionState& session) {
             continue;
         }
         std::uint32_t* image = sheet.image.pixels + sheet.left[colour];
-        if (!ReadPixels(LedBitmap(session, colour), sheet.width[colour], sheet.height[colour], image,
+        if (!ReadPixels(LedBitmap(handles, colour), sheet.width[colour], sheet.height[colour], image,
                         totalWidth)) {
             sheet.width[colour] = 0;
             continue;
@@ -166,13 +166,13 @@ LightLayer::~LightLayer() {
     Release(cover_);
 }
 
-void LightLayer::DrawOn(HDC dc, const SessionState& session) {
-    PrepareSheet(session);
+void LightLayer::DrawOn(HDC dc, const WindowHandles& handles) {
+    PrepareSheet(handles);
     Draw(dc, kEverywhere);
 }
 
-void LightLayer::DrawChangesOn(HDC dc, const SessionState& session) {
-    PrepareSheet(session);
+void LightLayer::DrawChangesOn(HDC dc, const WindowHandles& handles) {
+    PrepareSheet(handles);
     const bool samePlaces =
         drawn_.size() == lights_.size() && drawnSheet_ == sheet.generation &&
         std::equal(drawn_.begin(), drawn_.end(), lights_.begin(),

@@ -1,7 +1,7 @@
 #pragma once
 
 #include "platform/geometry.h"
-#include "app/session_state.h"
+#include "app/main_thread_state.h"
 
 #include <windows.h>
 
@@ -38,9 +38,9 @@ class LightLayer {
     // the lights sits there.
     void Spare(Rect area) { spared_ = area; }
     // Draws the lights added since the last Clear on `dc`, in the order they were added.
-    void DrawOn(HDC dc, const SessionState& session);
+    void DrawOn(HDC dc, const WindowHandles& handles);
     // The same picture, drawn only where the lights differ from the last drawing, which `dc` still shows.
-    void DrawChangesOn(HDC dc, const SessionState& session);
+    void DrawChangesOn(HDC dc, const WindowHandles& handles);
 
   private:
     struct Light {

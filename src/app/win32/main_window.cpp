@@ -4,7 +4,8 @@
 #include "app/hover_help.h"
 #include "app/main_window_input.h"
 #include "app/main_window_layout.h"
-#include "app/session_state.h"
+#include "app/main_thread_state.h"
+#include "app/subsystem_states.h"
 #include "app/win32/about_box.h"
 #include "app/win32/close_button.h"
 #include "app/win32/main_window_paint.h"
@@ -38,11 +39,11 @@ LRESULT HitTest(HWND window, LPARAM lParam) {
     RECT windowRect;
     GetWindowRect(window, &windowRect);
     const Point p{GET_X_LPARAM(lParam) - windowRect.left, GET_Y_LPARAM(lParam) - windowRect.top};
-    return Session().zones.drag.Contains(p) ? HTCAPTION : HTCLIENT;
+    return MainThread().zones.drag.Contains(p) ? HTCAPTION : HTCLIENT;
 }
 
 void OnLeftClick(HWND window, Point p) {
-    const Zones& zones = Session().zones;
+    const Zones& zones = MainThread().zones;
     SystemEndpointLevels levels;
     if (TurnKnobAt(zones, p, levels)) {
         return;
@@ -58,7 +59,7 @@ void OnLeftClick(HWND window, Point p) {
         PostMessageW(window, WM_DESTROY, 0, 0);
         break;
     case ClickAction::StartSynthesiser:
-        ToggleSynthesiser(Client().synth, StatusLine{window, kBottomFrame, Session().backgroundColour});
+        ToggleSynthesiser(Client().synth, StatusLine{window, kBottomFrame, Account().backgroundColour});
         break;
     case ClickAction::GroupList:
         OpenGroupList();
@@ -80,41 +81,41 @@ void OnLeftClick(HWND window, Point p) {
 }
 
 void OnRightClick(Point p) {
-    SessionState& session = Session();
-    const SpokenHelp help = SpokenHelpFor(session.zones, p);
+    MainThreadState& mainThread = MainThread();
+    const SpokenHelp help = SpokenHelpFor(mainThread.zones, p);
     if (help.resetsHelpBanner) {
-        CopyText(session.helpText, sizeof session.helpText, kWelcomeToTheNetwork);
+        CopyText(mainThread.helpText, sizeof mainThread.helpText, kWelcomeToTheNetwork);
     }
-    CopyText(session.spokenHelp, sizeof session.spokenHelp, help.text);
-    SendSpeechText(Client().synth, session.spokenHelp);
+    CopyText(mainThread.spokenHelp, sizeof mainThread.spokenHelp, help.text);
+    SendSpeechText(Client().synth, mainThread.spokenHelp);
 }
 
 void OnMouseMove(HWND window, Point p) {
     UpdateCloseButtonHover(window, POINT{p.x, p.y});
-    SessionState& session = Session();
-    CopyText(session.helpText, sizeof session.helpText, HoverHelpText(session.zones, p));
+    MainThreadState& mainThread = MainThread();
+    CopyText(mainThread.helpText, sizeof mainThread.helpText, HoverHelpText(mainThread.zones, p));
 }
 
 void OnKeyDown(HWND window, WPARAM virtualKey) {
     const KeyAction action = KeyActionFor(static_cast<unsigned>(virtualKey));
-    SessionState& session = Session();
+    SharedState& shared = Shared();
     switch (action.kind) {
     case KeyAction::Close:
         PostMessageW(window, WM_DESTROY, 0, 0);
         break;
     case KeyAction::Talk:
-        Session().pushToTalk.SetKeyState(kPttTalk);
+        shared.pushToTalk.SetKeyState(kPttTalk);
         break;
     case KeyAction::SelectChannel:
-        session.channelMembers.ForgetCurrentChannelCount();
-        session.channelPort.store(action.channelPort);
+        shared.channelMembers.ForgetCurrentChannelCount();
+        shared.channelPort.store(action.channelPort);
         break;
     case KeyAction::AboutBox:
         ShowAboutBox(window);
         break;
     case KeyAction::Inactive:
         // The box takes the key's release, so the activity it shows is counted now.
-        session.inactivitySeconds = kInactivityStartSeconds;
+        MainThread().inactivitySeconds = kInactivityStartSeconds;
         ShowMessageBox(window, kKeyIsInactive, kKeyboardInfo, MB_OK);
         break;
     }
@@ -122,7 +123,7 @@ void OnKeyDown(HWND window, WPARAM virtualKey) {
 
 // The end of the run: free what the window owns and let the message loop end.
 void OnDestroy() {
-    WindowHandles& handles = Session().handles;
+    WindowHandles& handles = MainThread().handles;
     if (handles.singleInstanceLock != nullptr) {
         ReleaseMutex(handles.singleInstanceLock);
         CloseHandle(handles.singleInstanceLock);
@@ -163,12 +164,12 @@ LRESULT CALLBACK MainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM
         OnKeyDown(window, wParam);
         return 0;
     case WM_KEYUP:
-        HandleKeyRelease(Session(), static_cast<unsigned>(wParam));
+        HandleKeyRelease(MainThread(), Shared().pushToTalk, static_cast<unsigned>(wParam));
         return 0;
     case WM_KILLFOCUS:
         // The space bar's release goes to whichever window has the keyboard now (another program, or the
         // "Info Clavier" box): without this the client would go on talking.
-        Session().pushToTalk.SetKeyState(kPttListen);
+        Shared().pushToTalk.SetKeyState(kPttListen);
         return 0;
     case WM_TIMER:
         if (wParam == kTitleAnimationTimerId) {

@@ -2,7 +2,8 @@
 
 #include "app/win32/client_state.h"
 #include "app/main_window_layout.h"
-#include "app/session_state.h"
+#include "app/main_thread_state.h"
+#include "app/subsystem_states.h"
 #include "app/win32/close_button.h"
 #include "platform/win32/draw_helpers.h"
 #include "app/win32/panel_painters.h"
@@ -52,8 +53,8 @@ void PaintVersionAndCredit(HDC dc, COLORREF background) {
 } // namespace
 
 void PaintMainWindow(HWND window) {
-    SessionState& session = Session();
-    const COLORREF background = session.backgroundColour;
+    AccountState& account = Account();
+    const COLORREF background = account.backgroundColour;
     const ScopedPaint paint(window);
     NoteMainWindowExposed();
     const HDC dc = paint.get();
@@ -70,5 +71,5 @@ void PaintMainWindow(HWND window) {
         }
     }
     // The next speaker fetch repaints the speaker even when it has not changed; EndPaint follows.
-    session.refetchFlag = true;
+    account.refetchFlag = true;
 }

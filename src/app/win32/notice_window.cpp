@@ -1,6 +1,6 @@
 #include "app/win32/notice_window.h"
 
-#include "app/session_state.h"
+#include "app/main_thread_state.h"
 #include "platform/win32/window_class.h"
 #include "platform/win32/wide_text.h"
 #include "session/user_texts.h"
@@ -61,7 +61,7 @@ void RegisterNoticeClass(HINSTANCE module) {
 void ShowSupervisorNotice(const char* utf8) {
     const HINSTANCE module = GetModuleHandleW(nullptr);
     RegisterNoticeClass(module);
-    const HWND owner = Session().handles.mainWindow;
+    const HWND owner = MainThread().handles.mainWindow;
     RECT ownerRect{};
     if (owner != nullptr) {
         GetWindowRect(owner, &ownerRect);

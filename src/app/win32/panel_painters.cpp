@@ -3,6 +3,7 @@
 #include "app/main_window_layout.h"
 #include "platform/paint_memo.h"
 #include "app/panel_layout.h"
+#include "app/subsystem_states.h"
 #include "platform/win32/draw_helpers.h"
 #include "app/win32/light_layer.h"
 #include "platform/win32/scoped_win.h"
@@ -58,7 +59,7 @@ void PaintOnMainWindow(PaintMemo<Inputs>& memo, const Inputs& inputs, Painter pa
     if (!memo.ShouldPaint(inputs, MainWindowExposures())) {
         return;
     }
-    const ScopedGetDC dc(Session().handles.mainWindow);
+    const ScopedGetDC dc(MainThread().handles.mainWindow);
     if (dc) {
         paint(dc.get());
     } else {
@@ -78,41 +79,42 @@ constexpr char kNetworkLabel[] = "NETWORK";
 
 // The ring's lights leave the label's box alone, so that the label, drawn after them, need not be drawn again
 // when only a light changes.
-LightLayer& RingLights(HDC dc, const SessionState& session) {
+LightLayer& RingLights(HDC dc, const IndicatorLights& lights) {
     static LightLayer ring;
     ring.Clear();
     for (int i = 0; i < kNetworkRingLights; ++i) {
-        ring.Add(session.lights.ring[i].load(std::memory_order_relaxed), RingLightPosition(i));
+        ring.Add(lights.ring[i].load(std::memory_order_relaxed), RingLightPosition(i));
     }
     ring.Spare(LabelBox(dc, kNetworkLabel, kNetworkLabelPosition.x, kNetworkLabelPosition.y));
     return ring;
 }
 
-std::string HelpText(const SessionState& session) {
-    return std::string(std::begin(session.helpText),
-                       std::find(std::begin(session.helpText), std::end(session.helpText), '\0'));
+std::string HelpText(const MainThreadState& mainThread) {
+    return std::string(std::begin(mainThread.helpText),
+                       std::find(std::begin(mainThread.helpText), std::end(mainThread.helpText), '\0'));
 }
 
 } // namespace
 
-void PaintStatusLights(HDC dc, const SessionState& session, bool mainWindowInFront) {
+void PaintStatusLights(HDC dc, const IndicatorLights& lights, int errorLevel, const WindowHandles& handles,
+                       bool mainWindowInFront) {
     static LightLayer panelLights;
     static LightLayer foregroundLights;
     panelLights.Clear();
     for (const StatusLight& light : kStatusLights) {
-        panelLights.Add((session.lights.*light.state).load(std::memory_order_relaxed), light.lightPosition);
+        panelLights.Add((lights.*light.state).load(std::memory_order_relaxed), light.lightPosition);
     }
-    const auto levelLights = ErrorLevelLights(session.errorLevel.load(std::memory_order_relaxed));
+    const auto levelLights = ErrorLevelLights(errorLevel);
     for (std::size_t i = 0; i < levelLights.size(); ++i) {
         panelLights.Add(levelLights[i], kErrorLevelLightPositions[i]);
     }
-    panelLights.DrawOn(dc, session);
+    panelLights.DrawOn(dc, handles);
     // A group of its own: composed with the panel, the two far-apart lights would make one wide copy.
     foregroundLights.Clear();
     for (const Point at : kForegroundLightPositions) {
         foregroundLights.Add(mainWindowInFront ? kLedGreen : kLedRed, at);
     }
-    foregroundLights.DrawOn(dc, session);
+    foregroundLights.DrawOn(dc, handles);
 }
 
 // The labels sit clear of the lights: drawing lights leaves them whole, so they are drawn again only when the
@@ -128,17 +130,16 @@ void DrawTitle(HDC dc) {
     if (dc == nullptr) {
         return;
     }
-    const COLORREF background = Session().backgroundColour;
+    const COLORREF background = Account().backgroundColour;
     // The 30-pixel font cell is taller than the title area: centred vertically, the capitals fit inside it
     // whole instead of losing their feet, and the background stays clear of the help banner's frame.
     DrawCentredText(dc, WideFromUtf8(kMainWindowTitle), kTitleRect, kTitleFontHeight, kYellow, &background,
                     DT_VCENTER);
 }
 
-void PaintChannelPanel(HDC dc, const SessionState& session) {
-    const WindowHandles& handles = session.handles;
+void PaintChannelPanel(HDC dc, const SharedState& shared, const WindowHandles& handles, COLORREF background) {
     const ChannelPanelContent content = DescribeChannelPanel(
-        session.channelPort.load(std::memory_order_relaxed), session.channelMembers.CurrentChannelCount());
+        shared.channelPort.load(std::memory_order_relaxed), shared.channelMembers.CurrentChannelCount());
     DrawBitmap(dc, handles.channelImages[0], kChannelBackgroundPosition.x, kChannelBackgroundPosition.y);
     if (content.channelImage > 0) {
         DrawTransparentBitmap(dc, handles.channelImages[content.channelImage], kChannelImagePosition.x,
@@ -149,84 +150,92 @@ void PaintChannelPanel(HDC dc, const SessionState& session) {
         DrawCentredText(dc, WideFromUtf8(content.name), ToRect(kChannelNameRect), kChannelNameFontHeight,
                         kYellow, nullptr, 0);
     }
-    const COLORREF background = session.backgroundColour;
     DrawLabel(dc, content.memberCount, kMemberCountPosition.x, kMemberCountPosition.y, background);
     DrawLabel(dc, kChannelLabel, kChannelLabelPosition.x, kChannelLabelPosition.y, background);
 }
 
-void PaintNetworkRing(HDC dc, const SessionState& session) {
-    RingLights(dc, session).DrawOn(dc, session);
-    DrawLabel(dc, kNetworkLabel, kNetworkLabelPosition.x, kNetworkLabelPosition.y, session.backgroundColour);
+void PaintNetworkRing(HDC dc, const IndicatorLights& lights, const WindowHandles& handles,
+                      COLORREF background) {
+    RingLights(dc, lights).DrawOn(dc, handles);
+    DrawLabel(dc, kNetworkLabel, kNetworkLabelPosition.x, kNetworkLabelPosition.y, background);
 }
 
-void PaintNetworkRingChanges(HDC dc, const SessionState& session) {
-    RingLights(dc, session).DrawChangesOn(dc, session);
+void PaintNetworkRingChanges(HDC dc, const IndicatorLights& lights, const WindowHandles& handles) {
+    RingLights(dc, lights).DrawChangesOn(dc, handles);
 }
 
-void PaintHelpBanner(HDC dc, const SessionState& session) {
+void PaintHelpBanner(HDC dc, const MainThreadState& mainThread, COLORREF background) {
     FrameWithColour(dc, kHelpBannerFrame, kYellow);
     RECT banner = kHelpBannerRect;
     FillRect(dc, &banner, static_cast<HBRUSH>(GetStockObject(BLACK_BRUSH)));
-    const COLORREF background = session.backgroundColour;
-    DrawCentredText(dc, WideFromUtf8(HelpText(session).c_str()), banner, kHelpFontHeight, kHelpTextColour,
+    DrawCentredText(dc, WideFromUtf8(HelpText(mainThread).c_str()), banner, kHelpFontHeight, kHelpTextColour,
                     &background, DT_VCENTER);
 }
 
 void CALLBACK ChannelPanelTimerProc(HWND, UINT, UINT_PTR, DWORD) {
     const TimerCost cost("channel panel");
-    const SessionState& session = Session();
-    if (!session.panelsReady) {
+    const MainThreadState& mainThread = MainThread();
+    if (!mainThread.panelsReady) {
         return;
     }
+    const SharedState& shared = Shared();
+    const std::uint32_t background = Account().backgroundColour;
     static PaintMemo<std::tuple<int, int, std::uint32_t>> memo;
-    const std::tuple inputs{session.channelPort.load(std::memory_order_relaxed),
-                            session.channelMembers.CurrentChannelCount(), session.backgroundColour};
-    PaintOnMainWindow(memo, inputs, [&](HDC dc) { PaintChannelPanel(dc, session); });
+    const std::tuple inputs{shared.channelPort.load(std::memory_order_relaxed),
+                            shared.channelMembers.CurrentChannelCount(), background};
+    PaintOnMainWindow(memo, inputs,
+                      [&](HDC dc) { PaintChannelPanel(dc, shared, mainThread.handles, background); });
 }
 
 void CALLBACK NetworkRingTimerProc(HWND, UINT, UINT_PTR, DWORD) {
     const TimerCost cost("network ring");
-    const SessionState& session = Session();
+    const IndicatorLights& lights = Shared().lights;
+    const WindowHandles& handles = MainThread().handles;
+    const std::uint32_t background = Account().backgroundColour;
     static PaintMemo<std::array<LedColour, kNetworkRingLights>> lightsMemo;
     static PaintMemo<std::uint32_t> wholeMemo;
     const unsigned exposures = MainWindowExposures();
     // A wiped window or a new background takes the whole ring; otherwise the lights that changed suffice.
-    const bool whole = wholeMemo.ShouldPaint(session.backgroundColour, exposures);
-    const bool lightsChanged = lightsMemo.ShouldPaint(Load(session.lights.ring), exposures);
+    const bool whole = wholeMemo.ShouldPaint(background, exposures);
+    const bool lightsChanged = lightsMemo.ShouldPaint(Load(lights.ring), exposures);
     if (!whole && !lightsChanged) {
         return;
     }
-    const ScopedGetDC dc(session.handles.mainWindow);
+    const ScopedGetDC dc(handles.mainWindow);
     if (!dc) {
         wholeMemo.Forget();
         lightsMemo.Forget();
     } else if (whole) {
-        PaintNetworkRing(dc.get(), session);
+        PaintNetworkRing(dc.get(), lights, handles, background);
     } else {
-        PaintNetworkRingChanges(dc.get(), session);
+        PaintNetworkRingChanges(dc.get(), lights, handles);
     }
 }
 
 void CALLBACK HelpBannerTimerProc(HWND, UINT, UINT_PTR, DWORD) {
     const TimerCost cost("help banner");
-    const SessionState& session = Session();
+    const MainThreadState& mainThread = MainThread();
+    const std::uint32_t background = Account().backgroundColour;
     static PaintMemo<std::tuple<std::string, std::uint32_t>> memo;
-    PaintOnMainWindow(memo, std::tuple{HelpText(session), session.backgroundColour},
-                      [&](HDC dc) { PaintHelpBanner(dc, session); });
+    PaintOnMainWindow(memo, std::tuple{HelpText(mainThread), background},
+                      [&](HDC dc) { PaintHelpBanner(dc, mainThread, background); });
 }
 
 void CALLBACK StatusPanelTimerProc(HWND, UINT, UINT_PTR, DWORD) {
     const TimerCost cost("status panel");
-    const SessionState& session = Session();
-    const bool inFront = GetForegroundWindow() == session.handles.mainWindow;
+    const WindowHandles& handles = MainThread().handles;
+    const IndicatorLights& shownLights = Shared().lights;
+    const int errorLevel = Voice().errorLevel.load(std::memory_order_relaxed);
+    const bool inFront = GetForegroundWindow() == handles.mainWindow;
     std::array<LedColour, std::size(kStatusLights)> lights{};
     for (std::size_t i = 0; i < lights.size(); ++i) {
-        lights[i] = (session.lights.*kStatusLights[i].state).load(std::memory_order_relaxed);
+        lights[i] = (shownLights.*kStatusLights[i].state).load(std::memory_order_relaxed);
     }
     static PaintMemo<std::tuple<decltype(lights), int, bool>> lightsMemo;
-    const std::tuple inputs{lights, session.errorLevel.load(std::memory_order_relaxed), inFront};
-    PaintOnMainWindow(lightsMemo, inputs, [&](HDC dc) { PaintStatusLights(dc, session, inFront); });
+    const std::tuple inputs{lights, errorLevel, inFront};
+    PaintOnMainWindow(lightsMemo, inputs,
+                      [&](HDC dc) { PaintStatusLights(dc, shownLights, errorLevel, handles, inFront); });
     static PaintMemo<std::uint32_t> labelsMemo;
-    const std::uint32_t background = session.backgroundColour;
+    const std::uint32_t background = Account().backgroundColour;
     PaintOnMainWindow(labelsMemo, background, [&](HDC dc) { PaintStatusLabels(dc, background); });
 }

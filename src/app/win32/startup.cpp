@@ -4,7 +4,8 @@
 #include "app/main_window_layout.h"
 #include "app/win32/client_state.h"
 #include "app/required_images.h"
-#include "app/session_state.h"
+#include "app/main_thread_state.h"
+#include "app/subsystem_states.h"
 #include "app/win32/close_button.h"
 #include "app/win32/heartbeat.h"
 #include "platform/win32/image_loading.h"
@@ -61,17 +62,17 @@ void RecordKnobZone(Rect& zone, const Rect& drawn) {
 
 // The knobs' thread timer: they are painted with the main window's images and colour.
 void CALLBACK KnobPainterTimerProc(HWND, UINT, UINT_PTR, DWORD) {
-    SessionState& session = Session();
-    const WindowHandles& handles = session.handles;
+    MainThreadState& mainThread = MainThread();
+    const WindowHandles& handles = mainThread.handles;
     const std::optional<KnobExtents> drawn =
         PaintKnobsTick(handles.mainWindow,
                        KnobImages{handles.knobArrowImage, handles.paramsButtonImage,
                                   handles.documentationIcon, handles.synthesiserIcon},
-                       session.backgroundColour, kKnobPlaces);
+                       Account().backgroundColour, kKnobPlaces);
     if (drawn) {
-        RecordKnobZone(session.zones.paramsKnob, drawn->params);
-        RecordKnobZone(session.zones.micGainKnob, drawn->micGain);
-        RecordKnobZone(session.zones.volumeKnob, drawn->volume);
+        RecordKnobZone(mainThread.zones.paramsKnob, drawn->params);
+        RecordKnobZone(mainThread.zones.micGainKnob, drawn->micGain);
+        RecordKnobZone(mainThread.zones.volumeKnob, drawn->volume);
     }
 }
 
@@ -100,11 +101,11 @@ constexpr ThreadTimerSlot kTimerKillOrder[] = {kTimerNetworkRing,  kTimerStatusP
 
 // The network threads' state, the playback queue fed by the receive thread, and the supervisor thread acting
 // on the server's notices with the app's windows.
-VoiceNetwork gVoiceNetwork{Session(), Session(), Session().playbackQueue, ActOnSupervisorNotice};
+VoiceNetwork gVoiceNetwork{Voice(), Shared(), Audio().playbackQueue, ActOnSupervisorNotice};
 
 // The audio thread's blocks go to the voice server; the sequence byte is the sending thread's own.
 std::uint8_t gAudioSequence = 1;
-AudioThreadWiring gAudioThread{Session(), Session(), [](const std::uint8_t (&block)[kCaptureBlockBytes]) {
+AudioThreadWiring gAudioThread{Audio(), Shared(), [](const std::uint8_t (&block)[kCaptureBlockBytes]) {
                                    SendAudioDatagram(gVoiceNetwork.link, gVoiceNetwork.shared, gAudioSequence,
                                                      kVoiceServerAddress, block);
                                }};
@@ -122,7 +123,7 @@ bool AcquireSingleInstanceLock(int* exitCode) {
         *exitCode = 1;
         return false;
     }
-    Session().handles.singleInstanceLock = lock;
+    MainThread().handles.singleInstanceLock = lock;
     return true;
 }
 
@@ -137,7 +138,7 @@ HWND CreateMainWindow(HINSTANCE instance) {
     look.icon = LoadIconW(instance, MAKEINTRESOURCEW(IDI_ZELVORA_LARGE));
     look.smallIcon = LoadIconW(instance, MAKEINTRESOURCEW(IDI_ZELVORA_SMALL));
     look.cursor = ArrowCursor();
-    look.background = CreateSolidBrush(Session().backgroundColour);
+    look.background = CreateSolidBrush(Account().backgroundColour);
     if (!RegisterWindowClass(instance, kMainWindowClass, MainWindowProc, look)) {
         // No class, no window: the run ends as when the window cannot be created.
         return nullptr;
@@ -163,23 +164,23 @@ void ShapeAndShowMainWindow(HWND window, int showCommand) {
 }
 
 void SetStartZones() {
-    Zones& zones = Session().zones;
+    Zones& zones = MainThread().zones;
     zones.drag = kDragZone;
     zones.about = kAboutZone;
 }
 
-void ResetInputDeviceSlots(SessionState& session) {
-    for (InputDeviceSlot& slot : session.inputDevices) {
+void ResetInputDeviceSlots(AudioState& audio) {
+    for (InputDeviceSlot& slot : audio.inputDevices) {
         slot = InputDeviceSlot{};
     }
-    session.selectedInputDevice.store(kDefaultInputDevice);
+    audio.selectedInputDevice.store(kDefaultInputDevice);
 }
 
 void PaintTitleAndPrepareCloseButton(HWND window) {
-    SessionState& session = Session();
-    std::strcpy(session.helpText, kWelcomeToTheNetwork);
-    session.zones.close = kCloseZone;
-    session.closeButtonReady = true;
+    MainThreadState& mainThread = MainThread();
+    std::strcpy(mainThread.helpText, kWelcomeToTheNetwork);
+    mainThread.zones.close = kCloseZone;
+    mainThread.closeButtonReady = true;
     const ScopedGetDC dc(window);
     if (dc) {
         DrawTitle(dc.get());
@@ -199,7 +200,7 @@ void StartGraphicsAndAnimation(HWND window) {
         CoUninitialize();
         return;
     }
-    Session().zones.animation = kAnimationZone;
+    MainThread().zones.animation = kAnimationZone;
     const ScopedGetDC dc(window);
     if (dc) {
         RECT frame{kAnimationZone.left - 1, kAnimationZone.top - 1, kAnimationZone.right + 1,
@@ -219,19 +220,19 @@ HBITMAP LoadRequiredImage(HWND mainWindow, const RequiredImage& image) {
 }
 
 void LoadRequiredImages(HWND window) {
-    SessionState& session = Session();
-    WindowHandles& handles = session.handles;
+    MainThreadState& mainThread = MainThread();
+    WindowHandles& handles = mainThread.handles;
     handles.knobArrowImage = LoadRequiredImage(window, kKnobArrowImage);
     handles.paramsButtonImage = LoadRequiredImage(window, kParamsButtonImage);
-    session.zones.documentation = kDocumentationZone;
+    mainThread.zones.documentation = kDocumentationZone;
     handles.documentationIcon = LoadRequiredImage(window, kDocumentationIcon);
-    session.zones.synthesiser = kSynthesiserZone;
+    mainThread.zones.synthesiser = kSynthesiserZone;
     handles.synthesiserIcon = LoadRequiredImage(window, kSynthesiserIcon);
 }
 
 void LoadChannelImages(HWND window) {
-    SessionState& session = Session();
-    WindowHandles& handles = session.handles;
+    MainThreadState& mainThread = MainThread();
+    WindowHandles& handles = mainThread.handles;
     for (int channel = 0; channel < kChannelCount; ++channel) {
         char fileName[16];
         ChannelImageFileName(channel, fileName);
@@ -248,8 +249,8 @@ void LoadChannelImages(HWND window) {
         handles.channelImageWidth = size.bmWidth;
         handles.channelImageHeight = size.bmHeight;
     }
-    session.zones.channelPanel = kChannelPanelZone;
-    session.panelsReady = true;
+    mainThread.zones.channelPanel = kChannelPanelZone;
+    mainThread.panelsReady = true;
 }
 
 // A thread the system cannot start is reported and done without: the client runs on, and the light of
@@ -274,19 +275,19 @@ void StartNetworkThreads() {
     StartDetachedThread(PresenceThread, "presence", &gVoiceNetwork);
     StartDetachedThread(VoiceReceiveThread, "voice receive", &gVoiceNetwork);
     StartDetachedThread(SupervisorThread, "supervisor", &gVoiceNetwork);
-    static SynthKeyListenerWiring listener{Client().synth, Session().pushToTalk};
+    static SynthKeyListenerWiring listener{Client().synth, Shared().pushToTalk};
     StartDetachedThread(SynthKeyListenerThread, "synthesiser key listener", &listener);
 }
 
 void StartThreadTimer(const ThreadTimer& timer) {
-    Session().handles.timerIds[timer.slot] =
+    MainThread().handles.timerIds[timer.slot] =
         SetTimer(nullptr, timer.requestedId, timer.periodMs, timer.routine);
 }
 
 void StartInactivityCountdown() {
-    SessionState& session = Session();
-    session.zones.timeLeft = kTimeLeftZone;
-    session.inactivitySeconds = kInactivityStartSeconds;
+    MainThreadState& mainThread = MainThread();
+    mainThread.zones.timeLeft = kTimeLeftZone;
+    mainThread.inactivitySeconds = kInactivityStartSeconds;
     StartThreadTimer(kTimeLeftTimer);
 }
 
@@ -300,9 +301,9 @@ int RunMessageLoop() {
 }
 
 void ShutDown() {
-    SessionState& session = Session();
+    MainThreadState& mainThread = MainThread();
     SendSynthStop(Client().synth);
-    WindowHandles& handles = session.handles;
+    WindowHandles& handles = mainThread.handles;
     if (const HBITMAP usbIcon = Client().usbIcon.picture.exchange(nullptr); usbIcon != nullptr) {
         DeleteObject(usbIcon);
     }
@@ -315,7 +316,7 @@ void ShutDown() {
     // No sound stream may outlive the shutdown: the start-up chime is cut and the audio thread closes its
     // devices.
     PlaySoundW(nullptr, nullptr, 0);
-    StopAudioThread(handles.audioThread, session);
+    StopAudioThread(handles.audioThread, Audio());
     if (handles.audioThread != nullptr) {
         CloseHandle(handles.audioThread);
         handles.audioThread = nullptr;
@@ -326,61 +327,65 @@ void ShutDown() {
         handles.accessoryThread = nullptr;
     }
     SystemEndpointLevels endpoints;
-    RestoreCaptureLevel(endpoints, session.captureLevelAtStart);
+    RestoreCaptureLevel(endpoints, mainThread.captureLevelAtStart);
 }
 
 } // namespace
 
 int RunClient(HINSTANCE instance, int showCommand) {
-    SessionState& session = Session();
-    session.handles.instance = reinterpret_cast<HINSTANCE__*>(instance);
+    SharedState& shared = Shared();
+    VoiceLink& voice = Voice();
+    AudioState& audio = Audio();
+    AccountState& account = Account();
+    MainThreadState& mainThread = MainThread();
+    mainThread.handles.instance = reinterpret_cast<HINSTANCE__*>(instance);
     WebWiring& web = Web();
     web.instance = instance;
-    web.shared = &session;
-    web.account = &session;
-    web.speakerAccount = &session.speakerAccount;
+    web.shared = &shared;
+    web.account = &account;
+    web.speakerAccount = &voice.speakerAccount;
     web.speakerBand = SpeakerBandPlaces{kSpeakerPictureOrigin, kSpeakerNameStrip, kSpeakerFirstNameOrigin,
                                         kSpeakerTownOrigin, kSpeakerPhraseStrip};
     AudioWiring& audioWindows = AudioWindows();
     audioWindows.instance = instance;
-    audioWindows.audio = &session;
+    audioWindows.audio = &audio;
 
     int exitCode = 0;
     if (!AcquireSingleInstanceLock(&exitCode)) {
         return exitCode;
     }
     PlayStartupChime();
-    session.backgroundColour = 0;
-    ReadPcIdentifier(session.pcIdentifier);
+    account.backgroundColour = 0;
+    ReadPcIdentifier(shared.pcIdentifier);
 
     HWND window = CreateMainWindow(instance);
     if (window == nullptr) {
         return 0;
     }
-    session.handles.mainWindow = window;
+    mainThread.handles.mainWindow = window;
     web.mainWindow = window;
     audioWindows.mainWindow = window;
     ShapeAndShowMainWindow(window, showCommand);
     SetStartZones();
-    session.captureLevelAtStart = TryReadCaptureLevel();
-    ResetInputDeviceSlots(session);
+    mainThread.captureLevelAtStart = TryReadCaptureLevel();
+    ResetInputDeviceSlots(audio);
     PaintTitleAndPrepareCloseButton(window);
     StartGraphicsAndAnimation(window);
-    LoadLedBitmaps(session);
+    LoadLedBitmaps(mainThread, shared.lights);
     LoadRequiredImages(window);
     CreateLevelMeters(window, instance,
                       LevelMeterPlaces{kLeftMeterOrigin, kRightMeterOrigin, kLeftBarOrigin, kRightBarOrigin});
     LoadChannelImages(window);
-    OpenVoiceSockets(session, session, kVoiceServerAddress);
-    session.lights.tcp.store(kLedYellow);
-    session.handles.pcmEvent = CreateEventW(nullptr, FALSE, FALSE, L"PCM_Event");
+    OpenVoiceSockets(voice, shared, kVoiceServerAddress);
+    shared.lights.tcp.store(kLedYellow);
+    mainThread.handles.pcmEvent = CreateEventW(nullptr, FALSE, FALSE, L"PCM_Event");
     StartNetworkThreads();
     Client().usbIcon.mainWindow = window;
     Client().usbIcon.place = kUsbIconZone;
     SetUsbIconState(Client().usbIcon, kUsbIconBlack);
     // Running from before the thread starts: a stop asked before its first pass is then never overwritten.
-    session.runFlag.store(kAudioRunning);
-    session.handles.audioThread = StartThread(AudioThread, "audio", &gAudioThread);
+    audio.runFlag.store(kAudioRunning);
+    mainThread.handles.audioThread = StartThread(AudioThread, "audio", &gAudioThread);
     // Every periodic timer of the main thread starts in one burst, the countdown's and the animation's
     // included, so that ticks falling due at the same time share one wake of the thread.
     for (const ThreadTimer& timer : kPanelTimers) {
@@ -390,10 +395,10 @@ int RunClient(HINSTANCE instance, int showCommand) {
     RestartLevelMeterTimers();
     RestartTitleAnimationTimer(window);
     FetchStartupAccountData(window);
-    session.refetchFlag = false;
+    account.refetchFlag = false;
     OpenSynthSocketAndGreet(Client().synth);
-    static AccessoryWiring accessory{Client().accessory, session.pushToTalk, Client().usbIcon};
-    session.handles.accessoryThread = CreateThread(nullptr, 0, AccessoryThread, &accessory, 0, nullptr);
+    static AccessoryWiring accessory{Client().accessory, shared.pushToTalk, Client().usbIcon};
+    mainThread.handles.accessoryThread = CreateThread(nullptr, 0, AccessoryThread, &accessory, 0, nullptr);
 
     const int quitCode = RunMessageLoop();
     ShutDown();

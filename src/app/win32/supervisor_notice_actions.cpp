@@ -3,7 +3,7 @@
 #include "app/win32/notice_window.h"
 #include "app/win32/site_page.h"
 #include "platform/win32/message_box.h"
-#include "app/session_state.h"
+#include "app/main_thread_state.h"
 #include "session/user_texts.h"
 
 #include <windows.h>
@@ -15,7 +15,7 @@ constexpr char kInstallerPath[] = "/installer.php";
 } // namespace
 
 void ActOnSupervisorNotice(SupervisorNotice notice) {
-    const HWND mainWindow = Session().handles.mainWindow;
+    const HWND mainWindow = MainThread().handles.mainWindow;
     if (notice == SupervisorNotice::UpdateRequired) {
         ShowMessageBox(mainWindow, kApplicationMustBeUpdated, kSupervisorInfo, MB_ICONWARNING | MB_OK);
         OpenSitePage(kInstallerPath);

@@ -1,7 +1,8 @@
 #include "app/win32/time_left_display.h"
 
 #include "app/main_window_layout.h"
-#include "app/session_state.h"
+#include "app/main_thread_state.h"
+#include "app/subsystem_states.h"
 #include "platform/win32/draw_helpers.h"
 #include "net/inactivity_countdown.h"
 #include "app/win32/notice_window.h"
@@ -17,9 +18,9 @@ namespace {
 
 constexpr int kLabelTop = 293;
 
-void CloseForInactivity(SessionState& session) {
-    const HWND mainWindow = session.handles.mainWindow;
-    KillTimer(nullptr, session.handles.timerIds[kTimerTimeLeft]);
+void CloseForInactivity(const WindowHandles& handles) {
+    const HWND mainWindow = handles.mainWindow;
+    KillTimer(nullptr, handles.timerIds[kTimerTimeLeft]);
     EnableWindow(mainWindow, FALSE);
     ShowSupervisorNotice(kInactivityTimeIsOver);
     EnableWindow(mainWindow, TRUE);
@@ -40,21 +41,21 @@ void DrawTimeLeftLabel(HDC dc, COLORREF background) {
 }
 
 // The time changes every second; the label below it only with the background or after an exposure.
-void PaintTimeLeft(const SessionState& session, const char* text) {
-    const HWND mainWindow = session.handles.mainWindow;
+void PaintTimeLeft(const WindowHandles& handles, COLORREF background, const char* text) {
+    const HWND mainWindow = handles.mainWindow;
     if (mainWindow == nullptr || !IsWindow(mainWindow)) {
         return;
     }
     static PaintMemo<std::uint32_t> labelMemo;
-    const bool label = labelMemo.ShouldPaint(session.backgroundColour, MainWindowExposures());
+    const bool label = labelMemo.ShouldPaint(background, MainWindowExposures());
     const ScopedGetDC dc(mainWindow);
     if (!dc) {
         labelMemo.Forget();
         return;
     }
-    DrawTimeText(dc.get(), text, session.backgroundColour);
+    DrawTimeText(dc.get(), text, background);
     if (label) {
-        DrawTimeLeftLabel(dc.get(), session.backgroundColour);
+        DrawTimeLeftLabel(dc.get(), background);
     }
 }
 
@@ -67,12 +68,12 @@ void DrawTimeLeft(HDC dc, const char* text, COLORREF background) {
 
 void CALLBACK TimeLeftTimerProc(HWND, UINT, UINT_PTR, DWORD) {
     const TimerCost cost("time left");
-    SessionState& session = Session();
+    MainThreadState& mainThread = MainThread();
     const CountdownTick tick =
-        TickInactivityCountdown(session.inactivitySeconds, session.inactivityCloseFired);
+        TickInactivityCountdown(mainThread.inactivitySeconds, mainThread.inactivityCloseFired);
     if (tick.closeNow) {
-        CloseForInactivity(session);
+        CloseForInactivity(mainThread.handles);
         return; // the main window is gone: nothing left to paint on
     }
-    PaintTimeLeft(session, tick.text);
+    PaintTimeLeft(mainThread.handles, Account().backgroundColour, tick.text);
 }

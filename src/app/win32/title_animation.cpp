@@ -1,7 +1,7 @@
 #include "app/win32/title_animation.h"
 
 #include "app/main_window_layout.h"
-#include "app/session_state.h"
+#include "app/main_thread_state.h"
 #include "app/title_animation_timing.h"
 #include "platform/win32/message_box.h"
 #include "platform/win32/scoped_win.h"
@@ -94,7 +94,7 @@ void LoadTitleAnimation(HWND mainWindow) {
     if (GdipCreateBitmapFromFile(kAnimationFile, &gif) != Ok) {
         return;
     }
-    WindowHandles& handles = Session().handles;
+    WindowHandles& handles = MainThread().handles;
     UINT dimensionCount = 0;
     UINT frameCount = 0;
     GUID firstDimension{};
@@ -127,7 +127,7 @@ void LoadTitleAnimation(HWND mainWindow) {
 }
 
 void RestartTitleAnimationTimer(HWND mainWindow) {
-    const WindowHandles& handles = Session().handles;
+    const WindowHandles& handles = MainThread().handles;
     if (handles.animationFrameCount > 0) {
         SetTimer(mainWindow, kTitleAnimationTimerId, AnimationTimerPeriodMs(handles.frameDelaysMs[0]),
                  nullptr);
@@ -135,7 +135,7 @@ void RestartTitleAnimationTimer(HWND mainWindow) {
 }
 
 void DrawNextAnimationFrame(HWND mainWindow) {
-    WindowHandles& handles = Session().handles;
+    WindowHandles& handles = MainThread().handles;
     if (handles.animationFrameCount == 0 || handles.animationFrameIndex >= handles.animationFrameCount) {
         return;
     }

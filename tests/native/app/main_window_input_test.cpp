@@ -3,7 +3,8 @@
 #include "app/main_window_layout.h"
 #include "audio/knob_dial.h"
 #include "net/inactivity_countdown.h"
-#include "app/session_state.h"
+#include "app/main_thread_state.h"
+#include "session/push_to_talk.h"
 #include "session/user_texts.h"
 
 #include <gtest/gtest.h>
@@ -184,12 +185,14 @@ TEST(SpokenHelp, FirstZoneWinsAndOutsideResetsTheBanner) {
 
 // Through the main window's own key-release handling, an inactive key's included.
 TEST(InactivityCountdown, KeyReleaseStartsTheFullTimeAgain) {
-    auto session = std::make_unique<SessionState>();
-    session->inactivitySeconds = 10;
-    TickInactivityCountdown(session->inactivitySeconds, session->inactivityCloseFired);
-    HandleKeyRelease(*session, 'A');
-    EXPECT_STREQ(TickInactivityCountdown(session->inactivitySeconds, session->inactivityCloseFired).text,
-                 "01:14:59");
+    auto mainThread = std::make_unique<MainThreadState>();
+    PushToTalk pushToTalk;
+    mainThread->inactivitySeconds = 10;
+    TickInactivityCountdown(mainThread->inactivitySeconds, mainThread->inactivityCloseFired);
+    HandleKeyRelease(*mainThread, pushToTalk, 'A');
+    EXPECT_STREQ(
+        TickInactivityCountdown(mainThread->inactivitySeconds, mainThread->inactivityCloseFired).text,
+        "01:14:59");
 }
 
 } // namespace

@@ -1,11 +1,11 @@
 #include "app/panel_layout.h"
+#include "session/channels.h"
 
 #include <gtest/gtest.h>
 
 #include <climits>
 #include <cmath>
 #include <cstring>
-#include <memory>
 #include <numbers>
 #include <set>
 #include <string>
@@ -81,13 +81,13 @@ TEST(Panels, ChannelPanelContent) {
 }
 
 TEST(Panels, StatusLightsShowTheirOwnFields) {
-    auto session = std::make_unique<SessionState>();
-    session->lights.tst = kLedRed;
-    session->lights.web = kLedDarkRed;
-    session->lights.txRx = kLedGreen;
-    session->lights.udp = kLedYellow;
-    session->lights.svc = kLedBlue;
-    session->lights.tcp = kLedDarkBlue;
+    IndicatorLights lights;
+    lights.tst = kLedRed;
+    lights.web = kLedDarkRed;
+    lights.txRx = kLedGreen;
+    lights.udp = kLedYellow;
+    lights.svc = kLedBlue;
+    lights.tcp = kLedDarkBlue;
     const struct {
         const char* label;
         LedColour colour;
@@ -96,7 +96,7 @@ TEST(Panels, StatusLightsShowTheirOwnFields) {
     ASSERT_EQ(std::size(kStatusLights), std::size(expected));
     for (std::size_t i = 0; i < std::size(expected); ++i) {
         EXPECT_STREQ(kStatusLights[i].label, expected[i].label);
-        EXPECT_EQ((session->lights.*kStatusLights[i].state).load(), expected[i].colour) << expected[i].label;
+        EXPECT_EQ((lights.*kStatusLights[i].state).load(), expected[i].colour) << expected[i].label;
     }
 }
 

@@ -1,6 +1,7 @@
 // The main window lets the talk key go when it loses the keyboard: to another window, or to the box an
 // inactive key opens while the space bar is held.
-#include "app/session_state.h"
+#include "app/main_thread_state.h"
+#include "app/subsystem_states.h"
 #include "app/win32/main_window.h"
 
 #include <windows.h>
@@ -24,7 +25,7 @@ constexpr WPARAM kLetterA = 0x41;
 int talkStateUnderBox = 0;
 
 bool Talking() {
-    return Session().pushToTalk.KeyState() == kPttTalk;
+    return Shared().pushToTalk.KeyState() == kPttTalk;
 }
 
 HWND CreateTestWindow(const wchar_t* className, WNDPROC procedure) {
@@ -52,7 +53,7 @@ int main() {
     const HWND mainWindow = CreateTestWindow(L"X", MainWindowProc);
     const HWND otherWindow = CreateTestWindow(L"OtherProgram", DefWindowProcW);
     CHECK(mainWindow != nullptr && otherWindow != nullptr);
-    Session().handles.mainWindow = mainWindow;
+    MainThread().handles.mainWindow = mainWindow;
 
     SetFocus(mainWindow);
     CHECK(GetFocus() == mainWindow);

@@ -1,6 +1,6 @@
 // The supervisor notice window and the inactivity close: what they show, and that the client never stays
 // half-closed whichever of the notice and the main window goes first.
-#include "app/session_state.h"
+#include "app/main_thread_state.h"
 #include "check.h"
 #include "app/win32/notice_window.h"
 #include "app/win32/time_left_display.h"
@@ -46,7 +46,7 @@ HWND CreateTestMainWindow() {
     }
     const HWND window = CreateWindowExW(0, L"NetTestMain", L"ZELVORA", WS_POPUP, 100, 80, 550, 730, nullptr,
                                         nullptr, GetModuleHandleW(nullptr), nullptr);
-    Session().handles.mainWindow = window;
+    MainThread().handles.mainWindow = window;
     return window;
 }
 
@@ -65,7 +65,7 @@ void CALLBACK ActOnNotice(HWND, UINT, UINT_PTR timer, DWORD) {
     gSeen.text = text;
     GetWindowRect(notice, &gSeen.rect);
     gSeen.owner = GetWindow(notice, GW_OWNER);
-    gSeen.mainEnabled = IsWindowEnabled(Session().handles.mainWindow) != FALSE;
+    gSeen.mainEnabled = IsWindowEnabled(MainThread().handles.mainWindow) != FALSE;
     gAction(notice);
 }
 
@@ -120,7 +120,7 @@ void TestQuitForTheOuterLoopIsPassedOn() {
 
 void TestMainWindowDestroyedWhileTheNoticeIsUp() {
     const HWND main = CreateTestMainWindow();
-    ShowWithAction([](HWND) { DestroyWindow(Session().handles.mainWindow); });
+    ShowWithAction([](HWND) { DestroyWindow(MainThread().handles.mainWindow); });
     CHECK(!IsWindow(main));
     CHECK(FindWindowW(L"CustomDialog", nullptr) == nullptr);
     CHECK(TakePendingQuit() == 0);
@@ -128,7 +128,7 @@ void TestMainWindowDestroyedWhileTheNoticeIsUp() {
 
 void TestDestroyMessageSentToTheMainWindowWhileTheNoticeIsUp() {
     const HWND main = CreateTestMainWindow();
-    ShowWithAction([](HWND) { SendMessageW(Session().handles.mainWindow, WM_DESTROY, 0, 0); });
+    ShowWithAction([](HWND) { SendMessageW(MainThread().handles.mainWindow, WM_DESTROY, 0, 0); });
     CHECK(FindWindowW(L"CustomDialog", nullptr) == nullptr);
     CHECK(TakePendingQuit() == 0);
     DestroyWindow(main);
@@ -137,10 +137,10 @@ void TestDestroyMessageSentToTheMainWindowWhileTheNoticeIsUp() {
 
 void TestInactivityClosesOnceWithTheNotice() {
     const HWND main = CreateTestMainWindow();
-    SessionState& session = Session();
-    session.inactivitySeconds = 0;
-    session.inactivityCloseFired = false;
-    session.handles.timerIds[kTimerTimeLeft] = SetTimer(nullptr, 15, 100000, TimeLeftTimerProc);
+    MainThreadState& mainThread = MainThread();
+    mainThread.inactivitySeconds = 0;
+    mainThread.inactivityCloseFired = false;
+    mainThread.handles.timerIds[kTimerTimeLeft] = SetTimer(nullptr, 15, 100000, TimeLeftTimerProc);
     gSeen = Seen{};
     gAction = [](HWND notice) { PostMessageW(notice, WM_COMMAND, 1, 0); };
     SetTimer(nullptr, 0, 50, ActOnNotice);
@@ -152,8 +152,8 @@ void TestInactivityClosesOnceWithTheNotice() {
           L"fermer\nautomatiquement votre application\ndans 20 secondes");
     CHECK(!IsWindow(main));
     CHECK(TakePendingQuit() == 0);
-    CHECK(session.inactivitySeconds == 0);
-    CHECK(!KillTimer(nullptr, session.handles.timerIds[kTimerTimeLeft])); // already killed
+    CHECK(mainThread.inactivitySeconds == 0);
+    CHECK(!KillTimer(nullptr, mainThread.handles.timerIds[kTimerTimeLeft])); // already killed
 
     // A later tick, had one been queued, shows nothing more.
     const HWND second = CreateTestMainWindow();

@@ -4,7 +4,8 @@
 // exhausts it; the free handles are counted before and after, and the pixel checks then run again.
 #include "app/led_container.h"
 #include "app/panel_layout.h"
-#include "app/session_state.h"
+#include "app/main_thread_state.h"
+#include "app/subsystem_states.h"
 #include "platform/win32/draw_helpers.h"
 #include "app/win32/led_bitmaps.h"
 #include "app/win32/light_layer.h"
@@ -75,23 +76,22 @@ HBITMAP MakeSolidBitmap(int width, int height, COLORREF colour) {
     return bitmap;
 }
 
-void InstallTestImages(SessionState& session) {
+void InstallTestImages(WindowHandles& handles) {
     for (int colour = kLedRed; colour <= kLedDarkBlue; ++colour) {
-        session.handles.ledBitmaps[colour] = MakeSolidBitmap(kLedSize, kLedSize, kLedColours[colour]);
+        handles.ledBitmaps[colour] = MakeSolidBitmap(kLedSize, kLedSize, kLedColours[colour]);
     }
     for (int channel = 0; channel < kChannelCount; ++channel) {
-        session.handles.channelImages[channel] =
+        handles.channelImages[channel] =
             channel == 0 ? MakeSolidBitmap(180, 110, kPanel) : MakeSolidBitmap(30, 30, kNumber);
     }
-    session.backgroundColour = kBackground;
 }
 
-void ReleaseTestImages(SessionState& session) {
-    for (HBITMAP__*& bitmap : session.handles.ledBitmaps) {
+void ReleaseTestImages(WindowHandles& handles) {
+    for (HBITMAP__*& bitmap : handles.ledBitmaps) {
         DeleteObject(bitmap);
         bitmap = nullptr;
     }
-    for (HBITMAP__*& bitmap : session.handles.channelImages) {
+    for (HBITMAP__*& bitmap : handles.channelImages) {
         DeleteObject(bitmap);
         bitmap = nullptr;
     }
@@ -189,7 +189,7 @@ void FillStriped(const Canvas& canvas) {
 // undrawable colours among them: composed, they leave the same pixels as one transparent blit per light,
 // whether the second picture is drawn whole or only where it changed.
 void TestLightLayer() {
-    auto session = std::make_unique<SessionState>();
+    WindowHandles handles;
     for (int colour = kLedRed; colour <= kLedDarkBlue; ++colour) {
         HBITMAP bitmap = MakeSolidBitmap(8 + colour, 14 - colour, kLedColours[colour]);
         HDC dc = CreateCompatibleDC(nullptr);
@@ -203,7 +203,7 @@ void TestLightLayer() {
         }
         SelectObject(dc, old);
         DeleteDC(dc);
-        session->handles.ledBitmaps[colour] = bitmap;
+        handles.ledBitmaps[colour] = bitmap;
     }
     Canvas composed, changes, reference;
     FillStriped(composed);
@@ -218,18 +218,18 @@ void TestLightLayer() {
             const Point at{200 + 6 * i, 300 + (i % 3) * 5};
             layer.Add(colour, at);
             changesLayer.Add(colour, at);
-            DrawTransparentBitmap(reference.dc(), LedBitmap(*session, colour), at.x, at.y);
+            DrawTransparentBitmap(reference.dc(), LedBitmap(handles, colour), at.x, at.y);
         }
-        layer.DrawOn(composed.dc(), *session);
+        layer.DrawOn(composed.dc(), handles);
         CHECK(composed.SameAs(reference));
         if (round == 0) {
-            changesLayer.DrawOn(changes.dc(), *session);
+            changesLayer.DrawOn(changes.dc(), handles);
         } else {
-            changesLayer.DrawChangesOn(changes.dc(), *session);
+            changesLayer.DrawChangesOn(changes.dc(), handles);
         }
         CHECK(changes.SameAs(reference));
     }
-    ReleaseTestImages(*session);
+    ReleaseTestImages(handles);
 }
 
 void PutU32(std::vector<std::uint8_t>& bytes, std::size_t at, std::uint32_t value) {
@@ -272,7 +272,8 @@ std::vector<std::uint8_t> MakeContainer(const std::vector<LedBitmapName>& lights
 }
 
 // Loads the lights from the given container (none: no file) in a fresh working directory.
-int LoadAndCount(SessionState& session, const std::vector<std::uint8_t>* container) {
+int LoadAndCount(MainThreadState& mainThread, IndicatorLights& lights,
+                 const std::vector<std::uint8_t>* container) {
     static int round = 0;
     wchar_t temp[MAX_PATH];
     GetTempPathW(MAX_PATH, temp);
@@ -285,55 +286,59 @@ int LoadAndCount(SessionState& session, const std::vector<std::uint8_t>* contain
         std::fwrite(container->data(), 1, container->size(), file);
         std::fclose(file);
     }
-    LoadLedBitmaps(session);
+    LoadLedBitmaps(mainThread, lights);
     DeleteFileW(L"mini_leds.bmf");
     SetCurrentDirectoryW(temp);
     RemoveDirectoryW(dir.c_str());
     int loaded = 0;
     for (int colour = kLedRed; colour <= kLedDarkBlue; ++colour) {
-        loaded += LedBitmap(session, colour) != nullptr ? 1 : 0;
+        loaded += LedBitmap(mainThread.handles, colour) != nullptr ? 1 : 0;
     }
     return loaded;
 }
 
 void TestLoadLedBitmaps() {
-    auto session = std::make_unique<SessionState>();
+    auto mainThread = std::make_unique<MainThreadState>();
+    IndicatorLights lights;
+    const WindowHandles& handles = mainThread->handles;
     const std::vector<LedBitmapName> six(std::begin(kLedBitmapLoadOrder), std::end(kLedBitmapLoadOrder));
     const auto valid = MakeContainer(six);
-    CHECK(LoadAndCount(*session, &valid) == 6);
+    CHECK(LoadAndCount(*mainThread, lights, &valid) == 6);
     Canvas canvas;
     for (int colour = kLedRed; colour <= kLedDarkBlue; ++colour) {
         BITMAP info{};
-        CHECK(GetObjectW(LedBitmap(*session, colour), sizeof info, &info) != 0 && info.bmWidth == kLedSize &&
+        CHECK(GetObjectW(LedBitmap(handles, colour), sizeof info, &info) != 0 && info.bmWidth == kLedSize &&
               info.bmHeight == kLedSize);
         const Point at{20 * colour, 10};
-        DrawTransparentBitmap(canvas.dc(), LedBitmap(*session, colour), at.x, at.y);
+        DrawTransparentBitmap(canvas.dc(), LedBitmap(handles, colour), at.x, at.y);
         CheckLight(canvas, at, colour, "loaded light");
     }
-    CHECK(LedBitmap(*session, 0) == nullptr && LedBitmap(*session, 7) == nullptr);
-    CHECK(session->zones.network == (Rect{375, 335, 480, 440}));
+    CHECK(LedBitmap(handles, 0) == nullptr && LedBitmap(handles, 7) == nullptr);
+    CHECK(mainThread->zones.network == (Rect{375, 335, 480, 440}));
 
     auto five = six;
     five.pop_back();
     const auto withoutLast = MakeContainer(five);
-    CHECK(LoadAndCount(*session, &withoutLast) == 5 && LedBitmap(*session, six.back().colour) == nullptr);
+    CHECK(LoadAndCount(*mainThread, lights, &withoutLast) == 5 &&
+          LedBitmap(handles, six.back().colour) == nullptr);
     auto twentyOne = six;
     twentyOne.resize(21, six.front());
     const auto overfull = MakeContainer(twentyOne);
-    CHECK(LoadAndCount(*session, &overfull) == 0);
-    CHECK(LoadAndCount(*session, &valid) == 6);
-    session->lights.tst = kLedRed;
-    CHECK(LoadAndCount(*session, nullptr) == 0);
-    CHECK(session->lights.tst == kLedBlue); // start states are set even without lights
+    CHECK(LoadAndCount(*mainThread, lights, &overfull) == 0);
+    CHECK(LoadAndCount(*mainThread, lights, &valid) == 6);
+    lights.tst = kLedRed;
+    CHECK(LoadAndCount(*mainThread, lights, nullptr) == 0);
+    CHECK(lights.tst == kLedBlue); // start states are set even without lights
 }
 
-void TestStatusPanel(SessionState& session) {
-    session.lights.tst = kLedGreen;
-    session.lights.web = kLedYellow;
-    session.lights.txRx = kLedRed;
-    session.lights.udp = LedColour{}; // undrawn
-    session.lights.svc = kLedDarkRed;
-    session.lights.tcp = kLedDarkBlue;
+void TestStatusPanel(const WindowHandles& handles) {
+    IndicatorLights shown;
+    shown.tst = kLedGreen;
+    shown.web = kLedYellow;
+    shown.txRx = kLedRed;
+    shown.udp = LedColour{}; // undrawn
+    shown.svc = kLedDarkRed;
+    shown.tcp = kLedDarkBlue;
     // Which lights a level turns on is the native test's; here the painter shows what it decides.
     const struct {
         int level;
@@ -341,9 +346,8 @@ void TestStatusPanel(SessionState& session) {
     } cases[] = {{3, true}, {99, false}};
     for (const auto& c : cases) {
         Canvas canvas;
-        session.errorLevel = c.level;
-        PaintStatusLights(canvas.dc(), session, c.inFront);
-        PaintStatusLabels(canvas.dc(), session.backgroundColour);
+        PaintStatusLights(canvas.dc(), shown, c.level, handles, c.inFront);
+        PaintStatusLabels(canvas.dc(), kBackground);
         const std::array<int, kErrorLevelLightCount> lights = ErrorLevelLights(c.level);
         for (std::size_t i = 0; i < kErrorLevelLightPositions.size(); ++i) {
             CheckLight(canvas, kErrorLevelLightPositions[i], lights[i], "error-level light");
@@ -352,7 +356,7 @@ void TestStatusPanel(SessionState& session) {
             CheckLight(canvas, at, c.inFront ? kLedGreen : kLedRed, "foreground light");
         }
         for (const StatusLight& light : kStatusLights) {
-            CheckLight(canvas, light.lightPosition, (session.lights.*light.state).load(), light.label);
+            CheckLight(canvas, light.lightPosition, (shown.*light.state).load(), light.label);
             CHECK_COLOUR(canvas.Pixel(light.labelPosition.x, light.labelPosition.y), kBackground,
                          light.label);
         }
@@ -363,24 +367,25 @@ void TestStatusPanel(SessionState& session) {
 
 // The ring as the lights drawn one by one and the label over them, the first time and after some lights
 // change (one of them to no light at all), when the painters draw the whole ring and then its changes alone.
-void TestNetworkRing(SessionState& session) {
+void TestNetworkRing(const WindowHandles& handles) {
+    IndicatorLights lights;
     Canvas painted, reference;
     FillStriped(painted);
     FillStriped(reference);
     for (int round = 0; round < 2; ++round) {
         for (int i = 0; i < kNetworkRingLights; ++i) {
             // 0 leaves the light undrawn
-            session.lights.ring[i] = static_cast<LedColour>(round == 1 && i >= 10 ? (i + 3) % 7 : i % 7);
+            lights.ring[i] = static_cast<LedColour>(round == 1 && i >= 10 ? (i + 3) % 7 : i % 7);
         }
         for (int i = 0; i < kNetworkRingLights; ++i) {
             const Point at = RingLightPosition(i);
-            DrawTransparentBitmap(reference.dc(), LedBitmap(session, session.lights.ring[i]), at.x, at.y);
+            DrawTransparentBitmap(reference.dc(), LedBitmap(handles, lights.ring[i]), at.x, at.y);
         }
         DrawLabel(reference.dc(), "NETWORK", kNetworkLabelPosition.x, kNetworkLabelPosition.y, kBackground);
         if (round == 0) {
-            PaintNetworkRing(painted.dc(), session);
+            PaintNetworkRing(painted.dc(), lights, handles, kBackground);
         } else {
-            PaintNetworkRingChanges(painted.dc(), session);
+            PaintNetworkRingChanges(painted.dc(), lights, handles);
         }
         CHECK(painted.SameAs(reference));
     }
@@ -388,16 +393,17 @@ void TestNetworkRing(SessionState& session) {
                  "NETWORK label");
 }
 
-void TestChannelPanel(SessionState& session) {
+void TestChannelPanel(const WindowHandles& handles) {
+    auto shared = std::make_unique<SharedState>();
     const struct {
         int port;
         COLORREF numberArea;
     } cases[] = {{30000, kPanel}, {30005, kNumber}, {30010, kNumber}};
     for (const auto& c : cases) {
         Canvas canvas;
-        session.channelPort = c.port;
-        session.channelMembers.ForgetCurrentChannelCount();
-        PaintChannelPanel(canvas.dc(), session);
+        shared->channelPort = c.port;
+        shared->channelMembers.ForgetCurrentChannelCount();
+        PaintChannelPanel(canvas.dc(), *shared, handles, kBackground);
         const Point number = kChannelImagePosition;
         CHECK_COLOUR(canvas.Pixel(number.x + 15, number.y + 15), c.numberArea, "channel number bitmap");
         CHECK_COLOUR(canvas.Pixel(number.x, number.y), kPanel, "channel number's black is transparent");
@@ -413,10 +419,11 @@ void TestChannelPanel(SessionState& session) {
     }
 }
 
-void TestHelpBannerAndTitle(SessionState& session) {
-    std::strcpy(session.helpText, "R\xC3\xA9glages");
+void TestHelpBannerAndTitle() {
+    auto mainThread = std::make_unique<MainThreadState>();
+    std::strcpy(mainThread->helpText, "R\xC3\xA9glages");
     Canvas banner;
-    PaintHelpBanner(banner.dc(), session);
+    PaintHelpBanner(banner.dc(), *mainThread, kBackground);
     CHECK_COLOUR(banner.Pixel(8, 43), kYellow, "banner frame top-left");
     CHECK_COLOUR(banner.Pixel(541, 66), kYellow, "banner frame bottom-right");
     CHECK_COLOUR(banner.Pixel(9, 44), kFill, "between frame and banner");
@@ -424,7 +431,7 @@ void TestHelpBannerAndTitle(SessionState& session) {
     CHECK(banner.Count(200, 45, 150, 20, kBackground, true) > 20); // the text's opaque background
     CHECK(banner.CountOtherThan(200, 45, 150, 20, kBlack) > 50);
 
-    Session().backgroundColour = kBackground;
+    Account().backgroundColour = kBackground;
     Canvas title;
     DrawTitle(title.dc());
     CHECK(title.Count(125, 15, 300, 20, kYellow, true) > 50);
@@ -439,18 +446,18 @@ void RunPixelChecks() {
     TestBitmapHelpers();
     TestLightLayer();
     TestLoadLedBitmaps();
-    auto session = std::make_unique<SessionState>();
-    InstallTestImages(*session);
-    TestStatusPanel(*session);
-    TestNetworkRing(*session);
-    TestChannelPanel(*session);
-    TestHelpBannerAndTitle(*session);
-    ReleaseTestImages(*session);
+    WindowHandles handles;
+    InstallTestImages(handles);
+    TestStatusPanel(handles);
+    TestNetworkRing(handles);
+    TestChannelPanel(handles);
+    TestHelpBannerAndTitle();
+    ReleaseTestImages(handles);
 }
 
 // Every painter and helper once, on the main window, the way the timers and the other windows use them.
 void PaintEverything(HWND window, HBITMAP picture, int round) {
-    Session().lights.ring[round % kNetworkRingLights] = static_cast<LedColour>(1 + round % 6);
+    Shared().lights.ring[round % kNetworkRingLights] = static_cast<LedColour>(1 + round % 6);
     NoteMainWindowExposed(); // as after a WM_PAINT: every painter draws, unchanged inputs or not
     ChannelPanelTimerProc(nullptr, WM_TIMER, 0, 0);
     NetworkRingTimerProc(nullptr, WM_TIMER, 0, 0);
@@ -495,13 +502,14 @@ void RunStress(int rounds) {
     HWND window = CreateWindowExW(0, windowClass.lpszClassName, L"ZELVORA", WS_POPUP | WS_VISIBLE, 0, 0,
                                   kWidth, kHeight, nullptr, nullptr, nullptr, nullptr);
     CHECK(window != nullptr);
-    SessionState& session = Session();
-    session.handles.mainWindow = window;
-    session.panelsReady = true;
-    session.channelPort = 30007;
-    session.errorLevel = 3;
-    std::strcpy(session.helpText, "Cliquez ici pour d\xC3\xA9placer la fen\xC3\xAAtre Zelvora");
-    InstallTestImages(session);
+    MainThreadState& mainThread = MainThread();
+    mainThread.handles.mainWindow = window;
+    mainThread.panelsReady = true;
+    Shared().channelPort = 30007;
+    Voice().errorLevel = 3;
+    Account().backgroundColour = kBackground;
+    std::strcpy(mainThread.helpText, "Cliquez ici pour d\xC3\xA9placer la fen\xC3\xAAtre Zelvora");
+    InstallTestImages(mainThread.handles);
     HBITMAP picture = MakeSolidBitmap(16, 16, RGB(0, 200, 100));
     PaintEverything(window, picture, 0); // lets the system make what it caches on first use
 
@@ -525,7 +533,7 @@ void RunStress(int rounds) {
     RunPixelChecks(); // while the table is nearly full: leaked objects would starve them
     DeleteBrushes(reserve, 0);
     DeleteObject(picture);
-    ReleaseTestImages(session);
+    ReleaseTestImages(mainThread.handles);
     DestroyWindow(window);
 }
 

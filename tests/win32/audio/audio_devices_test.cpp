@@ -4,7 +4,7 @@
 #include "pixel_canvas.h"
 
 #include "app/main_window_layout.h"
-#include "app/session_state.h"
+#include "audio/audio_state.h"
 #include "audio/knob_dial.h"
 #include "audio/level_meter.h"
 #include "audio/win32/audio_thread_win32.h"

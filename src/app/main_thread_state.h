@@ -1,12 +1,9 @@
 #pragma once
 
-#include "audio/audio_state.h"
 #include "net/protocol.h"
-#include "net/voice_link.h"
+#include "session/channels.h"
 #include "session/led_colour.h"
 #include "session/main_window_zones.h"
-#include "session/shared_state.h"
-#include "web/account_state.h"
 
 #include <cstdint>
 #include <optional>
@@ -55,9 +52,8 @@ struct WindowHandles {
     std::uintptr_t timerIds[kThreadTimerCount] = {}; // identifiers the system returned, 0 = not started
 };
 
-// What start-up composes for the run: the state of each subsystem, which it hands to the threads and windows
-// that use it, and the main thread's own.
-struct SessionState : SharedState, VoiceLink, AudioState, AccountState {
+// The main thread's own state: its countdown, the main window's zones and texts, its handles.
+struct MainThreadState {
     // Activity
     int inactivitySeconds = kInactivityStartSeconds;
     bool inactivityCloseFired = false;        // the countdown closes the client once
@@ -74,5 +70,5 @@ struct SessionState : SharedState, VoiceLink, AudioState, AccountState {
     WindowHandles handles;
 };
 
-// The session's state for the main window's callbacks, which the system calls without a context.
-SessionState& Session();
+// The main thread's state for the main window's callbacks, which the system calls without a context.
+MainThreadState& MainThread();
