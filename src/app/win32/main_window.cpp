@@ -1,6 +1,6 @@
 #include "app/win32/main_window.h"
 
-#include "app/win32/client_state.h"
+#include "app/win32/peripheral_states.h"
 #include "app/hover_help.h"
 #include "app/main_window_input.h"
 #include "app/main_window_layout.h"
@@ -59,7 +59,7 @@ void OnLeftClick(HWND window, Point p) {
         PostMessageW(window, WM_DESTROY, 0, 0);
         break;
     case ClickAction::StartSynthesiser:
-        ToggleSynthesiser(Client().synth, StatusLine{window, kBottomFrame, Account().backgroundColour});
+        ToggleSynthesiser(Synth(), StatusLine{window, kBottomFrame, Account().backgroundColour});
         break;
     case ClickAction::GroupList:
         OpenGroupList();
@@ -87,7 +87,7 @@ void OnRightClick(Point p) {
         CopyText(mainThread.helpText, sizeof mainThread.helpText, kWelcomeToTheNetwork);
     }
     CopyText(mainThread.spokenHelp, sizeof mainThread.spokenHelp, help.text);
-    SendSpeechText(Client().synth, mainThread.spokenHelp);
+    SendSpeechText(Synth(), mainThread.spokenHelp);
 }
 
 void OnMouseMove(HWND window, Point p) {

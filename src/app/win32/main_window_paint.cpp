@@ -1,6 +1,6 @@
 #include "app/win32/main_window_paint.h"
 
-#include "app/win32/client_state.h"
+#include "app/win32/peripheral_states.h"
 #include "app/main_window_layout.h"
 #include "app/main_thread_state.h"
 #include "app/subsystem_states.h"
@@ -63,7 +63,7 @@ void PaintMainWindow(HWND window) {
         DrawTitle(dc);
         DrawCloseButton(dc);
         PaintVersionAndCredit(dc, background);
-        const UsbIconView& usbIcon = Client().usbIcon;
+        const UsbIconView& usbIcon = UsbIconOnWindow();
         if (const HBITMAP picture = usbIcon.picture.load(); picture != nullptr) {
             DrawStretchedBitmap(dc, picture, usbIcon.place.left, usbIcon.place.top,
                                 usbIcon.place.right - usbIcon.place.left,

@@ -2,7 +2,7 @@
 #include "app/win32/supervisor_notice_actions.h"
 
 #include "app/main_window_layout.h"
-#include "app/win32/client_state.h"
+#include "app/win32/peripheral_states.h"
 #include "app/required_images.h"
 #include "app/main_thread_state.h"
 #include "app/subsystem_states.h"
@@ -275,7 +275,7 @@ void StartNetworkThreads() {
     StartDetachedThread(PresenceThread, "presence", &gVoiceNetwork);
     StartDetachedThread(VoiceReceiveThread, "voice receive", &gVoiceNetwork);
     StartDetachedThread(SupervisorThread, "supervisor", &gVoiceNetwork);
-    static SynthKeyListenerWiring listener{Client().synth, Shared().pushToTalk};
+    static SynthKeyListenerWiring listener{Synth(), Shared().pushToTalk};
     StartDetachedThread(SynthKeyListenerThread, "synthesiser key listener", &listener);
 }
 
@@ -302,9 +302,9 @@ int RunMessageLoop() {
 
 void ShutDown() {
     MainThreadState& mainThread = MainThread();
-    SendSynthStop(Client().synth);
+    SendSynthStop(Synth());
     WindowHandles& handles = mainThread.handles;
-    if (const HBITMAP usbIcon = Client().usbIcon.picture.exchange(nullptr); usbIcon != nullptr) {
+    if (const HBITMAP usbIcon = UsbIconOnWindow().picture.exchange(nullptr); usbIcon != nullptr) {
         DeleteObject(usbIcon);
     }
     for (ThreadTimerSlot slot : kTimerKillOrder) {
@@ -322,7 +322,7 @@ void ShutDown() {
         handles.audioThread = nullptr;
     }
     if (handles.accessoryThread != nullptr) {
-        StopAccessoryThread(handles.accessoryThread, Client().accessory);
+        StopAccessoryThread(handles.accessoryThread, Accessory());
         CloseHandle(handles.accessoryThread);
         handles.accessoryThread = nullptr;
     }
@@ -380,9 +380,9 @@ int RunClient(HINSTANCE instance, int showCommand) {
     shared.lights.tcp.store(kLedYellow);
     mainThread.handles.pcmEvent = CreateEventW(nullptr, FALSE, FALSE, L"PCM_Event");
     StartNetworkThreads();
-    Client().usbIcon.mainWindow = window;
-    Client().usbIcon.place = kUsbIconZone;
-    SetUsbIconState(Client().usbIcon, kUsbIconBlack);
+    UsbIconOnWindow().mainWindow = window;
+    UsbIconOnWindow().place = kUsbIconZone;
+    SetUsbIconState(UsbIconOnWindow(), kUsbIconBlack);
     // Running from before the thread starts: a stop asked before its first pass is then never overwritten.
     audio.runFlag.store(kAudioRunning);
     mainThread.handles.audioThread = StartThread(AudioThread, "audio", &gAudioThread);
@@ -396,8 +396,8 @@ int RunClient(HINSTANCE instance, int showCommand) {
     RestartTitleAnimationTimer(window);
     FetchStartupAccountData(window);
     account.refetchFlag = false;
-    OpenSynthSocketAndGreet(Client().synth);
-    static AccessoryWiring accessory{Client().accessory, shared.pushToTalk, Client().usbIcon};
+    OpenSynthSocketAndGreet(Synth());
+    static AccessoryWiring accessory{Accessory(), shared.pushToTalk, UsbIconOnWindow()};
     mainThread.handles.accessoryThread = CreateThread(nullptr, 0, AccessoryThread, &accessory, 0, nullptr);
 
     const int quitCode = RunMessageLoop();
