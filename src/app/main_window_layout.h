@@ -22,8 +22,8 @@ inline constexpr int kKnobClickMargin = 14;
 inline constexpr Point kParamsKnobOrigin{25, 220};
 inline constexpr Point kMicGainKnobOrigin{115, 220};
 inline constexpr Point kVolumeKnobOrigin{205, 220};
-inline constexpr Point kAudioLeftLabel{245, 179};
-inline constexpr Point kAudioRightLabel{415, 179};
+inline constexpr Point kAudioLeftLabelOrigin{245, 179};
+inline constexpr Point kAudioRightLabelOrigin{415, 179};
 
 // The level meters' windows and the bars under them, by their top-left corners.
 inline constexpr Point kLeftMeterOrigin{200, 80};

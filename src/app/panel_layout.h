@@ -4,6 +4,7 @@
 #include "session/led_colour.h"
 #include "session/indicator_lights.h"
 #include "session/main_window_zones.h"
+#include "session/user_texts.h"
 
 #include <array>
 #include <atomic>
@@ -36,17 +37,16 @@ struct StatusLight {
     std::atomic<LedColour> IndicatorLights::*state;
 };
 inline constexpr StatusLight kStatusLights[] = {
-    {"TST", {417, 293}, {420, 270}, &IndicatorLights::tst},
-    {"HTTPS", {300, 293}, {310, 270}, &IndicatorLights::web},
-    {"TX-RX", {361, 293}, {370, 270}, &IndicatorLights::txRx},
-    {"UDP", {307, 243}, {310, 220}, &IndicatorLights::udp},
-    {"SVC", {337, 243}, {340, 220}, &IndicatorLights::svc},
-    {"TCP", {367, 243}, {370, 220}, &IndicatorLights::tcp},
+    {kTstLabel, {417, 293}, {420, 270}, &IndicatorLights::tst},
+    {kHttpsLabel, {300, 293}, {310, 270}, &IndicatorLights::web},
+    {kTxRxLabel, {361, 293}, {370, 270}, &IndicatorLights::txRx},
+    {kUdpLabel, {307, 243}, {310, 220}, &IndicatorLights::udp},
+    {kSvcLabel, {337, 243}, {340, 220}, &IndicatorLights::svc},
+    {kTcpLabel, {367, 243}, {370, 220}, &IndicatorLights::tcp},
 };
 
 // The five error-level lights, left to right, and the colours they show for a level.
 inline constexpr int kErrorLevelLightCount = 5;
-inline constexpr char kErrorLevelLabel[] = "ERROR LEVEL";
 inline constexpr Point kErrorLevelLabelPosition{429, 243};
 inline constexpr std::array<Point, kErrorLevelLightCount> kErrorLevelLightPositions{
     {{420, 220}, {438, 220}, {456, 220}, {474, 220}, {492, 220}}};
@@ -60,7 +60,6 @@ inline constexpr Point kChannelBackgroundPosition{10, 80};
 inline constexpr Point kChannelImagePosition{50, 100};
 inline constexpr Rect kChannelNameRect{20, 85, 180, 105};
 inline constexpr Point kMemberCountPosition{160, 168};
-inline constexpr char kChannelLabel[] = "CHANNEL";
 inline constexpr Point kChannelLabelPosition{18, 182};
 
 // What the channel panel shows for a channel port and member count.

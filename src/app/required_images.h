@@ -16,11 +16,10 @@ inline constexpr RequiredImage kKnobArrowImage{"btn-fleche.bmp", "btn-fleche.bmp
                                                kProgramStopsForMissingNamedFile};
 inline constexpr RequiredImage kParamsButtonImage{"btn-param.bmp", "btn-param.bmp",
                                                   kProgramStopsForMissingNamedFile};
-inline constexpr RequiredImage kDocumentationIcon{"doc_img.bmp", "DOC-IMG", kProgramStopsForMissingFile};
-inline constexpr RequiredImage kSynthesiserIcon{"synthe_1.bmp", "SYNTHE-IMG", kProgramStopsForMissingFile};
-
-// Every channel picture shares one box.
-inline constexpr char kChannelImageBoxText[] = "CHANNEL-NUM";
+inline constexpr RequiredImage kDocumentationIcon{"doc_img.bmp", kDocumentationImageReference,
+                                                  kProgramStopsForMissingFile};
+inline constexpr RequiredImage kSynthesiserIcon{"synthe_1.bmp", kSynthesiserImageReference,
+                                                kProgramStopsForMissingFile};
 
 // File name of channel k's picture, "%d.bmp".
 void ChannelImageFileName(int channel, char (&out)[16]);

@@ -39,6 +39,23 @@ inline constexpr char kSynthesiserClosing[] = "Le synthétiseur se ferme ou va s
 inline constexpr char kSynthesiserNotStarted[] = "Le synthétiseur n'a pas pu être lancé";
 inline constexpr char kSynthesiserStarted[] = "Le synthétiseur est lancé";
 
+// The main window's panel labels.
+inline constexpr char kNetworkLabel[] = "NETWORK";
+inline constexpr char kTimeLeftLabel[] = "TIME LEFT";
+inline constexpr char kErrorLevelLabel[] = "ERROR LEVEL";
+inline constexpr char kChannelLabel[] = "CHANNEL";
+inline constexpr char kAudioLeftLabel[] = "AUDIO LEFT";
+inline constexpr char kAudioRightLabel[] = "AUDIO RIGHT";
+inline constexpr char kParamsLabel[] = "PARAMS";
+inline constexpr char kMicGainLabel[] = "MIC GAIN";
+inline constexpr char kVolumeLabel[] = "VOLUME";
+inline constexpr char kTstLabel[] = "TST";
+inline constexpr char kHttpsLabel[] = "HTTPS";
+inline constexpr char kTxRxLabel[] = "TX-RX";
+inline constexpr char kUdpLabel[] = "UDP";
+inline constexpr char kSvcLabel[] = "SVC";
+inline constexpr char kTcpLabel[] = "TCP";
+
 // The main window's own texts.
 inline constexpr char kMainWindowTitle[] = "ZELVORA";
 inline constexpr char kAboutZelvora[] = "À propos de Zelvora";
@@ -54,6 +71,9 @@ inline constexpr char kError[] = "Erreur";
 inline constexpr char kChimeNotPlayed[] = "Échec de la lecture du son";
 inline constexpr char kProgramStopsForMissingNamedFile[] =
     "Le programme va s'arrêter\ncar il manque le fichier\nREF: ";
+inline constexpr char kDocumentationImageReference[] = "DOC-IMG";
+inline constexpr char kSynthesiserImageReference[] = "SYNTHE-IMG";
+inline constexpr char kChannelImageReference[] = "CHANNEL-NUM";
 inline constexpr char kProgramStopsForMissingFile[] =
     "Le programme va s'arrêter\ncar il manque un fichier\nREF: ";
 inline constexpr char kAnimationFileMissing[] =
@@ -109,3 +129,6 @@ inline constexpr char kFileLargerThanBufferWithMaximum[] =
 
 // The parameters window.
 inline constexpr char kParamsTitle[] = "Zelvora Params";
+inline constexpr char kOutputDeviceLabel[] = "OUTPUT DEVICE";
+inline constexpr char kDefaultInputDeviceLine[] = "INPUT DEVICE (Default)";
+inline constexpr char kInputDeviceLineWithNumber[] = "INPUT DEVICE (%ld)          ";

@@ -1,12 +1,14 @@
 #include "settings/input_device_line.h"
 
+#include "session/user_texts.h"
+
 #include <cstdio>
 
 void FormatInputDeviceLine(std::span<char, kInputLineBytes> line, int selectedDevice) {
     if (selectedDevice == kDefaultInputDevice) {
-        std::snprintf(line.data(), line.size(), "INPUT DEVICE (%s)", "Default");
+        std::snprintf(line.data(), line.size(), "%s", kDefaultInputDeviceLine);
     } else {
-        std::snprintf(line.data(), line.size(), "INPUT DEVICE (%ld)          ",
+        std::snprintf(line.data(), line.size(), kInputDeviceLineWithNumber,
                       static_cast<long>(selectedDevice));
     }
 }

@@ -75,8 +75,6 @@ template <std::size_t N> std::array<LedColour, N> Load(const std::atomic<LedColo
     return loaded;
 }
 
-constexpr char kNetworkLabel[] = "NETWORK";
-
 // The ring's lights leave the label's box alone, so that the label, drawn after them, need not be drawn again
 // when only a light changes.
 LightLayer& RingLights(HDC dc, const IndicatorLights& lights) {

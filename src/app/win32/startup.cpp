@@ -50,8 +50,9 @@ namespace {
 
 constexpr wchar_t kMainWindowClass[] = L"X";
 
-constexpr KnobPlaces kKnobPlaces{kParamsKnobOrigin, kMicGainKnobOrigin, kVolumeKnobOrigin, kAudioLeftLabel,
-                                 kAudioRightLabel,  kDocumentationZone, kSynthesiserZone};
+constexpr KnobPlaces kKnobPlaces{kParamsKnobOrigin,     kMicGainKnobOrigin,     kVolumeKnobOrigin,
+                                 kAudioLeftLabelOrigin, kAudioRightLabelOrigin, kDocumentationZone,
+                                 kSynthesiserZone};
 
 // A knob's click zone is where it was last drawn: none until it first shows.
 void RecordKnobZone(Rect& zone, const Rect& drawn) {
@@ -240,7 +241,7 @@ void LoadChannelImages(HWND window) {
     }
     for (HBITMAP__* image : handles.channelImages) {
         if (image == nullptr) {
-            ReportMissingImage(window, kChannelImageBoxText, kProgramStopsForMissingFile);
+            ReportMissingImage(window, kChannelImageReference, kProgramStopsForMissingFile);
         }
     }
     BITMAP size{};

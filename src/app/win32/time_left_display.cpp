@@ -37,7 +37,7 @@ void DrawTimeText(HDC dc, const char* text, COLORREF background) {
 }
 
 void DrawTimeLeftLabel(HDC dc, COLORREF background) {
-    DrawLabel(dc, "TIME LEFT", kTimeLeftZone.left, kLabelTop, background);
+    DrawLabel(dc, kTimeLeftLabel, kTimeLeftZone.left, kLabelTop, background);
 }
 
 // The time changes every second; the label below it only with the background or after an exposure.

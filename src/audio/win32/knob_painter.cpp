@@ -7,6 +7,7 @@
 #include "audio/win32/rotate_bitmap.h"
 #include "platform/win32/scoped_win.h"
 #include "platform/win32/timer_cost.h"
+#include "session/user_texts.h"
 
 #include <cstdint>
 #include <tuple>
@@ -77,13 +78,13 @@ KnobExtents PaintKnobs(HDC dc, const KnobImages& images, EndpointLevels& levels,
     if (dc == nullptr || images.arrow == nullptr) {
         return drawn;
     }
-    DrawLabel(dc, "AUDIO LEFT", places.audioLeftLabel.x, places.audioLeftLabel.y, background);
-    DrawLabel(dc, "AUDIO RIGHT", places.audioRightLabel.x, places.audioRightLabel.y, background);
+    DrawLabel(dc, kAudioLeftLabel, places.audioLeftLabel.x, places.audioLeftLabel.y, background);
+    DrawLabel(dc, kAudioRightLabel, places.audioRightLabel.x, places.audioRightLabel.y, background);
     const Knob knobs[] = {
-        {"PARAMS", places.params, images.params, KnobRotation(0), kParamsDots, &drawn.params},
-        {"MIC GAIN", places.micGain, images.arrow, KnobRotation(levels.ReadCaptureLevel()), kLevelDots,
+        {kParamsLabel, places.params, images.params, KnobRotation(0), kParamsDots, &drawn.params},
+        {kMicGainLabel, places.micGain, images.arrow, KnobRotation(levels.ReadCaptureLevel()), kLevelDots,
          &drawn.micGain},
-        {"VOLUME", places.volume, images.arrow, KnobRotation(levels.ReadRenderLevel()), kLevelDots,
+        {kVolumeLabel, places.volume, images.arrow, KnobRotation(levels.ReadRenderLevel()), kLevelDots,
          &drawn.volume},
     };
     for (const Knob& knob : knobs) {

@@ -11,6 +11,7 @@
 #include "settings/colour_record.h"
 #include "settings/input_device_line.h"
 #include "settings/params_zones.h"
+#include "session/user_texts.h"
 
 #include <shellapi.h>
 
@@ -109,7 +110,7 @@ void PaintDevices(HDC dc, const AudioState& audio) {
     DrawEndpointIcon(dc, devices.input, kInputIconTop);
     DrawDeviceName(dc, devices.input.name, 20, 100);
 
-    DrawLabel(dc, "OUTPUT DEVICE", 50, 140, kRed);
+    DrawLabel(dc, kOutputDeviceLabel, 50, 140, kRed);
     DrawEndpointIcon(dc, devices.output, kOutputIconTop);
     DrawDeviceName(dc, devices.output.name, 20, 230);
 }

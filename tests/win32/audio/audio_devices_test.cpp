@@ -144,8 +144,9 @@ void CheckKnobs() {
     HBITMAP documentation = SolidBitmap(10, 10, RGB(0, 200, 100));
     HBITMAP synthesiser = SolidBitmap(10, 10, RGB(100, 0, 200));
     const KnobImages images{arrow, arrow, documentation, synthesiser};
-    const KnobPlaces places{kParamsKnobOrigin, kMicGainKnobOrigin, kVolumeKnobOrigin, kAudioLeftLabel,
-                            kAudioRightLabel,  kDocumentationZone, kSynthesiserZone};
+    const KnobPlaces places{kParamsKnobOrigin,     kMicGainKnobOrigin,     kVolumeKnobOrigin,
+                            kAudioLeftLabelOrigin, kAudioRightLabelOrigin, kDocumentationZone,
+                            kSynthesiserZone};
     FixedLevels levels;
     KnobExtents drawn;
     for (int tick = 0; tick < 2; ++tick) { // the images must survive a tick for the next one
