@@ -11,7 +11,7 @@ import unittest
 
 from harness import Client, UdpPeer, protocol, terminate_on_sigterm
 from harness.protocol import PAYLOAD_BYTES, SUPERVISOR_PORT, SYNTHESISER_PORT, VOICE_PORT, is_audio
-from harness.tone import tone, tone_starts
+from harness.tone import quiet_after_sound, tone, tone_starts
 from harness.web import WebService
 
 STRANGER = "192.0.2.7"  # documentation range: no real host
@@ -20,6 +20,9 @@ STRANGER_HZ, SERVER_HZ, MICROPHONE_HZ = 700, 440, 550
 STRANGER_ACCOUNT, SERVER_ACCOUNT = 103, 101  # seed members, both with a picture
 CAPTION = "Info du Superviseur"
 UPDATE_TEXT = "Votre application doit \u00eatre mise \u00e0 jour"
+# The start-up chime may still be playing once the client has its parameters, and the fading tail of its notes
+# reads as the stranger's tone: the speech is sent once it has played out.
+CHIME_PLAYED_OUT = 0.25
 # The key listener rests 100 ms after each datagram of the synthesiser: harmless bytes sent ahead of its 'T'
 # hold that 'T' back by at least this many rests (a few ms of slack each for the timer's grain).
 HARMLESS_BYTES = 15
@@ -55,6 +58,8 @@ class StrangerDatagramsTest(unittest.TestCase):
             supervisor_socket = supervisor.wait_for(timeout=30)[0].source
             synth_greeting = synthesiser.wait_for(timeout=30)[0]
             web.wait_for_log(lambda line: "/params.xml" in line, timeout=60)
+            client.session.wait_until(lambda: quiet_after_sound(client.sound.speaker_bytes(), CHIME_PLAYED_OUT),
+                                      timeout=30, what="the start-up chime played out")
             self._injected_speech(client, web, voice, stranger, voice_socket)
             self._remote_hot_microphone(voice, synthesiser, stranger, synth_greeting)
             self._remote_close(client, supervisor, stranger, supervisor_socket)

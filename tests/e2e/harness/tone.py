@@ -32,6 +32,13 @@ def frequency_of(pcm, floor=2000):
     return (len(crossings) - 1) * RATE / (crossings[-1] - crossings[0])
 
 
+def quiet_after_sound(pcm, seconds, floor=2000):
+    """Whether `pcm` carries a sound (a sample reaching `floor`) followed by at least `seconds` without one."""
+    left = left_channel(pcm)
+    last_loud = next((i for i in range(len(left) - 1, -1, -1) if abs(left[i]) >= floor), None)
+    return last_loud is not None and len(left) - 1 - last_loud >= RATE * seconds
+
+
 def carries(pcm, frequency, tolerance=0.05):
     return abs(frequency_of(pcm) - frequency) <= frequency * tolerance
 
