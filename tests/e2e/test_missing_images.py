@@ -27,17 +27,10 @@ class MissingImageTest(unittest.TestCase):
         # directory, and the next once the last has ended.
         cls.session = cls.enterClassContext(WineSession("missing_images"))
 
-    def launch_without(self, *names):
-        """The client without those files, once its main window shows on X: a probe started while the client is
-        still starting can stall."""
-        client = self.session.launch_client(remove_files=names)
-        self.session.display.wait_window(f"^{WINDOW_TITLE}$", 30)
-        return client
-
     def test_each_missing_image_shows_one_box_owned_by_the_main_window_then_exits_0(self):
         for name, expected_box in CASES:
             with self.subTest(missing=name):
-                client = self.launch_without(name)
+                client = self.session.launch_client(remove_files=[name])
                 caption, text = expected_box
                 box = self.session.probe.wait_message_box(caption=caption, timeout=30)
                 main = self.session.probe.find(cls=WINDOW_CLASS, title=WINDOW_TITLE)
@@ -49,7 +42,7 @@ class MissingImageTest(unittest.TestCase):
                 self.assertEqual(code, 0)
 
     def test_missing_title_animation_says_so_without_owner_then_exits_0(self):
-        client = self.launch_without("electron-animation.gif")
+        client = self.session.launch_client(remove_files=["electron-animation.gif"])
         box = self.session.probe.wait_message_box(caption="Zelvora System", timeout=30)
         self.assertEqual(box["owner"], "0x0", "the box has no owner window")
         code, boxes = self.session.dismiss_boxes_until_exit(client, timeout=60)
@@ -58,7 +51,7 @@ class MissingImageTest(unittest.TestCase):
 
     def test_several_missing_images_stop_at_the_first_box_and_still_exit_0(self):
         # Once the first box has destroyed the main window, the system refuses boxes owned by it.
-        client = self.launch_without("doc_img.bmp", "0.bmp", "10.bmp")
+        client = self.session.launch_client(remove_files=["doc_img.bmp", "0.bmp", "10.bmp"])
         code, boxes = self.session.dismiss_boxes_until_exit(client, timeout=60)
         self.assertEqual(boxes, [(MISSING_A_FILE, "DOC-IMG")])
         self.assertEqual(code, 0)

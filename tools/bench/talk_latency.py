@@ -47,7 +47,7 @@ class BenchClient(Client):
         try:
             run = self.session.copy_run_dir()
             shutil.copyfile(self._exe, run / "Zelvora.exe")
-            self.program = self.session.launch(run / "Zelvora.exe", cwd=run)
+            self.program = self.session.launch(run / "Zelvora.exe", cwd=run, shows_window=True)
         except BaseException:
             self.session.__exit__(None, None, None)
             raise

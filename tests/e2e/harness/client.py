@@ -50,8 +50,6 @@ class Client:
 
     def main_window(self, timeout=20):
         """The main window as the probe sees it (hwnd, rect, visibility)."""
-        # Looked for on X first: a probe started while the client is still starting can stall for a minute.
-        self.window_id(timeout)
         return self.probe.wait_for(cls=WINDOW_CLASS, title=WINDOW_TITLE, timeout=timeout)
 
     def screenshot(self, name):

@@ -13,13 +13,18 @@ MESSAGE_BOX_CLASS = "#32770"
 
 
 class Probe:
-    def __init__(self, env, exe=paths.PROBE_EXE):
+    """`before_run` is called before each run of the probe program (the session waits there for programs still
+    starting)."""
+
+    def __init__(self, env, exe=paths.PROBE_EXE, before_run=None):
         if not exe.is_file():
             raise FileNotFoundError(f"{exe} is missing: build the windows preset first")
         self._env = env
         self._exe = exe
+        self._before_run = before_run or (lambda: None)
 
     def _run(self, *args, check=True):
+        self._before_run()
         result = subprocess.run([paths.WINE, str(self._exe), *[str(a) for a in args]], env=self._env,
                                 stdin=subprocess.DEVNULL, stdout=subprocess.PIPE, stderr=subprocess.PIPE,
                                 timeout=30)
