@@ -3,7 +3,6 @@ its PC, carries the account number it is given and loads that account's details 
 talking brings that member's picture and details to the main window."""
 
 import unittest
-from datetime import datetime
 
 from harness import WM_DESTROY, Client, UdpPeer, protocol, terminate_on_sigterm
 from harness.network import ReferenceNetwork
@@ -23,7 +22,6 @@ NAME_STRIP = (10, 318, 300, 21)  # first name and town, white
 SPEAKERS = (101, 102)  # seed members
 UNKNOWN_SPEAKER = 999  # no account: no picture, no details
 PORTRAIT = (10, 340, 120, 150)  # where a seed member's framed portrait lies
-SHOW_DEADLINE = 2.0  # from the start of the talk to the picture and details requests
 
 
 NO_PARAMETERS_CAPTION = "Acquisition des param\u00e8tres"
@@ -36,10 +34,6 @@ def register_pc(web, background):
     web.execute("INSERT INTO accounts (account, pc_id, prenom, ville, phrase, jour, email, folder, background, "
                 "registered) VALUES (?, ?, 'Ren&#xE9;', 'Lyon', 'Salut', '01/01/2020', 'r@exemple.fr', 'rene', ?, "
                 "'2020-01-01')", (ACCOUNT, PC_IDENTIFIER, background))
-
-
-def log_time(line):
-    return datetime.strptime(line.split()[0], "%H:%M:%S.%f")
 
 
 class IdentityAndSpeakerTest(unittest.TestCase):
@@ -92,7 +86,7 @@ class IdentityAndSpeakerTest(unittest.TestCase):
                 self.assertEqual(client.wait_exit(30), 0)
 
     def test_a_member_talking_shows_its_picture_and_details(self):
-        # That a speaker is fetched once per change, not at every tick, is the account fetcher's native test.
+        # When a speaker is fetched (once per change, not at every tick) is the account fetcher's native test.
         with ReferenceNetwork("speaker") as network, WebService("speaker") as web, \
                 Client("speaker", serial=SERIAL) as client:
             x, y = self.client_origin(client)
@@ -102,11 +96,8 @@ class IdentityAndSpeakerTest(unittest.TestCase):
             for speaker in SPEAKERS:
                 network.add_member(channel=0, account=speaker)
                 network.command("speak", "--channel", 0, "--account", speaker, "--tone", 440, "--seconds", 2)
-                talk = network.wait_for_log(lambda line: f"talk start channel 0 account {speaker} " in line)
-                picture = web.wait_for_log(lambda line: f" /users/{speaker}/images.php?N=2 200" in line)
-                details = web.wait_for_log(lambda line: f" /users/{speaker}/client.xml 200" in line)
-                for request in (picture, details):
-                    self.assertLessEqual((log_time(request) - log_time(talk)).total_seconds(), SHOW_DEADLINE)
+                web.wait_for_log(lambda line: f" /users/{speaker}/images.php?N=2 200" in line)
+                web.wait_for_log(lambda line: f" /users/{speaker}/client.xml 200" in line)
                 client.session.wait_until(lambda: self.shows_a_new_speaker(client.display.screenshot(), x, y, strips),
                                           timeout=10, what=f"the picture frame and details of {speaker}")
                 client.screenshot(f"speaker_{speaker}")

@@ -94,13 +94,13 @@ class MainWindowTest(unittest.TestCase):
 
             client.session.wait_until(outlined, timeout=10, what="the yellow outline along every edge")
 
-            # Every frame is shown for the first frame's delay, so the pictures come round once per cycle.
+            # Every frame is shown for the first frame's delay (TitleAnimationTiming), so the pictures come round once
+            # per cycle: a loaded machine only slows it, and a cycle far shorter would be delays read as milliseconds.
             frames, delay = gif_frames_and_first_delay((paths.RUN_DIR / "electron-animation.gif").read_bytes())
             x, y, width, height = ANIMATION_ZONE
             with ScreenReader(display.name) as grabber:
                 cycle = animation_cycle(grabber, (left + x, top + y, width, height), timeout=30)
-            self.assertGreater(cycle, 0.75 * frames * delay)
-            self.assertLess(cycle, 3 * frames * delay)
+            self.assertGreater(cycle, 0.5 * frames * delay)
 
     def test_meters_and_knobs_are_painted(self):
         with Client("meters_and_knobs") as client:

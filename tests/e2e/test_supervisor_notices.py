@@ -16,8 +16,8 @@ CAPTION = "Info du Superviseur"
 UPDATE_TEXT = "Votre application doit \u00eatre mise \u00e0 jour"
 CLOSING_TEXT = "Le superviseur va fermer\nautomatiquement votre application\ndans 20 secondes"
 NOTICE_CLASS = "CustomDialog"
-# From the status request that carries the notice to the window: one supervisor cycle, and a margin.
-NOTICE_DEADLINE = 8
+# From the status request that carries the notice to the window: one supervisor cycle, and a loaded machine's margin.
+NOTICE_DEADLINE = 20
 NOTICE_LIFETIME = 20.0
 
 
@@ -53,9 +53,11 @@ class SupervisorNoticeTest(unittest.TestCase):
         return network, client, main
 
     def _closing_notice_window(self, network, client, main):
+        """The closing notice's window, and the time just before the notice was sent: the window, and its own
+        time, start after it."""
+        sent = time.monotonic()
         network.notice(240)
         window = client.probe.wait_for(cls=NOTICE_CLASS, title=CAPTION, timeout=NOTICE_DEADLINE)
-        shown = time.monotonic()
         self.assertEqual(window["owner"], main["hwnd"])
         self.assertEqual((window["x"], window["y"], window["width"], window["height"]),
                          (main["x"] + 20, main["y"] + 20, 400, 200))
@@ -63,7 +65,7 @@ class SupervisorNoticeTest(unittest.TestCase):
         self.assertEqual(texts, [("Static", CLOSING_TEXT)])
         network.wait_for_log(lambda line: "notice 240 delivered" in line, timeout=5)
         client.screenshot("closing_notice")
-        return window, shown
+        return window, sent
 
     def test_update_notice_box_then_installer_download_then_exit(self):
         # The site on the port the client is built for, serving the setup program this build made.
@@ -90,21 +92,22 @@ class SupervisorNoticeTest(unittest.TestCase):
 
     def test_closing_notice_dismissed_early_closes_the_client_at_once(self):
         network, client, main = self._start("closing_notice_dismissed")
-        window, shown = self._closing_notice_window(network, client, main)
+        window, sent = self._closing_notice_window(network, client, main)
         self.assertTrue(client.running())
         client.probe.close(window["hwnd"])
-        self.assertEqual(client.wait_exit(10), 0)
-        self.assertLess(time.monotonic() - shown, NOTICE_LIFETIME / 2, "well before the window's own time")
+        self.assertEqual(client.wait_exit(NOTICE_LIFETIME), 0)
+        self.assertLess(time.monotonic() - sent, NOTICE_LIFETIME, "before the window's own time")
         self.assertEqual(client.session.opened_urls(), [])
 
     def test_closing_notice_closes_itself_and_the_client_after_20_seconds(self):
         network, client, main = self._start("closing_notice_timed_out")
-        window, shown = self._closing_notice_window(network, client, main)
+        window, sent = self._closing_notice_window(network, client, main)
         shown_now = [(w["class"], w["hwnd"]) for w in client.probe.windows() if w["visible"]]
         self.assertIn((WINDOW_CLASS, main["hwnd"]), shown_now, "the main window stays with it")
         # Closing before its time would end the client early too.
         self.assertEqual(client.wait_exit(NOTICE_LIFETIME + 10), 0)
-        self.assertGreater(time.monotonic() - shown, NOTICE_LIFETIME - 2.5)
+        # Less a second for the rounding of the window's timer to the system's tick.
+        self.assertGreater(time.monotonic() - sent, NOTICE_LIFETIME - 1)
 
 
 if __name__ == "__main__":

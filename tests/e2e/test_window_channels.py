@@ -152,13 +152,13 @@ class ChannelKeysTest(unittest.TestCase):
 
                 client.key("5")
                 pressed = time.monotonic()
-                client.session.wait_until(lambda: reads_minus_one(read_count(client, origin)), timeout=3,
+                client.session.wait_until(lambda: reads_minus_one(read_count(client, origin)), timeout=10,
                                           what="the count -1 after the key")
                 count = read_count(client, origin, "channel_5_unanswered")
                 self.check_moved(voice, VOICE_PORT + 5, pressed)
                 # The current channel's list is asked for every other cycle of 0.7 to 1.4 s; channel 5's own
                 # turn in the poll of all channels comes only every 22 cycles.
-                supervisors[5].wait_for(lambda d: is_list_request(d) and d.time > pressed, count=2, timeout=8)
+                supervisors[5].wait_for(lambda d: is_list_request(d) and d.time > pressed, count=2, timeout=20)
                 self.assertEqual(read_count(client, origin), count, "no reply, no count")
 
                 answering[5].members = [201]
@@ -186,7 +186,7 @@ class ChannelKeysTest(unittest.TestCase):
     def check_moved(self, voice, port, pressed):
         """Presence reaches the new port at once, and no other port once it has (arrival times are the
         kernel's, so they keep the order the one presence thread sent in)."""
-        arrived = voice[port].wait_for(lambda d: is_presence(d) and d.time > pressed, count=10, timeout=5)
+        arrived = voice[port].wait_for(lambda d: is_presence(d) and d.time > pressed, count=10, timeout=15)
         for other, peer in voice.items():
             if other != port:
                 late = [d for d in peer.datagrams() if is_presence(d) and d.time > arrived[0].time]
