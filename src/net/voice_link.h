@@ -17,7 +17,6 @@ struct VoiceLink {
     std::atomic<int> errorLevel{kErrorLevelNothingReceived};
     std::atomic<int> speakerAccount{0};
     std::atomic<int> relayByte{0};
-    std::atomic<int> rxRunning{0}; // the receive loop runs while it is 1
     // Datagrams from anybody but the voice server, dropped unread by the loop that receives on the socket
     std::atomic<std::uint32_t> droppedVoiceDatagrams{0};
     std::atomic<std::uint32_t> droppedSupervisorDatagrams{0};

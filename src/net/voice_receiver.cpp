@@ -82,7 +82,6 @@ void VoiceReceiver::Accept(const RelayedVoice& voice) {
 void VoiceReceiver::Start(int waitMs) {
     SetReceiveTimeout(link_.voiceSocket, waitMs);
     speech_.Reset();
-    link_.rxRunning = 1;
 }
 
 void VoiceReceiver::ReceiveOnce(const SenderFilter& voiceServer, int waitMs) {
@@ -112,11 +111,11 @@ void VoiceReceiver::ReceiveOnce(const SenderFilter& voiceServer, int waitMs) {
 }
 
 void RunVoiceReceiveLoop(VoiceLink& link, SharedState& shared, SpeechSink& speech, const char* serverAddress,
-                         int waitMs) {
+                         const std::atomic<bool>& running, int waitMs) {
     const SenderFilter voiceServer = SenderFilter::OnlyFrom(serverAddress);
     VoiceReceiver receiver(link, shared, speech);
     receiver.Start(waitMs);
-    while (link.rxRunning.load(std::memory_order_relaxed) == 1) {
+    while (running.load(std::memory_order_relaxed)) {
         receiver.ReceiveOnce(voiceServer, waitMs);
     }
 }

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <atomic>
 #include <cstdint>
 
 class SenderFilter;
@@ -18,7 +19,7 @@ class VoiceReceiver {
     VoiceReceiver(VoiceLink& link, SharedState& shared, SpeechSink& speech)
         : link_(link), shared_(shared), speech_(speech) {}
 
-    // Gives voiceSocket a receive time-out of `waitMs`, resets the speech sink and sets rxRunning.
+    // Gives voiceSocket a receive time-out of `waitMs` and resets the speech sink.
     void Start(int waitMs = kVoiceReceiveWaitMs);
 
     // Waits up to `waitMs` (the time-out Start gave) for a datagram of the voice server on voiceSocket, and
@@ -41,6 +42,7 @@ class VoiceReceiver {
     int udpBlinkCount_ = 0;
 };
 
-// The voice receive thread's body: runs while rxRunning stays 1, taking datagrams from `serverAddress` only.
+// The voice receive thread's body: runs until `running` turns false, taking datagrams from `serverAddress`
+// only; it ends at most one wait after.
 void RunVoiceReceiveLoop(VoiceLink& link, SharedState& shared, SpeechSink& speech, const char* serverAddress,
-                         int waitMs = kVoiceReceiveWaitMs);
+                         const std::atomic<bool>& running, int waitMs = kVoiceReceiveWaitMs);

@@ -2,5 +2,6 @@
 
 #include <windows.h>
 
-// Blinks the TCP light between blue and dark blue every five seconds, for the life of the process.
-DWORD WINAPI HeartbeatThread(LPVOID);
+// Blinks the TCP light between blue and dark blue every five seconds until the event `stopEvent` (a HANDLE)
+// is set.
+DWORD WINAPI HeartbeatThread(LPVOID stopEvent);

@@ -6,8 +6,8 @@
 
 int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int showCommand) {
     const int exitCode = RunClient(instance, showCommand);
-    // The network threads run for the life of the process and are never stopped: end it here, so the
-    // session's static objects are not destroyed under them as a return from here would.
+    // A worker held past its stop wait may still use the session's static objects: end the process here, so
+    // they are not destroyed under it as a return from here would.
     std::fflush(nullptr);
     TerminateProcess(GetCurrentProcess(), static_cast<UINT>(exitCode));
     return exitCode;

@@ -104,6 +104,23 @@ constexpr ThreadTimerSlot kTimerKillOrder[] = {kTimerNetworkRing,  kTimerStatusP
 // on the server's notices with the app's windows.
 VoiceNetwork gVoiceNetwork{Voice(), Shared(), Audio().playbackQueue, ActOnSupervisorNotice};
 
+// The synthesiser's key orders, taken by the key listener thread.
+SynthKeyListenerWiring gSynthKeyListener{Synth(), Shared().pushToTalk};
+
+// The heartbeat, network and key listener threads, which shutdown stops and waits for beside the audio and
+// accessory threads; a thread the system could not start has no handle here.
+constexpr DWORD kWorkerThreadCount = 5;
+struct WorkerThreads {
+    HANDLE heartbeatStop = nullptr;
+    HANDLE handles[kWorkerThreadCount] = {};
+    DWORD count = 0;
+};
+WorkerThreads gWorkers;
+
+// A round of the supervisor or of the key listener lasts up to a second and a half; a worker held longer
+// (a supervisor box still open) is left to the end of the process.
+constexpr DWORD kWorkerStopWaitMs = 3000;
+
 // The audio thread's blocks go to the voice server; the sequence byte is the sending thread's own.
 std::uint8_t gAudioSequence = 1;
 AudioThreadWiring gAudioThread{Audio(), Shared(), [](const std::uint8_t (&block)[kCaptureBlockBytes]) {
@@ -264,20 +281,38 @@ HANDLE StartThread(LPTHREAD_START_ROUTINE routine, const char* name, void* param
     return thread;
 }
 
-// For the threads that run for the life of the process.
-void StartDetachedThread(LPTHREAD_START_ROUTINE routine, const char* name, void* parameter = nullptr) {
+void StartWorkerThread(LPTHREAD_START_ROUTINE routine, const char* name, void* parameter) {
     if (HANDLE thread = StartThread(routine, name, parameter); thread != nullptr) {
-        CloseHandle(thread);
+        gWorkers.handles[gWorkers.count++] = thread;
     }
 }
 
 void StartNetworkThreads() {
-    StartDetachedThread(HeartbeatThread, "heartbeat");
-    StartDetachedThread(PresenceThread, "presence", &gVoiceNetwork);
-    StartDetachedThread(VoiceReceiveThread, "voice receive", &gVoiceNetwork);
-    StartDetachedThread(SupervisorThread, "supervisor", &gVoiceNetwork);
-    static SynthKeyListenerWiring listener{Synth(), Shared().pushToTalk};
-    StartDetachedThread(SynthKeyListenerThread, "synthesiser key listener", &listener);
+    gWorkers.heartbeatStop = CreateEventW(nullptr, TRUE, FALSE, nullptr);
+    StartWorkerThread(HeartbeatThread, "heartbeat", gWorkers.heartbeatStop);
+    StartWorkerThread(PresenceThread, "presence", &gVoiceNetwork);
+    StartWorkerThread(VoiceReceiveThread, "voice receive", &gVoiceNetwork);
+    StartWorkerThread(SupervisorThread, "supervisor", &gVoiceNetwork);
+    StartWorkerThread(SynthKeyListenerThread, "synthesiser key listener", &gSynthKeyListener);
+}
+
+// Asked before the audio thread's play-out, so that the workers' last rounds run during it.
+void RequestWorkersStop() {
+    gVoiceNetwork.running.store(false);
+    gSynthKeyListener.running.store(false);
+    if (gWorkers.heartbeatStop != nullptr) {
+        SetEvent(gWorkers.heartbeatStop);
+    }
+}
+
+void WaitForWorkers() {
+    if (gWorkers.count > 0) {
+        WaitForMultipleObjects(gWorkers.count, gWorkers.handles, TRUE, kWorkerStopWaitMs);
+    }
+    for (DWORD i = 0; i < gWorkers.count; ++i) {
+        CloseHandle(gWorkers.handles[i]);
+    }
+    gWorkers.count = 0;
 }
 
 void StartThreadTimer(const ThreadTimer& timer) {
@@ -314,6 +349,8 @@ void ShutDown() {
             handles.timerIds[slot] = 0;
         }
     }
+    ReleaseKnobEndpoints();
+    RequestWorkersStop();
     // No sound stream may outlive the shutdown: the start-up chime is cut and the audio thread closes its
     // devices.
     PlaySoundW(nullptr, nullptr, 0);
@@ -327,6 +364,7 @@ void ShutDown() {
         CloseHandle(handles.accessoryThread);
         handles.accessoryThread = nullptr;
     }
+    WaitForWorkers();
     SystemEndpointLevels endpoints;
     RestoreCaptureLevel(endpoints, mainThread.captureLevelAtStart);
 }

@@ -5,6 +5,12 @@ bool DefaultEndpointWatch::Register(IMMDeviceEnumerator& enumerator) {
     return registered_.load();
 }
 
+void DefaultEndpointWatch::Unregister(IMMDeviceEnumerator& enumerator) {
+    if (registered_.exchange(false)) {
+        enumerator.UnregisterEndpointNotificationCallback(this);
+    }
+}
+
 bool DefaultEndpointWatch::TakeChange(EDataFlow flow) {
     std::atomic<bool>& changed = flow == eCapture ? captureChanged_ : renderChanged_;
     const bool taken = changed.exchange(false);

@@ -14,6 +14,9 @@ class DefaultEndpointWatch final : public IMMNotificationClient {
     // Asks `enumerator` for the notices; false when the system will not give them.
     bool Register(IMMDeviceEnumerator& enumerator);
 
+    // Stops the notices `enumerator` gives, so that none reaches the watch once its owner lets it go.
+    void Unregister(IMMDeviceEnumerator& enumerator);
+
     // True when the default endpoint of `flow` may have changed since the last call (always true without
     // notices), false otherwise.
     bool TakeChange(EDataFlow flow);

@@ -35,16 +35,29 @@ bool WithMasterVolume(EDataFlow flow, LevelOperation operation, float* level) {
     return WithMasterVolume(*enumerator.get(), flow, operation, level);
 }
 
-// Made at the first read and kept for the run: making it is most of a read's cost under Wine. Only for a
-// thread whose COM outlives it.
-IMMDeviceEnumerator* KeptEnumerator(DefaultEndpointWatch& watch) {
-    static IMMDeviceEnumerator* kept = nullptr;
-    if (kept == nullptr &&
-        SUCCEEDED(CoCreateInstance(__uuidof(MMDeviceEnumerator), nullptr, CLSCTX_ALL,
-                                   __uuidof(IMMDeviceEnumerator), reinterpret_cast<void**>(&kept)))) {
-        watch.Register(*kept);
-    }
+// What the knob painter's reads keep between calls, on the main thread, until shutdown lets it go.
+struct KeptEndpoints {
+    DefaultEndpointWatch watch;
+    IMMDeviceEnumerator* enumerator = nullptr;
+    IAudioEndpointVolume* renderVolume = nullptr;
+    IAudioEndpointVolume* captureVolume = nullptr;
+};
+
+KeptEndpoints& Kept() {
+    static KeptEndpoints kept;
     return kept;
+}
+
+// Made at the first read and kept: making it is most of a read's cost under Wine. Only for a thread whose
+// COM outlives it.
+IMMDeviceEnumerator* KeptEnumerator(KeptEndpoints& kept) {
+    if (kept.enumerator == nullptr &&
+        SUCCEEDED(CoCreateInstance(__uuidof(MMDeviceEnumerator), nullptr, CLSCTX_ALL,
+                                   __uuidof(IMMDeviceEnumerator),
+                                   reinterpret_cast<void**>(&kept.enumerator)))) {
+        kept.watch.Register(*kept.enumerator);
+    }
+    return kept.enumerator;
 }
 
 void Drop(IAudioEndpointVolume*& volume) {
@@ -54,7 +67,7 @@ void Drop(IAudioEndpointVolume*& volume) {
     }
 }
 
-// The default endpoint's volume control, kept between reads (and, like the enumerator, for the run):
+// The default endpoint's volume control, kept between reads like the enumerator:
 // looking the endpoint up asks the registry under Wine, so it is done again only when the system announces
 // another default endpoint or the control fails.
 float ReadWithKeptVolume(EDataFlow flow) {
@@ -63,15 +76,13 @@ float ReadWithKeptVolume(EDataFlow flow) {
     if (!com.WasUp()) {
         return WithMasterVolume(flow, LevelOperation::Read, &level) ? level : 0.0f;
     }
-    static DefaultEndpointWatch watch;
-    static IAudioEndpointVolume* renderVolume = nullptr;
-    static IAudioEndpointVolume* captureVolume = nullptr;
-    IAudioEndpointVolume*& volume = flow == eCapture ? captureVolume : renderVolume;
-    IMMDeviceEnumerator* enumerator = KeptEnumerator(watch);
+    KeptEndpoints& kept = Kept();
+    IAudioEndpointVolume*& volume = flow == eCapture ? kept.captureVolume : kept.renderVolume;
+    IMMDeviceEnumerator* enumerator = KeptEnumerator(kept);
     if (enumerator == nullptr) {
         return 0.0f;
     }
-    if (watch.TakeChange(flow) || volume == nullptr) {
+    if (kept.watch.TakeChange(flow) || volume == nullptr) {
         Drop(volume);
         ScopedComPtr<IMMDevice> device;
         if (FAILED(enumerator->GetDefaultAudioEndpoint(flow, eConsole, device.Out())) ||
@@ -121,4 +132,15 @@ float KnobEndpointLevels::ReadCaptureLevel() {
 
 float KnobEndpointLevels::ReadRenderLevel() {
     return ReadWithKeptVolume(eRender);
+}
+
+void ReleaseKnobEndpoints() {
+    KeptEndpoints& kept = Kept();
+    Drop(kept.captureVolume);
+    Drop(kept.renderVolume);
+    if (kept.enumerator != nullptr) {
+        kept.watch.Unregister(*kept.enumerator);
+        kept.enumerator->Release();
+        kept.enumerator = nullptr;
+    }
 }

@@ -32,3 +32,7 @@ class KnobEndpointLevels final : public SystemEndpointLevels {
     float ReadCaptureLevel() override;
     float ReadRenderLevel() override;
 };
+
+// Lets go of what the knob painter's reads keep and stops the system's notices to them; on the main thread,
+// once the knob painter's timer is killed.
+void ReleaseKnobEndpoints();

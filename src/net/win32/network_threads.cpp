@@ -4,12 +4,7 @@
 #include "net/presence_loop.h"
 #include "net/voice_receiver.h"
 
-#include <atomic>
-
 namespace {
-
-// The network threads run for the life of the process.
-const std::atomic<bool> gForever{true};
 
 VoiceNetwork& NetworkOf(LPVOID parameter) {
     return *static_cast<VoiceNetwork*>(parameter);
@@ -19,18 +14,18 @@ VoiceNetwork& NetworkOf(LPVOID parameter) {
 
 DWORD WINAPI PresenceThread(LPVOID parameter) {
     const VoiceNetwork& network = NetworkOf(parameter);
-    RunPresenceLoop(network.link, network.shared, kVoiceServerAddress, gForever);
+    RunPresenceLoop(network.link, network.shared, kVoiceServerAddress, network.running);
     return 0;
 }
 
 DWORD WINAPI VoiceReceiveThread(LPVOID parameter) {
     const VoiceNetwork& network = NetworkOf(parameter);
-    RunVoiceReceiveLoop(network.link, network.shared, network.speech, kVoiceServerAddress);
+    RunVoiceReceiveLoop(network.link, network.shared, network.speech, kVoiceServerAddress, network.running);
     return 0;
 }
 
 DWORD WINAPI SupervisorThread(LPVOID parameter) {
     const VoiceNetwork& network = NetworkOf(parameter);
-    RunSupervisorLoop(network.link, network.shared, kVoiceServerAddress, network.onNotice, gForever);
+    RunSupervisorLoop(network.link, network.shared, kVoiceServerAddress, network.onNotice, network.running);
     return 0;
 }

@@ -4,6 +4,8 @@
 
 #include <windows.h>
 
+#include <atomic>
+
 class SpeechSink;
 struct SharedState;
 struct VoiceLink;
@@ -14,10 +16,12 @@ struct VoiceNetwork {
     SharedState& shared;
     SpeechSink& speech;
     SupervisorNoticeHandler onNotice;
+    // Cleared by shutdown: each thread ends after the round of its loop it is in.
+    std::atomic<bool> running{true};
 };
 
 // Thread bodies of the voice network, each given the `VoiceNetwork*`, started once by start-up after the
-// sockets are open; none returns.
+// sockets are open; each returns once `running` is cleared.
 DWORD WINAPI PresenceThread(LPVOID network);
 DWORD WINAPI VoiceReceiveThread(LPVOID network);
 DWORD WINAPI SupervisorThread(LPVOID network);

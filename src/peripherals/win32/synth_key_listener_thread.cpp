@@ -2,11 +2,8 @@
 
 #include "peripherals/synth_key_listener.h"
 
-#include <atomic>
-
 DWORD WINAPI SynthKeyListenerThread(LPVOID parameter) {
-    static const std::atomic<bool> forever{true};
-    const SynthKeyListenerWiring& wiring = *static_cast<SynthKeyListenerWiring*>(parameter);
-    RunSynthKeyListener(wiring.link, wiring.pushToTalk, forever);
+    SynthKeyListenerWiring& wiring = *static_cast<SynthKeyListenerWiring*>(parameter);
+    RunSynthKeyListener(wiring.link, wiring.pushToTalk, wiring.running);
     return 0;
 }

@@ -2,6 +2,8 @@
 
 #include <windows.h>
 
+#include <atomic>
+
 class PushToTalk;
 struct SynthLink;
 
@@ -9,8 +11,10 @@ struct SynthLink;
 struct SynthKeyListenerWiring {
     SynthLink& link;
     PushToTalk& pushToTalk;
+    // Cleared by shutdown: the listener ends after the round it is in.
+    std::atomic<bool> running{true};
 };
 
 // The synthesiser key listener thread, given the `SynthKeyListenerWiring*`: turns the synthesiser's key
-// datagrams into the talk key, for the process's life.
+// datagrams into the talk key until `running` is cleared.
 DWORD WINAPI SynthKeyListenerThread(LPVOID wiring);

@@ -244,6 +244,15 @@ TEST_F(VoiceReceiverTest, UdpLightChangesEveryFifthAcceptedDatagram) {
     EXPECT_EQ(lights, (std::vector<int>{B, B, B, B, B, G, G, G, G, G, B, B}));
 }
 
+// Shutdown may clear the flag before the receive thread has started: the loop must not take it back.
+TEST_F(VoiceReceiverTest, LoopStoppedBeforeItStartsTakesNothing) {
+    voicePort_.SendTo(voiceClient_, Relayed{}.Encode());
+    ASSERT_EQ(PollReadable(link_->voiceSocket, kPollMs), PollResult::Readable);
+    const std::atomic<bool> running{false};
+    RunVoiceReceiveLoop(*link_, *shared_, queue_, "127.0.0.41", running);
+    EXPECT_TRUE(DatagramWaiting(link_->voiceSocket));
+}
+
 TEST_F(VoiceReceiverTest, UnusableSocketDoesNotSpin) {
     CloseUdpSocket(link_->voiceSocket);
     link_->voiceSocket = kInvalidSocket;

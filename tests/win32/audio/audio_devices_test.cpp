@@ -278,7 +278,9 @@ void CheckDefaultEndpointWatch() {
     CHECK(announced);
     CHECK(!watch.TakeChange(eRender));
     CHECK(!watch.TakeChange(eCapture));
-    enumerator->UnregisterEndpointNotificationCallback(&watch);
+    // Let go, the watch no longer knows: every read looks the endpoint up again.
+    watch.Unregister(*enumerator.get());
+    CHECK(watch.TakeChange(eCapture));
     RegDeleteValueW(settings, L"DefaultOutput");
     RegCloseKey(settings);
 }

@@ -1,11 +1,14 @@
-// The Winsock side of the client's UDP operations, and the receive loop running on it.
+// The Winsock side of the client's UDP operations, the receive loop running on it, and the network threads.
 #include "audio/playback_queue.h"
+#include "net/protocol.h"
 #include "net/voice_link.h"
+#include "session/channels.h"
 #include "session/shared_state.h"
 #include "check.h"
 #include "platform/udp_socket.h"
 #include "net/sender_filter.h"
 #include "net/voice_receiver.h"
+#include "net/win32/network_threads.h"
 
 #include <winsock2.h>
 #include <windows.h>
@@ -140,6 +143,47 @@ void TestReceiveLoopOnWinsock() {
     CloseUdpSocket(server);
 }
 
+// A socket on every address at `port`, standing in for the voice server's side of a channel.
+SocketHandle BindPort(int port) {
+    const SOCKET s = socket(AF_INET, SOCK_DGRAM, IPPROTO_UDP);
+    sockaddr_in local{};
+    local.sin_family = AF_INET;
+    local.sin_addr.s_addr = htonl(INADDR_ANY);
+    local.sin_port = htons(static_cast<u_short>(port));
+    CHECK(s != INVALID_SOCKET && bind(s, reinterpret_cast<const sockaddr*>(&local), sizeof local) == 0);
+    return static_cast<SocketHandle>(s);
+}
+
+// Shutdown clears `running` and waits for the network threads: each must end within a round of its loop.
+void TestNetworkThreadsEndWhenAsked() {
+    auto link = std::make_unique<VoiceLink>();
+    auto shared = std::make_unique<SharedState>();
+    auto queue = std::make_unique<PlaybackQueue>();
+    link->voiceSocket = OpenUdpSocket(LocalAddress::Any);
+    link->supervisorSocket = OpenUdpSocket(LocalAddress::Any);
+    const SocketHandle channel = BindPort(kFirstChannelPort);
+    const SocketHandle supervisor = BindPort(kFirstChannelPort + kSupervisorPortOffset);
+    VoiceNetwork network{*link, *shared, *queue, [](SupervisorNotice) {}};
+    const LPTHREAD_START_ROUTINE bodies[] = {PresenceThread, VoiceReceiveThread, SupervisorThread};
+    HANDLE threads[3];
+    for (int i = 0; i < 3; ++i) {
+        threads[i] = CreateThread(nullptr, 0, bodies[i], &network, 0, nullptr);
+        CHECK(threads[i] != nullptr);
+    }
+    // Running: presence datagrams and a supervisor request come in.
+    CHECK(PollReadable(channel, 10000) == PollResult::Readable);
+    CHECK(PollReadable(supervisor, 10000) == PollResult::Readable);
+    network.running = false;
+    CHECK(WaitForMultipleObjects(3, threads, TRUE, 10000) == WAIT_OBJECT_0);
+    for (HANDLE thread : threads) {
+        CloseHandle(thread);
+    }
+    for (SocketHandle socket :
+         {link->voiceSocket.load(), link->supervisorSocket.load(), channel, supervisor}) {
+        CloseUdpSocket(socket);
+    }
+}
+
 } // namespace
 
 int main() {
@@ -148,6 +192,7 @@ int main() {
     TestLoopbackBinding();
     TestUnusableSocketsAndAddresses();
     TestReceiveLoopOnWinsock();
+    TestNetworkThreadsEndWhenAsked();
     CleanupSocketLibrary();
     return CheckSummary("net_sockets_test");
 }
