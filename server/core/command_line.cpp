@@ -11,10 +11,13 @@ constexpr std::string_view kUsage =
     R"(zelvora-network: the voice relay, supervisor and operator tool of a Zelvora network
 
   zelvora-network serve [--address A] [--port-base P] [--control C] [--max-members N] [--max-per-channel N]
+                        [--error-level L]
       Relay voice on UDP ports P..P+10 (channels 0 to 10) and answer the supervisor on P+1000..P+1010,
       all bound to address A (default 127.0.0.1, port base 30000). The operator interface listens on
       127.0.0.1 TCP port C only (default 32000; 0 picks a free port, printed at start). At most N members
-      in all (default 1024) and per channel (default 256). Stops cleanly on SIGINT or SIGTERM.
+      in all (default 1024) and per channel (default 256). --error-level tells every client the level L
+      (0 to 4) instead of its own link's, so that all pace their presence alike (for benches). Stops cleanly
+      on SIGINT or SIGTERM.
 
   zelvora-network members [--control C]
       Lists every channel's members in arrival order: account, client address, error level, relay byte.
@@ -73,7 +76,7 @@ bool Accepts(Subcommand subcommand, std::string_view option) {
     switch (subcommand) {
     case Subcommand::Serve:
         return option == "--address" || option == "--port-base" || option == "--max-members" ||
-               option == "--max-per-channel";
+               option == "--max-per-channel" || option == "--error-level";
     case Subcommand::Notice:
         return option == "--to";
     case Subcommand::AddMember:
@@ -117,6 +120,12 @@ std::string Apply(CommandLine& line, std::string_view option, std::string_view v
             return std::string(option) + " wants a count from 1 to 100000";
         }
         (option == "--max-members" ? line.maxMembers : line.maxMembersPerChannel) = *count;
+    } else if (option == "--error-level") {
+        const auto level = ParseNumber(value, 0, 4);
+        if (!level) {
+            return "--error-level wants a level from 0 to 4";
+        }
+        line.fixedErrorLevel = *level;
     } else if (option == "--to") {
         line.toAll = value == "all";
         if (!line.toAll) {

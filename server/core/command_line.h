@@ -18,6 +18,7 @@ struct CommandLine {
     int portBase = 30000;
     std::size_t maxMembers = 1024;
     std::size_t maxMembersPerChannel = 256;
+    std::optional<int> fixedErrorLevel;
     // serve and the operator subcommands; 0 lets serve pick a free port and print it
     int controlPort = 32000;
     // operator subcommands

@@ -254,6 +254,10 @@ void Network::ExpireSilent(Micros now) {
     }
 }
 
+int Network::ErrorLevelOf(const Member& member, Micros now) const {
+    return settings_.fixedErrorLevel ? *settings_.fixedErrorLevel : member.quality.ErrorLevel(now);
+}
+
 void Network::RelayTo(Member& member, std::span<const std::uint8_t> payload, std::uint16_t speaker,
                       Micros now, Outbox& out) {
     if (member.credit == 0) {
@@ -268,7 +272,7 @@ void Network::RelayTo(Member& member, std::span<const std::uint8_t> payload, std
     header.sequence = member.nextSequence;
     header.relayByte = member.relayTag;
     header.speaker = member.lastHeard;
-    header.errorLevel = static_cast<std::uint8_t>(member.quality.ErrorLevel(now));
+    header.errorLevel = static_cast<std::uint8_t>(ErrorLevelOf(member, now));
     member.nextSequence = static_cast<std::uint8_t>(member.nextSequence % 255 + 1);
 
     std::array<std::uint8_t, kAudioDatagramBytes> datagram;
@@ -368,7 +372,7 @@ std::vector<MemberView> Network::Members(Micros now) const {
             view.account = member.account;
             view.simulated = member.simulated;
             view.from = member.from;
-            view.errorLevel = member.simulated ? 0 : member.quality.ErrorLevel(now);
+            view.errorLevel = member.simulated ? 0 : ErrorLevelOf(member, now);
             view.relayByte = member.relayTag;
             view.talking = floors_[channel]->Holder() == key;
             views.push_back(view);

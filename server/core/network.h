@@ -90,6 +90,8 @@ class Network {
     void Remove(MemberKey key);
     void ExpireSilent(Micros now);
     std::uint8_t FreeRelayTag(std::uint32_t address) const;
+    // The level a client is told: its own link's, unless the settings fix one for all.
+    int ErrorLevelOf(const Member& member, Micros now) const;
     // Sends one relayed datagram: speech from speaker, or silence when payload is empty.
     void RelayTo(Member& member, std::span<const std::uint8_t> payload, std::uint16_t speaker, Micros now,
                  Outbox& out);

@@ -3,6 +3,7 @@
 #include "endpoint.h"
 
 #include <cstdint>
+#include <optional>
 #include <span>
 #include <string>
 
@@ -30,6 +31,9 @@ struct NetworkSettings {
     Micros leaveAfter = 3'000'000;
     std::size_t maxMembers = 1024;
     std::size_t maxMembersPerChannel = 256;
+    // Every client hears this level instead of its own link's: a bench holds its clients at one presence
+    // pace.
+    std::optional<int> fixedErrorLevel;
 };
 
 enum class PortKind { Voice, Supervisor };

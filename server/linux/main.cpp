@@ -117,6 +117,7 @@ int main(int argc, char** argv) {
         options.controlPort = line.controlPort;
         options.settings.maxMembers = line.maxMembers;
         options.settings.maxMembersPerChannel = line.maxMembersPerChannel;
+        options.settings.fixedErrorLevel = line.fixedErrorLevel;
         return Serve(options);
     }
     default:

@@ -7,11 +7,13 @@ states: idle (listening, nobody talking), while a simulated member talks (on cha
 channel 1 to the floor), and while the user holds the space bar (in both); and, asked for, with the group
 list or the network window open on channel 1, every named channel full of members whose pictures the
 reference web service serves, or with the parameters window open (the floor then idles). Processor time
-(utime+stime from /proc), not wall time; the load of the machine still moves the absolute figures, which is
-why the floor runs beside the client: the ratio is the figure that holds from run to run. --repeat shows its
-spread.
+(the scheduler's counts in /proc), not wall time; the load of the machine still moves the absolute figures, which is
+why the floor runs beside the client: the ratio is the figure that holds from run to run. Both programs are
+told one error level, so that they pace their presence alike. Each run measures its states in turn, `--rounds`
+windows of each, and the summary gives each state's median ratio with its quartiles and extremes over all the
+windows of all the runs.
 
-    tools/bench/run.sh idle_cpu [--window 30] [--warm-up 25] [--repeat 3]
+    tools/bench/run.sh idle_cpu [--window 10] [--rounds 3] [--warm-up 25] [--repeat 3] [--error-level 0]
         [--states idle,member,user,grouplist,network,params] [--exe OTHER/Zelvora.exe]
 
 Needs both presets built (Zelvora.exe, ZelvoraFloor.exe, the probe and zelvora-network). run.sh gives the
@@ -35,7 +37,6 @@ from launcher import paths, prefix
 from launcher.network import ReferenceNetwork
 from launcher.web import WebService
 
-TICKS = os.sysconf("SC_CLK_TCK")
 SPEAKER_ACCOUNT = 101
 STATES = ("idle", "member", "user")
 FLOOR_EXE = paths.WINDOWS_BUILD / "tools" / "bench" / "floor" / "ZelvoraFloor.exe"
@@ -61,13 +62,19 @@ def fill_channels(network, web):
             network.add_member(channel, account)
 
 
-def cpu_seconds(pid):
-    """utime+stime of a process, in seconds; None once it is gone."""
+def thread_times(pid):
+    """Time each thread of a process spent on a processor, in seconds, from the scheduler's nanosecond counts
+    (utime and stime come in 10 ms ticks, of which a 10 s window of a 2 % floor holds only 20); None once the
+    process is gone."""
     try:
-        fields = Path(f"/proc/{pid}/stat").read_text().rsplit(")", 1)[1].split()
+        tasks = list(Path(f"/proc/{pid}/task").iterdir())
     except OSError:
         return None
-    return (int(fields[11]) + int(fields[12])) / TICKS
+    times = {}
+    for task in tasks:
+        with contextlib.suppress(OSError):  # a thread that ended meanwhile
+            times[task.name] = int((task / "schedstat").read_text().split()[0]) / 1e9
+    return times
 
 
 def command_line(pid):
@@ -92,15 +99,16 @@ def wine_processes(wine_prefix, exe_name):
 
 
 def measure(pids, seconds):
-    """Share of one core (%) each process consumed over `seconds` of wall time."""
-    before = [cpu_seconds(pid) for pid in pids]
+    """Share of one core (%) each process consumed over `seconds` of wall time: a thread started meanwhile
+    counts from its start, one that ended meanwhile is left out."""
+    before = [thread_times(pid) for pid in pids]
     start = time.monotonic()
     time.sleep(seconds)
-    after = [cpu_seconds(pid) for pid in pids]
+    after = [thread_times(pid) for pid in pids]
     elapsed = time.monotonic() - start
     if None in before or None in after:
         raise RuntimeError("a measured process ended during the window")
-    return [100 * (b - a) / elapsed for a, b in zip(before, after)]
+    return [100 * sum(t - old.get(task, 0) for task, t in new.items()) / elapsed for old, new in zip(before, after)]
 
 
 class MemberSpeaking:
@@ -177,12 +185,35 @@ class WindowOpen:
         self._session.display.key(self._window, "0")
 
 
+def measure_state(state, args, network, session, floor_session, pids):
+    """One window of one state: the four processes' shares of one core."""
+    if state == "idle":
+        return measure(pids, args.window)
+    if state == "member":
+        with MemberSpeaking(network, args.window + 4):
+            time.sleep(1)
+            return measure(pids, args.window)
+    if state in WINDOW_STATES:
+        with WindowOpen(session, *WINDOW_STATES[state]):
+            time.sleep(3)  # past the opening, the first drawing of the network window
+            return measure(pids, args.window)
+    with UserTalking(session, floor_session):
+        time.sleep(1)
+        shares = measure(pids, args.window)
+    time.sleep(2)
+    return shares
+
+
 def run_once(index, args):
+    """A fresh client and floor, their states measured in turn `args.rounds` times: the windows of each state
+    are interleaved with the others', so that a change of the machine's load falls on every state alike."""
     name = f"bench-idle-cpu-{os.getpid()}-{index}"
-    results = {}
+    results = {state: [] for state in args.states}
     with contextlib.ExitStack() as stack:
         ARTIFACTS.mkdir(parents=True, exist_ok=True)
-        network = stack.enter_context(ReferenceNetwork(ARTIFACTS / f"{name}-network.log"))
+        # One error level for both: each program's own would pace their presence apart with the machine's load.
+        network = stack.enter_context(ReferenceNetwork(ARTIFACTS / f"{name}-network.log",
+                                                       error_level=args.error_level))
         if any(state in WINDOW_STATES for state in args.states):
             web = WebService(ARTIFACTS / f"{name}-web.log", ARTIFACTS / f"{name}-web.sqlite", fresh=True)
             fill_channels(network, stack.enter_context(web))
@@ -199,22 +230,15 @@ def run_once(index, args):
         # Client and its wineserver, then the floor and its own: measured over the same windows.
         pids = wine_processes(session.prefix, "Zelvora.exe") + wine_processes(floor_session.prefix, FLOOR_EXE.name)
         time.sleep(args.warm_up)
-        for state in args.states:
-            if state == "idle":
-                results[state] = measure(pids, args.window)
-            elif state == "member":
-                with MemberSpeaking(network, args.window + 4):
-                    time.sleep(1)
-                    results[state] = measure(pids, args.window)
-            elif state in WINDOW_STATES:
-                with WindowOpen(session, *WINDOW_STATES[state]):
-                    time.sleep(3)  # past the opening, the first drawing of the network window
-                    results[state] = measure(pids, args.window)
-            else:
-                with UserTalking(session, floor_session):
-                    time.sleep(1)
-                    results[state] = measure(pids, args.window)
-                time.sleep(2)
+        for round_index in range(args.rounds):
+            for state in args.states:
+                shares = measure_state(state, args, network, session, floor_session, pids)
+                results[state].append(shares)
+                client, server, floor, floor_server = shares
+                print(f"run {index + 1}.{round_index + 1} {state:9}: client {client:5.2f} + wineserver "
+                      f"{server:5.2f} = {client + server:5.2f} %  floor {floor:5.2f} + wineserver "
+                      f"{floor_server:5.2f} = {floor + floor_server:5.2f} %  ratio "
+                      f"{(client + server) / (floor + floor_server):4.2f}", flush=True)
     return results
 
 
@@ -229,9 +253,12 @@ def totals(shares):
 
 def main():
     parser = argparse.ArgumentParser(description=__doc__, formatter_class=argparse.RawDescriptionHelpFormatter)
-    parser.add_argument("--window", type=float, default=30, help="seconds measured in each state")
+    parser.add_argument("--window", type=float, default=10, help="seconds of each measured window")
+    parser.add_argument("--rounds", type=int, default=3, help="windows of each state, in turn, per run")
+    parser.add_argument("--error-level", type=int, choices=range(5), default=0,
+                        help="the level the network tells both programs, which paces their presence")
     parser.add_argument("--warm-up", type=float, default=25, help="seconds after the client joined")
-    parser.add_argument("--repeat", type=int, default=1, help="runs, each with a fresh client")
+    parser.add_argument("--repeat", type=int, default=1, help="runs, each with a fresh client and floor")
     parser.add_argument("--exe", help="another Zelvora.exe to run from this run directory")
     parser.add_argument("--states", default=",".join(STATES), help="comma-separated among " + ", ".join(STATES))
     args = parser.parse_args()
@@ -239,24 +266,20 @@ def main():
     known = STATES + tuple(WINDOW_STATES)
     if any(s not in known for s in args.states):
         parser.error(f"states are among {', '.join(known)}")
-    runs = []
+    samples = {state: [] for state in args.states}
     for index in range(args.repeat):
         load_before = load_average()
-        runs.append(run_once(index, args))
-        for state in args.states:
-            client, server, floor, floor_server = runs[-1][state]
-            print(f"run {index + 1} {state:9}: client {client:5.2f} + wineserver {server:5.2f} = "
-                  f"{client + server:5.2f} %  floor {floor:5.2f} + wineserver {floor_server:5.2f} = "
-                  f"{floor + floor_server:5.2f} %  ratio {(client + server) / (floor + floor_server):4.2f}",
-                  flush=True)
+        for state, shares in run_once(index, args).items():
+            samples[state] += shares
         print(f"run {index + 1} load average {load_before:.1f} before, {load_average():.1f} after "
               f"({os.cpu_count()} cores)", flush=True)
     for state in args.states:
-        pairs = [totals(run[state]) for run in runs]
-        ratios = [client / floor for client, floor in pairs]
+        pairs = [totals(shares) for shares in samples[state]]
+        ratios = sorted(client / floor for client, floor in pairs)
+        quartiles = statistics.quantiles(ratios, n=4) if len(ratios) > 1 else ratios * 3
         print(f"{state:9}: client/floor ratio median {statistics.median(ratios):4.2f}, "
-              f"min {min(ratios):4.2f}, max {max(ratios):4.2f} over {len(ratios)} runs "
-              f"(client median {statistics.median(c for c, _ in pairs):5.2f} %, "
+              f"quartiles {quartiles[0]:4.2f}-{quartiles[2]:4.2f}, min {ratios[0]:4.2f}, max {ratios[-1]:4.2f} "
+              f"over {len(ratios)} windows (client median {statistics.median(c for c, _ in pairs):5.2f} %, "
               f"floor median {statistics.median(f for _, f in pairs):5.2f} % of one core)")
     return 0
 

@@ -61,18 +61,22 @@ def parse_counters(text):
 
 class ReferenceNetwork(LoggedService):
     """`serve` with its operator interface on `control` (0: a free port, None: the program's own); its log
-    goes to the file `log` and stays readable through `log_lines()`. Use as a context manager: SIGTERM ends
-    it; ServiceDidNotStart says why it could not start."""
+    goes to the file `log` and stays readable through `log_lines()`; `error_level` (0 to 4) is told to every
+    client instead of its own link's. Use as a context manager: SIGTERM ends it; ServiceDidNotStart says why it
+    could not start."""
 
-    def __init__(self, log, address="127.0.0.1", control=0):
+    def __init__(self, log, address="127.0.0.1", control=0, error_level=None):
         self.log = log
         self.address = address
         self.control_port = control
+        self.error_level = error_level
 
     def __enter__(self):
         argv = [paths.NETWORK_EXE, "serve", "--address", self.address]
         if self.control_port is not None:
             argv += ["--control", self.control_port]
+        if self.error_level is not None:
+            argv += ["--error-level", str(self.error_level)]
         ready = self._start(argv, "zelvora-network")
         if self.control_port == 0:
             self.control_port = int(ready.rsplit(":", 1)[1])

@@ -121,6 +121,8 @@ TEST(CommandLineParsing, SubcommandsAndTheirOptions) {
          true,
          Subcommand::Serve},
         {{"serve", "--max-members", "10", "--max-per-channel", "5"}, true, Subcommand::Serve},
+        {{"serve", "--error-level", "4"}, true, Subcommand::Serve},
+        {{"serve", "--error-level", "5"}, false, {}},
         {{"members", "--control", "41000"}, true, Subcommand::Members},
         {{"stats"}, true, Subcommand::Stats},
         {{"notice", "220"}, true, Subcommand::Notice},
@@ -178,11 +180,15 @@ TEST(CommandLineParsing, ValuesLandInTheirFields) {
     EXPECT_EQ(line.address, 0x0A010203u);
     EXPECT_EQ(line.portBase, 40000);
     EXPECT_EQ(line.controlPort, 0);
+    EXPECT_EQ(*ParseCommandLine(std::vector<std::string_view>{"serve", "--error-level", "3"})
+                   .commandLine->fixedErrorLevel,
+              3);
 
     const CommandLine defaults = *ParseCommandLine(std::vector<std::string_view>{"serve"}).commandLine;
     EXPECT_EQ(defaults.address, 0x7F000001u);
     EXPECT_EQ(defaults.portBase, 30000);
     EXPECT_EQ(defaults.controlPort, 32000);
+    EXPECT_FALSE(defaults.fixedErrorLevel) << "each client is told its own link's level";
 
     const std::vector<std::string_view> notice = {"notice", "240", "--to", "1234"};
     const CommandLine targeted = *ParseCommandLine(notice).commandLine;

@@ -81,6 +81,23 @@ TEST(Relay, ErrorLevelReflectsEachClientsOwnPresence) {
     EXPECT_EQ(h.outbox.To(kListener).back().bytes[5], 4);
 }
 
+TEST(Relay, FixedErrorLevelReplacesEveryClientsOwn) {
+    NetworkSettings settings;
+    settings.fixedErrorLevel = 2;
+    Harness h(settings);
+    for (const Endpoint& client : {kTalker, kListener}) {
+        h.Presence(kChannel, client, client.port);
+    }
+    for (int tick = 0; tick < 64; ++tick) {
+        h.Tick({{kChannel, kTalker}}); // the listener's link would read 4
+    }
+    EXPECT_EQ(h.outbox.To(kTalker).back().bytes[5], 2);
+    EXPECT_EQ(h.outbox.To(kListener).back().bytes[5], 2);
+    for (const MemberView& member : h.network.Members(h.now)) {
+        EXPECT_EQ(member.errorLevel, 2) << "the operator sees what the clients are told";
+    }
+}
+
 TEST(Relay, TalkerIsRelayedToOthersButNotToItself) {
     Channel h;
     for (std::uint8_t fill = 1; fill <= 20; ++fill) {
