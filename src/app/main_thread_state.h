@@ -66,6 +66,8 @@ struct MainThreadState {
     bool panelsReady = false;
     bool closeButtonReady = false;
     int closeButtonHover = 1; // 1: cross drawn red, 2: drawn yellow
+    // Kept from the window's activation messages: asking the system every 200 ms costs a server round trip.
+    bool mainWindowInFront = false;
 
     WindowHandles handles;
 };

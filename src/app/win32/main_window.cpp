@@ -166,6 +166,10 @@ LRESULT CALLBACK MainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM
     case WM_KEYUP:
         HandleKeyRelease(MainThread(), Shared().pushToTalk, static_cast<unsigned>(wParam));
         return 0;
+    case WM_ACTIVATE:
+        // The window is the foreground one exactly while it is the active window of the foreground thread.
+        MainThread().mainWindowInFront = LOWORD(wParam) != WA_INACTIVE;
+        return DefWindowProcW(window, message, wParam, lParam);
     case WM_KILLFOCUS:
         // The space bar's release goes to whichever window has the keyboard now (another program, or the
         // "Info Clavier" box): without this the client would go on talking.

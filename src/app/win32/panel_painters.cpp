@@ -221,10 +221,11 @@ void CALLBACK HelpBannerTimerProc(HWND, UINT, UINT_PTR, DWORD) {
 
 void CALLBACK StatusPanelTimerProc(HWND, UINT, UINT_PTR, DWORD) {
     const TimerCost cost("status panel");
-    const WindowHandles& handles = MainThread().handles;
+    const MainThreadState& mainThread = MainThread();
+    const WindowHandles& handles = mainThread.handles;
     const IndicatorLights& shownLights = Shared().lights;
     const int errorLevel = Voice().errorLevel.load(std::memory_order_relaxed);
-    const bool inFront = GetForegroundWindow() == handles.mainWindow;
+    const bool inFront = mainThread.mainWindowInFront;
     std::array<LedColour, std::size(kStatusLights)> lights{};
     for (std::size_t i = 0; i < lights.size(); ++i) {
         lights[i] = (shownLights.*kStatusLights[i].state).load(std::memory_order_relaxed);
