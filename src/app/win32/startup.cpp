@@ -426,12 +426,14 @@ int RunClient(HINSTANCE instance, int showCommand) {
     audio.runFlag.store(kAudioRunning);
     mainThread.handles.audioThread = StartThread(AudioThread, "audio", &gAudioThread);
     // Every periodic timer of the main thread starts in one burst, the countdown's and the animation's
-    // included, so that ticks falling due at the same time share one wake of the thread.
+    // included, so that ticks falling due at the same time share one wake of the thread. The meters go
+    // first, two requests before the ring: the three 50 ms timers then fall due within the server's
+    // millisecond and share their wakes, where six requests between them split about half of them.
+    RestartLevelMeterTimers();
     for (const ThreadTimer& timer : kPanelTimers) {
         StartThreadTimer(timer);
     }
     StartInactivityCountdown();
-    RestartLevelMeterTimers();
     RestartTitleAnimationTimer(window);
     FetchStartupAccountData(window);
     account.refetchFlag = false;
