@@ -3,7 +3,7 @@
 #include "net/datagrams.h"
 #include "net/sender_filter.h"
 #include "net/voice_link.h"
-#include "platform/pause.h"
+#include "platform/stop_signal.h"
 #include "platform/udp_socket.h"
 #include "session/shared_state.h"
 
@@ -84,10 +84,10 @@ bool SendListRequest(const VoiceLink& link, SharedState& shared, const char* ser
 
 void RunSupervisorCycle(VoiceLink& link, SharedState& shared, const char* serverAddress,
                         SupervisorCycleState& state, const SupervisorTiming& timing,
-                        const SupervisorNoticeHandler& onNotice) {
+                        const SupervisorNoticeHandler& onNotice, StopSignal& stop) {
     SendPhaseRequest(link, shared, serverAddress, state);
     shared.lights.svc = kLedBlue;
-    PauseMs(timing.afterSendMs);
+    stop.PauseMs(timing.afterSendMs);
 
     // Only the voice server speaks for the supervisor: anybody else's notice or list is dropped unread.
     const SenderFilter voiceServer = SenderFilter::OnlyFrom(serverAddress);
@@ -102,7 +102,7 @@ void RunSupervisorCycle(VoiceLink& link, SharedState& shared, const char* server
             : -1;
     if (received <= 0) {
         shared.lights.svc = kLedRed;
-        PauseMs(timing.afterCycleMs);
+        stop.PauseMs(timing.afterCycleMs);
         return;
     }
     shared.lights.svc = kLedGreen;
@@ -121,16 +121,16 @@ void RunSupervisorCycle(VoiceLink& link, SharedState& shared, const char* server
             HandleReply(shared, buffer, static_cast<std::size_t>(length), onNotice) || statusReplied;
     }
     if (statusReplied) {
-        PauseMs(timing.afterStatusReplyMs);
+        stop.PauseMs(timing.afterStatusReplyMs);
     }
-    PauseMs(timing.afterCycleMs);
+    stop.PauseMs(timing.afterCycleMs);
 }
 
 void RunSupervisorLoop(VoiceLink& link, SharedState& shared, const char* serverAddress,
-                       const SupervisorNoticeHandler& onNotice, const std::atomic<bool>& running,
+                       const SupervisorNoticeHandler& onNotice, StopSignal& stop,
                        const SupervisorTiming& timing) {
     SupervisorCycleState state;
-    while (running.load(std::memory_order_relaxed)) {
-        RunSupervisorCycle(link, shared, serverAddress, state, timing, onNotice);
+    while (stop.Running().load(std::memory_order_relaxed)) {
+        RunSupervisorCycle(link, shared, serverAddress, state, timing, onNotice, stop);
     }
 }

@@ -1,8 +1,8 @@
 #pragma once
 
-#include <atomic>
 #include <functional>
 
+class StopSignal;
 struct SharedState;
 struct VoiceLink;
 
@@ -31,11 +31,12 @@ bool SendListRequest(const VoiceLink& link, SharedState& shared, const char* ser
 
 // One request and its reply on supervisorSocket, with the pauses that follow. Only datagrams from
 // `serverAddress` are taken; anybody else's are dropped and counted.
+// The pauses end early once `stop` is asked.
 void RunSupervisorCycle(VoiceLink& link, SharedState& shared, const char* serverAddress,
                         SupervisorCycleState& state, const SupervisorTiming& timing,
-                        const SupervisorNoticeHandler& onNotice);
+                        const SupervisorNoticeHandler& onNotice, StopSignal& stop);
 
-// The supervisor thread's body: cycles until `running` turns false.
+// The supervisor thread's body: cycles until `stop` is asked.
 void RunSupervisorLoop(VoiceLink& link, SharedState& shared, const char* serverAddress,
-                       const SupervisorNoticeHandler& onNotice, const std::atomic<bool>& running,
+                       const SupervisorNoticeHandler& onNotice, StopSignal& stop,
                        const SupervisorTiming& timing = {});

@@ -17,6 +17,11 @@ void SendSynthStop(const SynthLink& link) {
     SendDatagram(link.synthSocket, kSynthesiserAddress, kSynthesiserPort, datagram, length);
 }
 
+void WakeSynthKeyListener(const SynthLink& link) {
+    const std::uint8_t nothing = 0;
+    SendDatagram(link.synthSocket, kSynthesiserAddress, LocalPort(link.synthSocket), &nothing, 0);
+}
+
 bool OpenSynthSocketAndGreet(SynthLink& link) {
     if (!StartSocketLibrary()) {
         link.synthSocket = kInvalidSocket;

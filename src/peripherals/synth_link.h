@@ -19,6 +19,9 @@ void SendSpeechText(const SynthLink& link, const char* text);
 // Asks the synthesiser to close.
 void SendSynthStop(const SynthLink& link);
 
+// Ends the key listener's wait for a datagram at once, with an empty datagram from synthSocket to itself.
+void WakeSynthKeyListener(const SynthLink& link);
+
 // Opens synthSocket on 127.0.0.1 and an ephemeral port and greets the synthesiser. When the socket library
 // cannot be started or the socket cannot be bound, synthSocket stays invalid and nothing is sent; false then.
 bool OpenSynthSocketAndGreet(SynthLink& link);

@@ -117,8 +117,8 @@ struct WorkerThreads {
 };
 WorkerThreads gWorkers;
 
-// A round of the supervisor or of the key listener lasts up to a second and a half; a worker held longer
-// (a supervisor box still open) is left to the end of the process.
+// Once asked, a worker ends within half a second (the receive and poll time-outs); one held longer (a
+// supervisor box still open) is left to the end of the process.
 constexpr DWORD kWorkerStopWaitMs = 3000;
 
 // The audio thread's blocks go to the voice server; the sequence byte is the sending thread's own.
@@ -298,8 +298,9 @@ void StartNetworkThreads() {
 
 // Asked before the audio thread's play-out, so that the workers' last rounds run during it.
 void RequestWorkersStop() {
-    gVoiceNetwork.running.store(false);
+    gVoiceNetwork.stop.Request();
     gSynthKeyListener.running.store(false);
+    WakeSynthKeyListener(Synth());
     if (gWorkers.heartbeatStop != nullptr) {
         SetEvent(gWorkers.heartbeatStop);
     }

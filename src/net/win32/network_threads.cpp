@@ -14,18 +14,19 @@ VoiceNetwork& NetworkOf(LPVOID parameter) {
 
 DWORD WINAPI PresenceThread(LPVOID parameter) {
     const VoiceNetwork& network = NetworkOf(parameter);
-    RunPresenceLoop(network.link, network.shared, kVoiceServerAddress, network.running);
+    RunPresenceLoop(network.link, network.shared, kVoiceServerAddress, network.stop.Running());
     return 0;
 }
 
 DWORD WINAPI VoiceReceiveThread(LPVOID parameter) {
     const VoiceNetwork& network = NetworkOf(parameter);
-    RunVoiceReceiveLoop(network.link, network.shared, network.speech, kVoiceServerAddress, network.running);
+    RunVoiceReceiveLoop(network.link, network.shared, network.speech, kVoiceServerAddress,
+                        network.stop.Running());
     return 0;
 }
 
 DWORD WINAPI SupervisorThread(LPVOID parameter) {
-    const VoiceNetwork& network = NetworkOf(parameter);
-    RunSupervisorLoop(network.link, network.shared, kVoiceServerAddress, network.onNotice, network.running);
+    VoiceNetwork& network = NetworkOf(parameter);
+    RunSupervisorLoop(network.link, network.shared, kVoiceServerAddress, network.onNotice, network.stop);
     return 0;
 }

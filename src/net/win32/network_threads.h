@@ -1,10 +1,9 @@
 #pragma once
 
 #include "net/supervisor.h"
+#include "platform/stop_signal.h"
 
 #include <windows.h>
-
-#include <atomic>
 
 class SpeechSink;
 struct SharedState;
@@ -16,12 +15,12 @@ struct VoiceNetwork {
     SharedState& shared;
     SpeechSink& speech;
     SupervisorNoticeHandler onNotice;
-    // Cleared by shutdown: each thread ends after the round of its loop it is in.
-    std::atomic<bool> running{true};
+    // Asked by shutdown: each thread ends after the round of its loop it is in, the supervisor's pauses cut.
+    StopSignal stop{};
 };
 
 // Thread bodies of the voice network, each given the `VoiceNetwork*`, started once by start-up after the
-// sockets are open; each returns once `running` is cleared.
+// sockets are open; each returns once `stop` is asked.
 DWORD WINAPI PresenceThread(LPVOID network);
 DWORD WINAPI VoiceReceiveThread(LPVOID network);
 DWORD WINAPI SupervisorThread(LPVOID network);

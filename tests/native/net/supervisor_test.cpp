@@ -1,5 +1,7 @@
 #include "net/supervisor.h"
 
+#include "platform/stop_signal.h"
+
 #include "voice_network_fixture.h"
 
 #include <array>
@@ -32,8 +34,9 @@ class SupervisorTest : public VoiceNetworkTest {
         if (!reply.empty()) {
             supervisorPorts_[0]->SendTo(supervisorClient_, reply);
         }
-        RunSupervisorCycle(*link_, *shared_, kServer, state_, kShortTiming,
-                           [this](SupervisorNotice notice) { notices_.push_back(notice); });
+        RunSupervisorCycle(
+            *link_, *shared_, kServer, state_, kShortTiming,
+            [this](SupervisorNotice notice) { notices_.push_back(notice); }, stop_);
     }
 
     // The supervisor ports that received a request since the last call, in port order, and the requests.
@@ -56,6 +59,7 @@ class SupervisorTest : public VoiceNetworkTest {
     static constexpr SupervisorTiming kShortTiming{0, 50, 0, 0};
     std::array<std::unique_ptr<UdpPeer>, kChannelCount> supervisorPorts_;
     SupervisorCycleState state_;
+    StopSignal stop_;
     std::vector<SupervisorNotice> notices_;
 };
 

@@ -7,7 +7,10 @@
 
 #include <gtest/gtest.h>
 
+#include <atomic>
+#include <chrono>
 #include <memory>
+#include <thread>
 #include <vector>
 
 namespace {
@@ -41,6 +44,23 @@ TEST(SynthKeyListener, KeyDatagramsPressAndReleaseTheTalkKey) {
         ListenForSynthKeyOnce(*link, pushToTalk, 20);
         EXPECT_EQ(pushToTalk.KeyState(), c.after) << c.name;
     }
+    CloseUdpSocket(link->synthSocket);
+}
+
+// Shutdown asks the listener to end and wakes it: a minute's receive time-out must not hold the thread.
+TEST(SynthKeyListener, WokenListenerEndsOnceAsked) {
+    auto link = std::make_unique<SynthLink>();
+    PushToTalk pushToTalk;
+    link->synthSocket = OpenUdpSocket(LocalAddress::Loopback);
+    ASSERT_TRUE(SetReceiveTimeout(link->synthSocket, 60000));
+    std::atomic<bool> running{true};
+    const auto start = std::chrono::steady_clock::now();
+    std::thread listener([&] { RunSynthKeyListener(*link, pushToTalk, running, 0); });
+    running = false;
+    WakeSynthKeyListener(*link);
+    listener.join();
+    EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(30));
+    EXPECT_EQ(pushToTalk.KeyState(), kPttListen);
     CloseUdpSocket(link->synthSocket);
 }
 

@@ -154,7 +154,7 @@ SocketHandle BindPort(int port) {
     return static_cast<SocketHandle>(s);
 }
 
-// Shutdown clears `running` and waits for the network threads: each must end within a round of its loop.
+// Shutdown asks the network threads to stop and waits for them: each must end within a round of its loop.
 void TestNetworkThreadsEndWhenAsked() {
     auto link = std::make_unique<VoiceLink>();
     auto shared = std::make_unique<SharedState>();
@@ -173,7 +173,7 @@ void TestNetworkThreadsEndWhenAsked() {
     // Running: presence datagrams and a supervisor request come in.
     CHECK(PollReadable(channel, 10000) == PollResult::Readable);
     CHECK(PollReadable(supervisor, 10000) == PollResult::Readable);
-    network.running = false;
+    network.stop.Request();
     CHECK(WaitForMultipleObjects(3, threads, TRUE, 10000) == WAIT_OBJECT_0);
     for (HANDLE thread : threads) {
         CloseHandle(thread);
