@@ -13,7 +13,7 @@ told one error level, so that they pace their presence alike. Each run measures 
 windows of each, and the summary gives each state's median ratio with its quartiles and extremes over all the
 windows of all the runs.
 
-    tools/bench/run.sh idle_cpu [--window 10] [--rounds 3] [--warm-up 25] [--repeat 3] [--error-level 0]
+    tools/bench/run.sh idle_cpu [--window 20] [--rounds 3] [--warm-up 25] [--repeat 3] [--error-level 0]
         [--states idle,member,user,grouplist,network,params] [--exe OTHER/Zelvora.exe]
 
 Needs both presets built (Zelvora.exe, ZelvoraFloor.exe, the probe and zelvora-network). run.sh gives the
@@ -253,7 +253,7 @@ def totals(shares):
 
 def main():
     parser = argparse.ArgumentParser(description=__doc__, formatter_class=argparse.RawDescriptionHelpFormatter)
-    parser.add_argument("--window", type=float, default=10, help="seconds of each measured window")
+    parser.add_argument("--window", type=float, default=20, help="seconds of each measured window")
     parser.add_argument("--rounds", type=int, default=3, help="windows of each state, in turn, per run")
     parser.add_argument("--error-level", type=int, choices=range(5), default=0,
                         help="the level the network tells both programs, which paces their presence")
@@ -277,10 +277,12 @@ def main():
         pairs = [totals(shares) for shares in samples[state]]
         ratios = sorted(client / floor for client, floor in pairs)
         quartiles = statistics.quantiles(ratios, n=4) if len(ratios) > 1 else ratios * 3
+        pooled = sum(c for c, _ in pairs) / sum(f for _, f in pairs)
         print(f"{state:9}: client/floor ratio median {statistics.median(ratios):4.2f}, "
               f"quartiles {quartiles[0]:4.2f}-{quartiles[2]:4.2f}, min {ratios[0]:4.2f}, max {ratios[-1]:4.2f} "
-              f"over {len(ratios)} windows (client median {statistics.median(c for c, _ in pairs):5.2f} %, "
-              f"floor median {statistics.median(f for _, f in pairs):5.2f} % of one core)")
+              f"over {len(ratios)} windows, all windows together {pooled:4.2f} (client median "
+              f"{statistics.median(c for c, _ in pairs):5.2f} %, floor median "
+              f"{statistics.median(f for _, f in pairs):5.2f} % of one core)")
     return 0
 
 
