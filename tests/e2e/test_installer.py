@@ -82,8 +82,7 @@ class InstallerTest(unittest.TestCase):
         """Starts the installed client as the Start menu's shortcut does; checks that it joins the network and
         that a setup program run meanwhile leaves it alone; then closes it."""
         link = read_shell_link(unix_path(session.prefix, SHORTCUTS[0]))
-        client = session.launch(unix_path(session.prefix, link.target), cwd=unix_path(session.prefix, link.working_dir),
-                                shows_window=True)
+        client = session.launch(unix_path(session.prefix, link.target), cwd=unix_path(session.prefix, link.working_dir))
         session.probe.wait_for(cls=WINDOW_CLASS, title=WINDOW_TITLE, timeout=60)
         network.wait_for_client(0)
         session.screenshot("installed_client")

@@ -223,7 +223,7 @@ def run_once(index, args):
         run = session.copy_run_dir()
         if args.exe:
             shutil.copyfile(args.exe, run / "Zelvora.exe")
-        session.launch(run / "Zelvora.exe", cwd=run, shows_window=True)
+        session.launch(run / "Zelvora.exe", cwd=run)
         session.probe.wait_for(cls=WINDOW_CLASS, title=WINDOW_TITLE, timeout=60)
         network.wait_for_client(0)
         network.wait_for_client(FLOOR_CHANNEL)

@@ -47,7 +47,7 @@ class BenchClient(Client):
         try:
             run = self.session.copy_run_dir()
             shutil.copyfile(self._exe, run / "Zelvora.exe")
-            self.program = self.session.launch(run / "Zelvora.exe", cwd=run, shows_window=True)
+            self.program = self.session.launch(run / "Zelvora.exe", cwd=run)
         except BaseException:
             self.session.__exit__(None, None, None)
             raise

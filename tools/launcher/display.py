@@ -31,14 +31,6 @@ def can_open(name):
     return True
 
 
-def visible_windows_of(display_name, pid):
-    """The visible X windows on display `display_name` that process `pid` made (Wine names it in _NET_WM_PID)."""
-    result = subprocess.run(["xdotool", "search", "--onlyvisible", "--pid", str(pid)],
-                            env=dict(os.environ, DISPLAY=display_name), stdout=subprocess.PIPE,
-                            stderr=subprocess.DEVNULL, timeout=20)
-    return [int(w) for w in result.stdout.split()]
-
-
 class Display:
     """Xvfb on a display number that no other server holds (Xvfb picks it and reports it when ready),
     with a white root window."""

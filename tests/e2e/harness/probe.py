@@ -2,6 +2,7 @@
 
 import json
 import subprocess
+import tempfile
 import time
 
 from . import paths
@@ -13,27 +14,27 @@ MESSAGE_BOX_CLASS = "#32770"
 
 
 class Probe:
-    """`before_run` is called before each run of the probe program (the session waits there for programs still
-    starting)."""
-
-    def __init__(self, env, exe=paths.PROBE_EXE, before_run=None):
+    def __init__(self, env, exe=paths.PROBE_EXE):
         if not exe.is_file():
             raise FileNotFoundError(f"{exe} is missing: build the windows preset first")
         self._env = env
         self._exe = exe
-        self._before_run = before_run or (lambda: None)
 
     def _run(self, *args, check=True):
-        self._before_run()
-        result = subprocess.run([paths.WINE, str(self._exe), *[str(a) for a in args]], env=self._env,
-                                stdin=subprocess.DEVNULL, stdout=subprocess.PIPE, stderr=subprocess.PIPE,
-                                timeout=30)
-        if check and result.returncode != 0:
+        # Files, not pipes: a probe run while the client starts may be the one that starts Wine's services
+        # (services.exe, plugplay.exe, ...), which keep its standard error open for the prefix's life, so the end
+        # of a pipe would never come.
+        with tempfile.TemporaryFile() as out, tempfile.TemporaryFile() as err:
+            code = subprocess.run([paths.WINE, str(self._exe), *[str(a) for a in args]], env=self._env,
+                                  stdin=subprocess.DEVNULL, stdout=out, stderr=err, timeout=30).returncode
+            out.seek(0)
+            err.seek(0)
+            printed, said = out.read().decode("utf-8"), err.read().decode("utf-8", "replace").strip()
+        if check and code != 0:
             # Wine's own complaints, if any, tell a probe that could not start from a window not found.
-            said = result.stderr.decode("utf-8", "replace").strip()
-            raise RuntimeError(f"probe {' '.join(map(str, args))} answered {result.returncode}"
+            raise RuntimeError(f"probe {' '.join(map(str, args))} answered {code}"
                                + (f"; it said: {said}" if said else ""))
-        return [json.loads(line) for line in result.stdout.decode("utf-8").splitlines() if line.strip()]
+        return [json.loads(line) for line in printed.splitlines() if line.strip()]
 
     def windows(self, parent=None):
         """Top-level windows (or the children of `parent`): dicts with hwnd, owner, class, title, pid, id,

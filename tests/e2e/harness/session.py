@@ -7,7 +7,7 @@ import time
 from pathlib import Path
 
 from launcher import prefix
-from launcher.display import Display, visible_windows_of
+from launcher.display import Display
 from launcher.processes import Processes
 from launcher.sound import Sound
 
@@ -52,7 +52,6 @@ class WineSession:
         self._prefix_dir = Path(prefix_dir) if prefix_dir else None
         self._launched = 0
         self._programs = []
-        self._starting = []
         self._probe = None
 
     def __enter__(self):
@@ -106,7 +105,7 @@ class WineSession:
     @property
     def probe(self):
         if self._probe is None:
-            self._probe = Probe(self.env, before_run=self._wait_for_started_windows)
+            self._probe = Probe(self.env)
         return self._probe
 
     def copy_run_dir(self, remove_files=()):
@@ -120,10 +119,9 @@ class WineSession:
             (run / name).unlink()
         return run
 
-    def launch(self, exe, args=(), cwd=None, stdout=None, shows_window=False):
+    def launch(self, exe, args=(), cwd=None, stdout=None):
         """Starts a Windows program (a Linux path) with `cwd` (default: its folder) as working directory.
-        Its output goes to `stdout`, or to a log among the artefacts. A program that `shows_window` once it has
-        started (the client) is left to show it on X before the next probe runs."""
+        Its output goes to `stdout`, or to a log among the artefacts."""
         cwd = Path(cwd or Path(exe).parent)
         log = None
         if stdout is None:
@@ -137,18 +135,7 @@ class WineSession:
                 stdout.close()
         program = Program(proc, cwd, log)
         self._programs.append((Path(exe).name, program))
-        if shows_window:
-            self._starting.append(program)
         return program
-
-    def _wait_for_started_windows(self, timeout=60):
-        """Waits until every program launched to show a window has one on X, or has ended: a probe started while
-        the client is still starting can stall for a minute."""
-        while self._starting:
-            program = self._starting[0]
-            self.wait_until(lambda: not program.running() or visible_windows_of(self.env["DISPLAY"], program.proc.pid),
-                            timeout, interval=0.1, what=f"a window on X of program {program.proc.pid}")
-            self._starting.pop(0)
 
     def _record_programs(self):
         """Whether each program still ran when the session ended, or its exit code: a failed test's artefacts
@@ -163,7 +150,7 @@ class WineSession:
     def launch_client(self, remove_files=()):
         """Starts Zelvora.exe in a fresh copy of the run directory."""
         run = self.copy_run_dir(remove_files)
-        return self.launch(run / "Zelvora.exe", cwd=run, shows_window=True)
+        return self.launch(run / "Zelvora.exe", cwd=run)
 
     def dismiss_boxes_until_exit(self, program, timeout=60):
         """Presses OK on every message box until the program ends; returns its exit code and the boxes
