@@ -75,6 +75,16 @@ template <std::size_t N> std::array<LedColour, N> Load(const std::atomic<LedColo
     return loaded;
 }
 
+// The label's box, measured once: selecting a font into a window's context costs Wine's X11 driver a search
+// for resource files each time, and the ring ticks twenty times a second.
+Rect NetworkLabelBox(HDC dc) {
+    static Rect box{};
+    if (box.IsEmpty()) {
+        box = LabelBox(dc, kNetworkLabel, kNetworkLabelPosition.x, kNetworkLabelPosition.y);
+    }
+    return box;
+}
+
 // The ring's lights leave the label's box alone, so that the label, drawn after them, need not be drawn again
 // when only a light changes.
 LightLayer& RingLights(HDC dc, const IndicatorLights& lights) {
@@ -83,7 +93,7 @@ LightLayer& RingLights(HDC dc, const IndicatorLights& lights) {
     for (int i = 0; i < kNetworkRingLights; ++i) {
         ring.Add(lights.ring[i].load(std::memory_order_relaxed), RingLightPosition(i));
     }
-    ring.Spare(LabelBox(dc, kNetworkLabel, kNetworkLabelPosition.x, kNetworkLabelPosition.y));
+    ring.Spare(NetworkLabelBox(dc));
     return ring;
 }
 
