@@ -153,6 +153,9 @@ void PlayStartupChime() {
 
 HWND CreateMainWindow(HINSTANCE instance) {
     WindowClassLook look;
+    // A context of its own, kept between the panels' ticks: under Wine a shared one is reset at each release,
+    // which costs the X11 driver a search for resource files.
+    look.style = CS_OWNDC;
     look.icon = LoadIconW(instance, MAKEINTRESOURCEW(IDI_ZELVORA_LARGE));
     look.smallIcon = LoadIconW(instance, MAKEINTRESOURCEW(IDI_ZELVORA_SMALL));
     look.cursor = ArrowCursor();

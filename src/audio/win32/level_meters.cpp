@@ -212,6 +212,8 @@ LRESULT MeterWindowProc(const Meter& meter, HWND window, UINT message, WPARAM wP
 HWND CreateMeter(HWND mainWindow, HINSTANCE instance, const wchar_t* className, WNDPROC procedure, Point at,
                  UINT_PTR timerId) {
     WindowClassLook look;
+    // Its own context, as the main window's: the needles tick twenty times a second.
+    look.style = CS_OWNDC;
     look.background = static_cast<HBRUSH>(GetStockObject(GRAY_BRUSH));
     look.cursor = ArrowCursor();
     RegisterWindowClass(instance, className, procedure, look);
