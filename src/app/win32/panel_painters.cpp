@@ -105,7 +105,7 @@ std::string HelpText(const MainThreadState& mainThread) {
 } // namespace
 
 void PaintStatusLights(HDC dc, const IndicatorLights& lights, int errorLevel, const WindowHandles& handles,
-                       bool mainWindowInFront) {
+                       bool mainWindowInFront, bool onlyChanges) {
     static LightLayer panelLights;
     static LightLayer foregroundLights;
     panelLights.Clear();
@@ -116,13 +116,18 @@ void PaintStatusLights(HDC dc, const IndicatorLights& lights, int errorLevel, co
     for (std::size_t i = 0; i < levelLights.size(); ++i) {
         panelLights.Add(levelLights[i], kErrorLevelLightPositions[i]);
     }
-    panelLights.DrawOn(dc, handles);
     // A group of its own: composed with the panel, the two far-apart lights would make one wide copy.
     foregroundLights.Clear();
     for (const Point at : kForegroundLightPositions) {
         foregroundLights.Add(mainWindowInFront ? kLedGreen : kLedRed, at);
     }
-    foregroundLights.DrawOn(dc, handles);
+    for (LightLayer* layer : {&panelLights, &foregroundLights}) {
+        if (onlyChanges) {
+            layer->DrawChangesOn(dc, handles);
+        } else {
+            layer->DrawOn(dc, handles);
+        }
+    }
 }
 
 // The labels sit clear of the lights: drawing lights leaves them whole, so they are drawn again only when the
@@ -241,9 +246,19 @@ void CALLBACK StatusPanelTimerProc(HWND, UINT, UINT_PTR, DWORD) {
         lights[i] = (shownLights.*kStatusLights[i].state).load(std::memory_order_relaxed);
     }
     static PaintMemo<std::tuple<decltype(lights), int, bool>> lightsMemo;
-    const std::tuple inputs{lights, errorLevel, inFront};
-    PaintOnMainWindow(lightsMemo, inputs,
-                      [&](HDC dc) { PaintStatusLights(dc, shownLights, errorLevel, handles, inFront); });
+    static PaintMemo<bool> wholeMemo;
+    const unsigned exposures = MainWindowExposures();
+    if (lightsMemo.ShouldPaint(std::tuple{lights, errorLevel, inFront}, exposures)) {
+        // A wiped window takes every light; otherwise a blink touches only the light that blinks.
+        const bool whole = wholeMemo.ShouldPaint(true, exposures);
+        const ScopedGetDC dc(handles.mainWindow);
+        if (dc) {
+            PaintStatusLights(dc.get(), shownLights, errorLevel, handles, inFront, !whole);
+        } else {
+            lightsMemo.Forget();
+            wholeMemo.Forget();
+        }
+    }
     static PaintMemo<std::uint32_t> labelsMemo;
     const std::uint32_t background = Account().backgroundColour;
     PaintOnMainWindow(labelsMemo, background, [&](HDC dc) { PaintStatusLabels(dc, background); });

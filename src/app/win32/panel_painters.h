@@ -12,9 +12,10 @@ void DrawTitle(HDC dc);
 
 // Each painter draws its panel on the given device context from the state it shows.
 void PaintChannelPanel(HDC dc, const SharedState& shared, const WindowHandles& handles, COLORREF background);
-// The status panel in two parts its timer memoises apart: the lights, and the labels beside them.
+// The status panel in two parts its timer memoises apart: the lights, and the labels beside them. With
+// `onlyChanges`, only the lights that changed since the last painting, which `dc` still shows.
 void PaintStatusLights(HDC dc, const IndicatorLights& lights, int errorLevel, const WindowHandles& handles,
-                       bool mainWindowInFront);
+                       bool mainWindowInFront, bool onlyChanges);
 void PaintStatusLabels(HDC dc, COLORREF background);
 void PaintNetworkRing(HDC dc, const IndicatorLights& lights, const WindowHandles& handles,
                       COLORREF background);

@@ -346,7 +346,7 @@ void TestStatusPanel(const WindowHandles& handles) {
     } cases[] = {{3, true}, {99, false}};
     for (const auto& c : cases) {
         Canvas canvas;
-        PaintStatusLights(canvas.dc(), shown, c.level, handles, c.inFront);
+        PaintStatusLights(canvas.dc(), shown, c.level, handles, c.inFront, false);
         PaintStatusLabels(canvas.dc(), kBackground);
         const std::array<int, kErrorLevelLightCount> lights = ErrorLevelLights(c.level);
         for (std::size_t i = 0; i < kErrorLevelLightPositions.size(); ++i) {
@@ -363,6 +363,23 @@ void TestStatusPanel(const WindowHandles& handles) {
         CHECK_COLOUR(canvas.Pixel(kErrorLevelLabelPosition.x, kErrorLevelLabelPosition.y), kBackground,
                      "ERROR");
     }
+    // Drawing only what changed leaves what drawing every light again would: a light that blinks, one that
+    // appears, one that goes, the level and the foreground lights.
+    Canvas painted, reference;
+    FillStriped(painted);
+    FillStriped(reference);
+    IndicatorLights later;
+    later.tst = LedColour{};
+    later.web = kLedBlue;
+    later.txRx = kLedRed;
+    later.udp = kLedGreen;
+    later.svc = kLedDarkRed;
+    later.tcp = kLedDarkBlue;
+    PaintStatusLights(reference.dc(), shown, 3, handles, true, false);
+    PaintStatusLights(reference.dc(), later, 1, handles, false, false);
+    PaintStatusLights(painted.dc(), shown, 3, handles, true, false);
+    PaintStatusLights(painted.dc(), later, 1, handles, false, true);
+    CHECK(painted.SameAs(reference));
 }
 
 // The ring as the lights drawn one by one and the label over them, the first time and after some lights
