@@ -9,9 +9,11 @@ list or the network window open on channel 1, every named channel full of member
 reference web service serves, or with the parameters window open (the floor then idles). Processor time
 (the scheduler's counts in /proc), not wall time; the load of the machine still moves the absolute figures, which is
 why the floor runs beside the client: the ratio is the figure that holds from run to run. Both programs are
-told one error level, so that they pace their presence alike. Each run measures its states in turn, `--rounds`
-windows of each, and the summary gives each state's median ratio with its quartiles and extremes over all the
-windows of all the runs.
+told one error level, so that they pace their presence alike; the floor, paced by Sleep, still sends fewer
+presence datagrams when the machine is loaded, so each window also gives the ratio of processor time per
+presence datagram each program sent (counted on the loopback interface). Each run measures its states in turn,
+`--rounds` windows of each, and the summary gives each state's median ratio with its quartiles and extremes
+over all the windows of all the runs, per second and per presence datagram.
 
     tools/bench/run.sh idle_cpu [--window 20] [--rounds 3] [--warm-up 25] [--repeat 3] [--error-level 0]
         [--states idle,member,user,grouplist,network,params] [--exe OTHER/Zelvora.exe]
@@ -36,6 +38,7 @@ from harness.paths import ARTIFACTS
 from launcher import paths, prefix
 from launcher.network import ReferenceNetwork
 from launcher.web import WebService
+from presence_count import PresenceCounter
 
 SPEAKER_ACCOUNT = 101
 STATES = ("idle", "member", "user")
@@ -98,17 +101,22 @@ def wine_processes(wine_prefix, exe_name):
     return client, server
 
 
-def measure(pids, seconds):
-    """Share of one core (%) each process consumed over `seconds` of wall time: a thread started meanwhile
-    counts from its start, one that ended meanwhile is left out."""
+def measure(pids, seconds, counter, ports):
+    """Share of one core (%) each process consumed over `seconds` of wall time (a thread started meanwhile
+    counts from its start, one that ended meanwhile is left out), then the presence datagrams a second each of
+    `ports` sent."""
     before = [thread_times(pid) for pid in pids]
+    sent_before = counter.counts()
     start = time.monotonic()
     time.sleep(seconds)
     after = [thread_times(pid) for pid in pids]
+    sent_after = counter.counts()
     elapsed = time.monotonic() - start
     if None in before or None in after:
         raise RuntimeError("a measured process ended during the window")
-    return [100 * sum(t - old.get(task, 0) for task, t in new.items()) / elapsed for old, new in zip(before, after)]
+    shares = [100 * sum(t - old.get(task, 0) for task, t in new.items()) / elapsed
+              for old, new in zip(before, after)]
+    return shares + [(sent_after.get(port, 0) - sent_before.get(port, 0)) / elapsed for port in ports]
 
 
 class MemberSpeaking:
@@ -185,23 +193,42 @@ class WindowOpen:
         self._session.display.key(self._window, "0")
 
 
-def measure_state(state, args, network, session, floor_session, pids):
-    """One window of one state: the four processes' shares of one core."""
+def measure_state(state, network, session, floor_session, window):
+    """One window of one state: the four processes' shares of one core and the two programs' presence rates,
+    as `window()` measures them."""
     if state == "idle":
-        return measure(pids, args.window)
+        return window()
     if state == "member":
-        with MemberSpeaking(network, args.window + 4):
+        with MemberSpeaking(network, window.seconds + 4):
             time.sleep(1)
-            return measure(pids, args.window)
+            return window()
     if state in WINDOW_STATES:
         with WindowOpen(session, *WINDOW_STATES[state]):
             time.sleep(3)  # past the opening, the first drawing of the network window
-            return measure(pids, args.window)
+            return window()
     with UserTalking(session, floor_session):
         time.sleep(1)
-        shares = measure(pids, args.window)
+        shares = window()
     time.sleep(2)
     return shares
+
+
+class Window:
+    """A measured window of `seconds` over the four processes and the two programs' presence senders."""
+
+    def __init__(self, seconds, pids, counter, ports):
+        self.seconds = seconds
+        self._pids = pids
+        self._counter = counter
+        self._ports = ports
+
+    def __call__(self):
+        return measure(self._pids, self.seconds, self._counter, self._ports)
+
+
+def voice_port(network, channel):
+    """The UDP port the real client on `channel` sends from, as the network lists it."""
+    return int(network.clients(channel)[0].address.rsplit(":", 1)[1])
 
 
 def run_once(index, args):
@@ -214,6 +241,7 @@ def run_once(index, args):
         # One error level for both: each program's own would pace their presence apart with the machine's load.
         network = stack.enter_context(ReferenceNetwork(ARTIFACTS / f"{name}-network.log",
                                                        error_level=args.error_level))
+        counter = stack.enter_context(PresenceCounter())
         if any(state in WINDOW_STATES for state in args.states):
             web = WebService(ARTIFACTS / f"{name}-web.log", ARTIFACTS / f"{name}-web.sqlite", fresh=True)
             fill_channels(network, stack.enter_context(web))
@@ -229,16 +257,19 @@ def run_once(index, args):
         network.wait_for_client(FLOOR_CHANNEL)
         # Client and its wineserver, then the floor and its own: measured over the same windows.
         pids = wine_processes(session.prefix, "Zelvora.exe") + wine_processes(floor_session.prefix, FLOOR_EXE.name)
+        window = Window(args.window, pids, counter, (voice_port(network, 0), voice_port(network, FLOOR_CHANNEL)))
         time.sleep(args.warm_up)
         for round_index in range(args.rounds):
             for state in args.states:
-                shares = measure_state(state, args, network, session, floor_session, pids)
+                shares = measure_state(state, network, session, floor_session, window)
                 results[state].append(shares)
-                client, server, floor, floor_server = shares
+                client, server, floor, floor_server, client_sent, floor_sent = shares
+                per_presence = (f"  presence {client_sent:5.1f} / {floor_sent:5.1f} a second, ratio per datagram "
+                                f"{presence_ratio(shares):4.2f}" if counter.available else "")
                 print(f"run {index + 1}.{round_index + 1} {state:9}: client {client:5.2f} + wineserver "
                       f"{server:5.2f} = {client + server:5.2f} %  floor {floor:5.2f} + wineserver "
                       f"{floor_server:5.2f} = {floor + floor_server:5.2f} %  ratio "
-                      f"{(client + server) / (floor + floor_server):4.2f}", flush=True)
+                      f"{(client + server) / (floor + floor_server):4.2f}{per_presence}", flush=True)
     return results
 
 
@@ -249,6 +280,23 @@ def load_average():
 def totals(shares):
     """Client (with its wineserver) and floor (with its own), as shares of one core."""
     return shares[0] + shares[1], shares[2] + shares[3]
+
+
+def presence_ratio(shares):
+    """The client/floor ratio of processor time per presence datagram sent; None when one sent none."""
+    client, floor = totals(shares)
+    client_sent, floor_sent = shares[4], shares[5]
+    if client_sent <= 0 or floor_sent <= 0 or floor <= 0:
+        return None
+    return (client / client_sent) / (floor / floor_sent)
+
+
+def spread(ratios):
+    """Median, quartiles and extremes of some ratios, as one line."""
+    ratios = sorted(ratios)
+    quartiles = statistics.quantiles(ratios, n=4) if len(ratios) > 1 else ratios * 3
+    return (f"median {statistics.median(ratios):4.2f}, quartiles {quartiles[0]:4.2f}-{quartiles[2]:4.2f}, "
+            f"min {ratios[0]:4.2f}, max {ratios[-1]:4.2f} over {len(ratios)} windows")
 
 
 def main():
@@ -275,14 +323,13 @@ def main():
               f"({os.cpu_count()} cores)", flush=True)
     for state in args.states:
         pairs = [totals(shares) for shares in samples[state]]
-        ratios = sorted(client / floor for client, floor in pairs)
-        quartiles = statistics.quantiles(ratios, n=4) if len(ratios) > 1 else ratios * 3
         pooled = sum(c for c, _ in pairs) / sum(f for _, f in pairs)
-        print(f"{state:9}: client/floor ratio median {statistics.median(ratios):4.2f}, "
-              f"quartiles {quartiles[0]:4.2f}-{quartiles[2]:4.2f}, min {ratios[0]:4.2f}, max {ratios[-1]:4.2f} "
-              f"over {len(ratios)} windows, all windows together {pooled:4.2f} (client median "
-              f"{statistics.median(c for c, _ in pairs):5.2f} %, floor median "
+        print(f"{state:9}: client/floor ratio {spread(c / f for c, f in pairs)}, all windows together "
+              f"{pooled:4.2f} (client median {statistics.median(c for c, _ in pairs):5.2f} %, floor median "
               f"{statistics.median(f for _, f in pairs):5.2f} % of one core)")
+        per_presence = [r for r in map(presence_ratio, samples[state]) if r is not None]
+        if per_presence:
+            print(f"{'':9}  per presence datagram {spread(per_presence)}")
     return 0
 
 
