@@ -95,6 +95,8 @@ class MemberCountTest(unittest.TestCase):
             # The client's presence keeps it listed all along: the network would drop it after 3 s of silence, and
             # it joins only twice (channel 0, then 3), the last check below.
             wine_client = network.wait_for_client(0)[0]
+            # The panel shows 0 until the first list: its own channel's list answered comes first.
+            lists_answered()
             wait_for_panel(has_white_text, "1 member")
             alone = count_picture()
 
@@ -120,6 +122,8 @@ class MemberCountTest(unittest.TestCase):
             self.assertEqual([m.address for m in moved], [wine_client.address])
             self.assertNotIn(wine_client.address, [m.address for m in network.clients(0)], "it left channel 0")
             self.assertEqual(len(self.stand_in.list_of(OTHER_CHANNEL)), 4)
+            # Channel 0 showed 4 as well: only a list of channel 3 answered makes the same picture its count.
+            lists_answered()
             wait_for_panel(lambda crop: crop == four, "4 members of channel 3")
 
             # They leave: the client is alone again.
