@@ -15,7 +15,7 @@ namespace {
 void ReplaceIcon(UsbIconView& view, HBITMAP bitmap) {
     HBITMAP old = view.picture.exchange(bitmap);
     if (bitmap != nullptr) {
-        const ScopedGetDC dc(view.mainWindow);
+        const ScopedGetDC dc(view.mainWindow, DCX_CACHE); // the accessory thread's, not the main thread's
         if (dc) {
             const Rect& place = view.place;
             DrawStretchedBitmap(dc.get(), bitmap, place.left, place.top, place.right - place.left,

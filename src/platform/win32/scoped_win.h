@@ -55,11 +55,14 @@ class ScopedSelect {
     HGDIOBJ previous_;
 };
 
-// A window's device context (GetDC), released at the end of the scope. A null window gives no context
-// rather than the whole screen's.
+// A window's device context (GetDC, or GetDCEx with `flags`), released at the end of the scope. A null window
+// gives no context rather than the whole screen's. A thread other than the window's asks for DCX_CACHE: a
+// window with a context of its own would otherwise hand it the one its thread is drawing with.
 class ScopedGetDC {
   public:
     explicit ScopedGetDC(HWND window) : window_(window), dc_(window != nullptr ? GetDC(window) : nullptr) {}
+    ScopedGetDC(HWND window, DWORD flags)
+        : window_(window), dc_(window != nullptr ? GetDCEx(window, nullptr, flags) : nullptr) {}
     ~ScopedGetDC() {
         if (dc_ != nullptr) {
             ReleaseDC(window_, dc_);
