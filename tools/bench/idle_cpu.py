@@ -104,7 +104,8 @@ def wine_processes(wine_prefix, exe_name):
 def measure(pids, seconds, counter, ports):
     """Share of one core (%) each process consumed over `seconds` of wall time (a thread started meanwhile
     counts from its start, one that ended meanwhile is left out), then the presence datagrams a second each of
-    `ports` sent."""
+    `ports` sent, then the share of the client's and the floor's main threads (the process's first thread,
+    under Wine the one that runs the window's messages and timers)."""
     before = [thread_times(pid) for pid in pids]
     sent_before = counter.counts()
     start = time.monotonic()
@@ -116,7 +117,9 @@ def measure(pids, seconds, counter, ports):
         raise RuntimeError("a measured process ended during the window")
     shares = [100 * sum(t - old.get(task, 0) for task, t in new.items()) / elapsed
               for old, new in zip(before, after)]
-    return shares + [(sent_after.get(port, 0) - sent_before.get(port, 0)) / elapsed for port in ports]
+    sent = [(sent_after.get(port, 0) - sent_before.get(port, 0)) / elapsed for port in ports]
+    main = [100 * (after[i].get(str(pids[i]), 0) - before[i].get(str(pids[i]), 0)) / elapsed for i in (0, 2)]
+    return shares + sent + main
 
 
 class MemberSpeaking:
@@ -263,13 +266,14 @@ def run_once(index, args):
             for state in args.states:
                 shares = measure_state(state, network, session, floor_session, window)
                 results[state].append(shares)
-                client, server, floor, floor_server, client_sent, floor_sent = shares
+                client, server, floor, floor_server, client_sent, floor_sent, client_main, floor_main = shares
                 per_presence = (f"  presence {client_sent:5.1f} / {floor_sent:5.1f} a second, ratio per datagram "
                                 f"{presence_ratio(shares):4.2f}" if counter.available else "")
                 print(f"run {index + 1}.{round_index + 1} {state:9}: client {client:5.2f} + wineserver "
                       f"{server:5.2f} = {client + server:5.2f} %  floor {floor:5.2f} + wineserver "
                       f"{floor_server:5.2f} = {floor + floor_server:5.2f} %  ratio "
-                      f"{(client + server) / (floor + floor_server):4.2f}{per_presence}", flush=True)
+                      f"{(client + server) / (floor + floor_server):4.2f}{per_presence}  main thread "
+                      f"{client_main:4.2f} / {floor_main:4.2f} %", flush=True)
     return results
 
 
@@ -330,6 +334,8 @@ def main():
         per_presence = [r for r in map(presence_ratio, samples[state]) if r is not None]
         if per_presence:
             print(f"{'':9}  per presence datagram {spread(per_presence)}")
+        print(f"{'':9}  main thread median client {statistics.median(s[6] for s in samples[state]):4.2f} %, floor "
+              f"{statistics.median(s[7] for s in samples[state]):4.2f} % of one core")
     return 0
 
 
