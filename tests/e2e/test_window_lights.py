@@ -116,6 +116,8 @@ class RelayingVoiceServer:
         self._level = None
         self._sequence = 0
         self._running = True
+        # Held while a datagram's level is read and sent: once set_level returns, none of the old level follows.
+        self._sending = threading.Lock()
         self._thread = threading.Thread(target=self._relay, daemon=True)
 
     def start(self, level, timeout=30):
@@ -126,15 +128,17 @@ class RelayingVoiceServer:
 
     def set_level(self, level):
         """A level of None stops the relay; the network then falls silent."""
-        self._level = level
+        with self._sending:
+            self._level = level
 
     def _relay(self):
         while self._running:
-            level = self._level
-            if level is not None:
-                self._sequence = self._sequence % 255 + 1
-                self._peer.send(protocol.relayed_voice(self._sequence, relay_byte=1, account=0, error_level=level),
-                                self._client)
+            with self._sending:
+                level = self._level
+                if level is not None:
+                    self._sequence = self._sequence % 255 + 1
+                    self._peer.send(protocol.relayed_voice(self._sequence, relay_byte=1, account=0,
+                                                           error_level=level), self._client)
             time.sleep(self.PERIOD)
 
     def close(self):
@@ -217,7 +221,11 @@ class StatusLightsTest(unittest.TestCase):
                            "a green light just behind the red one")
         client.screenshot("listening")
         # The network falls silent for the rest of the test: the error level settles on red before the panels
-        # are compared across a covering, instead of turning red between the two pictures.
+        # are compared across a covering, instead of turning red between the two pictures. The ring paints every
+        # 50 ms, the status panel every 200 ms: red is taken for settled only once the panel has shown this
+        # level, or a red left from before would pass and the level would show between the two pictures.
+        D = DARK_BLUE
+        wait_for_lights(grabber, reader, origin, ERROR_LEVEL_LIGHTS, [GREEN, D, D, D, D], timeout=10)
         relay.set_level(None)
         wait_for_lights(grabber, reader, origin, ERROR_LEVEL_LIGHTS, [RED] * 5, timeout=10)
 
