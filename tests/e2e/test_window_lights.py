@@ -241,14 +241,15 @@ class StatusLightsTest(unittest.TestCase):
 
     def check_error_levels(self, client, relay, grabber, reader, origin):
         D = DARK_BLUE
+        # Each case shows other lights than the one before it: lights already showing would pass its wait at once.
         cases = [
             (0, [GREEN, D, D, D, D]),
             (1, [D, GREEN, D, D, D]),
             (2, [D, D, GREEN, D, D]),
             (3, [D, D, D, YELLOW, D]),
+            (-1, [D] * 5),  # a signed byte
             (4, [D, D, D, D, RED]),
             (7, [D] * 5),  # outside the table
-            (-1, [D] * 5),  # a signed byte
             (None, [RED] * 5),  # the network falls silent again
         ]
         relay.start(cases[0][0])
