@@ -15,14 +15,16 @@ PICTURED_SLOTS = {1: (True, True, False), 2: (True, False)}
 FULL_POLL_REQUESTS = 24  # every channel's list: 11 list phases of two requests
 
 
-def client_origin(shot, window):
-    """From the red marker of the row just refreshed: at (width - 35, 51 x row - 30), the caption shorter than a row."""
+def marked_row(shot, window):
+    """The client origin and the row, from the red marker of the row just refreshed: at (width - 35, 51 x row - 30),
+    the caption shorter than a row. None before the first row is refreshed."""
     left, top, width = window["x"], window["y"], window["width"]
     for y in range(top, top + window["height"]):
         for x in range(left + width - 60, left + width):
             if shot.pixel(x, y) == (255, 0, 0):
-                return x - (width - 35), top + (y - top - 21) % 51
-    raise AssertionError("no row marker")
+                origin = (x - (width - 35), top + (y - top - 21) % 51)
+                return origin, (y - origin[1] + 30) // 51
+    return None
 
 
 class GroupListWindowTest(unittest.TestCase):
@@ -48,8 +50,19 @@ class GroupListWindowTest(unittest.TestCase):
                              [200, 404, 200, 200])
             window = client.probe.find(cls=CLASS, title="Zelvora Group List")[0]
             self.assertEqual((window["width"], window["height"]), (666, 650))
-            shot = client.screenshot("group_list")
-            x, y = client_origin(shot, window)
+            # A picture is drawn once its body is read and decoded, after the request shows served; the marker
+            # moves on to a row only once that row is drawn.
+            drawn = []
+
+            def row_2_drawn():
+                shot = client.screenshot("group_list")
+                marked = marked_row(shot, window)
+                if marked and marked[1] >= 2:
+                    drawn.append((shot, marked[0]))
+                return drawn
+
+            client.session.wait_until(row_2_drawn, timeout=10, what="the marker past row 2")
+            shot, (x, y) = drawn[0]
             for row, slots in PICTURED_SLOTS.items():
                 for slot, pictured in enumerate(slots):
                     cyan = [shot.pixel(x + 20 + 38 * slot + i, y + 51 * row - 41 + j) == (0, 255, 255)
