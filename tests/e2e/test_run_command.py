@@ -117,15 +117,21 @@ def wait_window(display_name, title, timeout):
     return int(found[0])
 
 
+def mostly_black(rgb):
+    pixels = [rgb[i:i + 3] for i in range(0, len(rgb), 3)]
+    return pixels.count(b"\0\0\0") * 2 > len(pixels)
+
+
 def settled_picture(display_name, rect, timeout):
-    """The screen's rectangle once two readings in a row agree: the box and its frame are painted."""
+    """The screen's rectangle once two readings in a row agree and it is not mostly black: the box and its frame
+    are painted (a box mapped but not yet painted is black, and may stay so for two readings on a busy machine)."""
     deadline = time.monotonic() + timeout
     with ScreenReader(display_name) as reader:
         previous = reader.grab(*rect).rgb
         while time.monotonic() < deadline:
             time.sleep(0.2)
             current = reader.grab(*rect).rgb
-            if current == previous:
+            if current == previous and not mostly_black(current):
                 return current
             previous = current
     raise AssertionError(f"the screen at {rect} still changes after {timeout} s")
