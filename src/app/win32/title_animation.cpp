@@ -1,8 +1,10 @@
 #include "app/win32/title_animation.h"
 
+#include "app/frame_changes.h"
 #include "app/main_window_layout.h"
 #include "app/main_thread_state.h"
 #include "app/title_animation_timing.h"
+#include "platform/win32/draw_helpers.h"
 #include "platform/win32/message_box.h"
 #include "platform/win32/scoped_win.h"
 #include "platform/win32/top_down_bitmap.h"
@@ -13,6 +15,7 @@
 #include <objidl.h> // GDI+ needs the COM declarations that the lean Windows header leaves out
 #include <gdiplus.h>
 
+#include <optional>
 #include <vector>
 
 using namespace Gdiplus;
@@ -59,7 +62,22 @@ struct FrameStrip {
     HDC dc = nullptr;
     HBITMAP bitmap = nullptr;
 };
-FrameStrip strip; // made once at start-up, used by the main thread's timer
+FrameStrip strip;                  // made once at start-up, used by the main thread's timer
+std::optional<FrameCopies> copies; // made with the strip, from its pixels
+
+// Where each frame differs from the one before it, so that a tick copies only that to the window.
+std::vector<::Rect> ChangesFromPrevious(const std::uint32_t* stripPixels, int frameCount) {
+    const auto frame = [&](int index) {
+        return PixelFrame{stripPixels + static_cast<std::ptrdiff_t>(index) * kAnimationFrameSize,
+                          kAnimationFrameSize, kAnimationFrameSize,
+                          static_cast<std::ptrdiff_t>(kAnimationFrameSize) * frameCount};
+    };
+    std::vector<::Rect> changes;
+    for (int i = 0; i < frameCount; ++i) {
+        changes.push_back(ChangedArea(frame((i + frameCount - 1) % frameCount), frame(i)));
+    }
+    return changes;
+}
 
 void DrawFramesIntoStrip(const WindowHandles& handles) {
     BITMAPINFO info =
@@ -80,6 +98,9 @@ void DrawFramesIntoStrip(const WindowHandles& handles) {
                            i * kAnimationFrameSize, 0, kAnimationFrameSize, kAnimationFrameSize);
     }
     GdipDeleteGraphics(graphics);
+    GdiFlush(); // the pixels are read straight from the section
+    copies.emplace(ChangesFromPrevious(static_cast<const std::uint32_t*>(bits), handles.animationFrameCount),
+                   ::Rect{0, 0, kAnimationFrameSize, kAnimationFrameSize});
 }
 
 } // namespace
@@ -139,10 +160,20 @@ void DrawNextAnimationFrame(HWND mainWindow) {
     if (handles.animationFrameCount == 0 || handles.animationFrameIndex >= handles.animationFrameCount) {
         return;
     }
-    const ScopedGetDC dc(mainWindow);
-    if (dc && strip.dc != nullptr) {
-        BitBlt(dc.get(), kAnimationOrigin.x, kAnimationOrigin.y, kAnimationFrameSize, kAnimationFrameSize,
-               strip.dc, handles.animationFrameIndex * kAnimationFrameSize, 0, SRCCOPY);
+    const int index = handles.animationFrameIndex;
+    handles.animationFrameIndex = (index + 1) % handles.animationFrameCount;
+    if (!copies) {
+        return;
     }
-    handles.animationFrameIndex = (handles.animationFrameIndex + 1) % handles.animationFrameCount;
+    const ::Rect area = copies->AreaToCopy(index, MainWindowExposures());
+    if (area.IsEmpty()) {
+        return;
+    }
+    const ScopedGetDC dc(mainWindow);
+    if (!dc) {
+        copies->Forget();
+        return;
+    }
+    BitBlt(dc.get(), kAnimationOrigin.x + area.left, kAnimationOrigin.y + area.top, area.right - area.left,
+           area.bottom - area.top, strip.dc, index * kAnimationFrameSize + area.left, area.top, SRCCOPY);
 }
