@@ -30,7 +30,7 @@ class WatchedReply : public ResponseSource {
         : response_(response), exchange_(exchange) {}
 
     int StatusCode() override { return QueryStatusCode(response_); }
-    std::size_t Available() override { return exchange_.Available().value_or(0); }
+    std::optional<std::size_t> Available() override { return exchange_.Available(); }
     std::optional<std::size_t> Read(std::span<std::uint8_t> into) override { return exchange_.Read(into); }
 
   private:
@@ -94,14 +94,14 @@ FetchResult HttpsGetPath(ResponseBuffer::Lease& response, const char* path) {
     }
     response.CurrentRequest() = request.Get();
     WatchedReply reply(response, exchange);
-    const std::size_t size = ReadResponseInto(reply, response.Bytes());
+    const std::optional<std::size_t> size = ReadResponseInto(reply, response.Bytes());
     response.CurrentRequest() = nullptr;
-    // A body the deadline cut short is no body.
-    if (exchange.WasCut()) {
+    // A body the deadline or the connection cut short is no body.
+    if (!size || exchange.WasCut()) {
         return kFailed;
     }
-    response.SetBodySize(size);
-    return size == 0 ? FetchResult{} : FetchResult{FetchStatus::Body, size};
+    response.SetBodySize(*size);
+    return *size == 0 ? FetchResult{} : FetchResult{FetchStatus::Body, *size};
 }
 
 HINTERNET HttpsPost(HINTERNET connection, const char* path, std::span<const std::uint8_t> body,

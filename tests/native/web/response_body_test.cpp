@@ -8,17 +8,31 @@
 
 namespace {
 
-// A reply served in fixed chunks; a failed read ends it.
+// How a reply breaks off after its chunks: it does not, a read fails, or the query of what is ready fails.
+enum class BreakOff { Never, Read, Query };
+
+// A reply served in fixed chunks.
 class ChunkedReply : public ResponseSource {
   public:
-    ChunkedReply(int status, std::vector<std::vector<std::uint8_t>> chunks, bool readFails = false)
-        : status_(status), chunks_(std::move(chunks)), readFails_(readFails) {}
+    ChunkedReply(int status, std::vector<std::vector<std::uint8_t>> chunks, BreakOff breakOff = BreakOff::Never)
+        : status_(status), chunks_(std::move(chunks)), breakOff_(breakOff) {}
 
     int StatusCode() override { return status_; }
-    std::size_t Available() override { return next_ < chunks_.size() ? chunks_[next_].size() : 0; }
+    std::optional<std::size_t> Available() override {
+        if (next_ < chunks_.size()) {
+            return chunks_[next_].size();
+        }
+        if (breakOff_ == BreakOff::Read) {
+            return 1;
+        }
+        if (breakOff_ == BreakOff::Query) {
+            return std::nullopt;
+        }
+        return 0;
+    }
     std::optional<std::size_t> Read(std::span<std::uint8_t> into) override {
         ++reads;
-        if (readFails_) {
+        if (next_ == chunks_.size()) {
             return std::nullopt;
         }
         const std::vector<std::uint8_t>& chunk = chunks_[next_++];
@@ -31,7 +45,7 @@ class ChunkedReply : public ResponseSource {
     int status_;
     std::vector<std::vector<std::uint8_t>> chunks_;
     std::size_t next_ = 0;
-    bool readFails_;
+    BreakOff breakOff_;
 };
 
 constexpr std::uint8_t kStale = 0xEE;
@@ -69,11 +83,12 @@ TEST(ReadResponse, AnUnreadableStatusStillReadsTheBody) {
     EXPECT_EQ(ReadResponseInto(reply, buffer), 2u);
 }
 
-TEST(ReadResponse, AFailedReadEndsTheBody) {
-    ChunkedReply reply(200, {{1, 2}}, /*readFails=*/true);
-    auto buffer = StaleBuffer();
-    EXPECT_EQ(ReadResponseInto(reply, buffer), 0u);
-    EXPECT_EQ(buffer[0], 0);
+TEST(ReadResponse, AReplyThatBreaksOffIsNoBody) {
+    for (const BreakOff breakOff : {BreakOff::Read, BreakOff::Query}) {
+        ChunkedReply reply(200, {{1, 2}, {3}}, breakOff);
+        auto buffer = StaleBuffer();
+        EXPECT_EQ(ReadResponseInto(reply, buffer), std::nullopt);
+    }
 }
 
 } // namespace
