@@ -14,7 +14,8 @@ enum class BreakOff { Never, Read, Query };
 // A reply served in fixed chunks.
 class ChunkedReply : public ResponseSource {
   public:
-    ChunkedReply(int status, std::vector<std::vector<std::uint8_t>> chunks, BreakOff breakOff = BreakOff::Never)
+    ChunkedReply(int status, std::vector<std::vector<std::uint8_t>> chunks,
+                 BreakOff breakOff = BreakOff::Never)
         : status_(status), chunks_(std::move(chunks)), breakOff_(breakOff) {}
 
     int StatusCode() override { return status_; }
