@@ -33,14 +33,7 @@ TEST(PcIdentifier, FixedFallbacks) {
     EXPECT_STREQ(out, "9999999999999999");
 }
 
-TEST(RequiredImages, BoxTextsAndCaptions) {
-    EXPECT_STREQ(kKnobArrowImage.boxText, "btn-fleche.bmp");
-    EXPECT_STREQ(kKnobArrowImage.boxCaption,
-                 "Le programme va s'arr\xC3\xAAter\ncar il manque le fichier\nREF: ");
-    EXPECT_STREQ(kDocumentationIcon.boxText, "DOC-IMG");
-    EXPECT_STREQ(kDocumentationIcon.boxCaption,
-                 "Le programme va s'arr\xC3\xAAter\ncar il manque un fichier\nREF: ");
-    EXPECT_STREQ(kSynthesiserIcon.boxText, "SYNTHE-IMG");
+TEST(RequiredImages, ChannelImagesAreNamedByTheirNumber) {
     char name[16];
     ChannelImageFileName(10, name);
     EXPECT_STREQ(name, "10.bmp");
