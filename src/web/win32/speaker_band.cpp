@@ -54,6 +54,14 @@ RECT Win32Rect(const Rect& rect) {
     return RECT{rect.left, rect.top, rect.right, rect.bottom};
 }
 
+// A text longer than its strip is cut at the strip's edge: what it drew past it, no clearing would take away.
+void DrawTextInStrip(HDC dc, const char* utf8, Point at, const Rect& strip, COLORREF colour) {
+    const int saved = SaveDC(dc);
+    IntersectClipRect(dc, strip.left, strip.top, strip.right, strip.bottom);
+    DrawUtf8Text(dc, utf8, at.x, at.y, colour);
+    RestoreDC(dc, saved);
+}
+
 void ClearDetailStrips(HDC dc) {
     const SpeakerBandPlaces& places = Web().speakerBand;
     FillWithBackground(dc, Win32Rect(places.nameStrip));
@@ -99,16 +107,20 @@ void ClearSpeakerDetails(HWND mainWindow) {
 
 void ShowSpeakerDetails(HWND mainWindow, const SpeakerDetails& details) {
     const ScopedGetDC dc(mainWindow);
-    if (!dc) {
-        return;
+    if (dc) {
+        DrawSpeakerDetails(dc.get(), details);
     }
+}
+
+void DrawSpeakerDetails(HDC dc, const SpeakerDetails& details) {
     // The previous speaker's phrase is not blurred into the new one's strip.
-    ClearDetailStrips(dc.get());
+    ClearDetailStrips(dc);
     const SpeakerBandPlaces& places = Web().speakerBand;
-    DrawUtf8Text(dc.get(), details.firstName, places.firstName.x, places.firstName.y, kWhite);
-    DrawUtf8Text(dc.get(), details.town, places.town.x, places.town.y, kWhite);
-    BlurTintRect(dc.get(), Win32Rect(places.phraseStrip));
-    DrawUtf8Text(dc.get(), details.phrase, places.phraseStrip.left, places.phraseStrip.top, kYellow);
+    DrawTextInStrip(dc, details.firstName, places.firstName, places.nameStrip, kWhite);
+    DrawTextInStrip(dc, details.town, places.town, places.nameStrip, kWhite);
+    BlurTintRect(dc, Win32Rect(places.phraseStrip));
+    const Point phraseAt{places.phraseStrip.left, places.phraseStrip.top};
+    DrawTextInStrip(dc, details.phrase, phraseAt, places.phraseStrip, kYellow);
 }
 
 void BlurTintRect(HDC target, const RECT& rect) {

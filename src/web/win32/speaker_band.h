@@ -22,6 +22,8 @@ struct SpeakerBandPlaces {
 bool ShowSpeakerPicture(HWND mainWindow, HBITMAP picture);
 
 void ShowSpeakerDetails(HWND mainWindow, const SpeakerDetails& details);
+// The same on `dc`, which shows the main window's client area: each text is kept within its strip.
+void DrawSpeakerDetails(HDC dc, const SpeakerDetails& details);
 
 // Paint the background colour over the picture last shown, or over the name strip and the phrase's strip.
 void ClearSpeakerPicture(HWND mainWindow);

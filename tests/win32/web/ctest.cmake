@@ -12,3 +12,5 @@ add_test(NAME win32_web_member_windows
          COMMAND ${ZELVORA_RUN_WIN32_TEST} ${ZELVORA_WINDOWS_BUILD_DIR}/tests/win32/web/web_member_windows_test.exe)
 add_test(NAME win32_web_hostile_pictures
          COMMAND ${ZELVORA_RUN_WIN32_TEST} ${ZELVORA_WINDOWS_BUILD_DIR}/tests/win32/web/web_hostile_pictures_test.exe)
+add_test(NAME win32_web_speaker_band
+         COMMAND ${ZELVORA_RUN_WIN32_TEST} ${ZELVORA_WINDOWS_BUILD_DIR}/tests/win32/web/web_speaker_band_test.exe)
