@@ -16,7 +16,12 @@ presence datagram each program sent (counted on the loopback interface). Each ru
 over all the windows of all the runs, per second and per presence datagram.
 
     tools/bench/run.sh idle_cpu [--window 20] [--rounds 3] [--warm-up 25] [--repeat 3] [--error-level 0]
-        [--states idle,member,user,grouplist,network,params] [--exe OTHER/Zelvora.exe]
+        [--states idle,member,user,grouplist,network,params] [--exe OTHER/Zelvora.exe] [--floor-paints]
+
+--floor-paints has the floor also paint one pixel whenever the client must show a change (the title
+animation's frames, the NETWORK ring's moves, the countdown, the needles and bars): most of what a painting
+costs under Wine does not depend on what it draws, so the ratio against that floor is what the client spends
+beyond the paintings its window must make.
 
 Needs both presets built (Zelvora.exe, ZelvoraFloor.exe, the probe and zelvora-network). run.sh gives the
 run a network namespace of its own, so the client's fixed ports do not meet another run's; --exe measures
@@ -250,7 +255,7 @@ def run_once(index, args):
             fill_channels(network, stack.enter_context(web))
         session = stack.enter_context(WineSession(name))
         floor_session = stack.enter_context(WineSession(f"{name}-floor"))
-        floor_session.launch(FLOOR_EXE, [str(FLOOR_CHANNEL)])
+        floor_session.launch(FLOOR_EXE, [str(FLOOR_CHANNEL)] + (["paints"] if args.floor_paints else []))
         run = session.copy_run_dir()
         if args.exe:
             shutil.copyfile(args.exe, run / "Zelvora.exe")
@@ -313,6 +318,8 @@ def main():
     parser.add_argument("--repeat", type=int, default=1, help="runs, each with a fresh client and floor")
     parser.add_argument("--exe", help="another Zelvora.exe to run from this run directory")
     parser.add_argument("--states", default=",".join(STATES), help="comma-separated among " + ", ".join(STATES))
+    parser.add_argument("--floor-paints", action="store_true",
+                        help="the floor also paints whenever the client must show a change")
     args = parser.parse_args()
     args.states = [s for s in args.states.split(",") if s]
     known = STATES + tuple(WINDOW_STATES)
@@ -325,6 +332,8 @@ def main():
             samples[state] += shares
         print(f"run {index + 1} load average {load_before:.1f} before, {load_average():.1f} after "
               f"({os.cpu_count()} cores)", flush=True)
+    if args.floor_paints:
+        print("floor: paints one pixel whenever the client must show a change")
     for state in args.states:
         pairs = [totals(shares) for shares in samples[state]]
         pooled = sum(c for c, _ in pairs) / sum(f for _, f in pairs)
