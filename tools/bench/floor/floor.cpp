@@ -36,9 +36,18 @@ AudioState& gAudio = *new AudioState;
 HWND gWindow = nullptr;
 bool gPaints = false;
 
+enum Painter {
+    kRingPainter,
+    kCountdownPainter,
+    kAnimationPainter,
+    kLeftMeterPainter,
+    kRightMeterPainter,
+    kPainterCount
+};
+
 // One pixel of the window, its own for each painter, flipped each time so that every painting changes it.
 void PaintPixel(int painter) {
-    static std::array<bool, 5> lit{};
+    static std::array<bool, kPainterCount> lit{};
     const HDC dc = GetDC(gWindow);
     if (dc != nullptr) {
         lit[painter] = !lit[painter];
@@ -54,8 +63,6 @@ template <typename T> void PaintOnChange(int painter, T& shown, const T& now) {
         PaintPixel(painter);
     }
 }
-
-enum Painter { kRingPainter, kCountdownPainter, kAnimationPainter, kLeftMeterPainter, kRightMeterPainter };
 
 void CALLBACK EmptyTimerRoutine(HWND, UINT, UINT_PTR, DWORD) {}
 
