@@ -131,18 +131,18 @@ class IdentityAndSpeakerTest(unittest.TestCase):
 
                 speak(SPEAKERS[0])
                 client.session.wait_until(lambda: band() == (True, True, False), timeout=10,
-                                          what="the first speaker's picture and names")
+                                          what="the first speaker's picture and names", seen=band)
                 client.probe.repaint("class:X")
                 client.session.wait_until(lambda: fetched("images.php?N=2") == fetched("client.xml") == 2,
                                           timeout=5, what="the picture and the details fetched again")
                 client.session.wait_until(lambda: band() == (True, True, False), timeout=5,
-                                          what="the picture and the names back after the repaint")
+                                          what="the picture and the names back after the repaint", seen=band)
                 client.screenshot("repainted_speaker")
 
                 speak(UNKNOWN_SPEAKER)
                 web.wait_for_log(lambda line: f" /users/{UNKNOWN_SPEAKER}/client.xml 404" in line)
                 client.session.wait_until(lambda: band() == (False, False, True), timeout=5,
-                                          what="no face and no names under the unknown speaker")
+                                          what="no face and no names under the unknown speaker", seen=band)
                 client.screenshot("unknown_speaker")
                 client.probe.post("class:X", WM_DESTROY)
                 self.assertEqual(client.wait_exit(30), 0)

@@ -1,5 +1,6 @@
 """One run of Windows programs under Wine: a prefix, a display, a sound server, and their clean-up."""
 
+import contextlib
 import shutil
 import subprocess
 import sys
@@ -184,9 +185,14 @@ class WineSession:
         log = self.prefix / "opened-urls.txt"
         return log.read_text().splitlines() if log.is_file() else []
 
-    def wait_until(self, condition, timeout=20, interval=0.2, what="the condition"):
+    def wait_until(self, condition, timeout=20, interval=0.2, what="the condition", seen=None):
+        """Polls `condition` until it holds; past `timeout`, raises TimeoutError, saying what `seen` (a
+        callable) then returns when given, and saving the screen as <artefacts>/timeout.png."""
         deadline = time.monotonic() + timeout
         while not condition():
             if time.monotonic() > deadline:
-                raise TimeoutError(f"{what} did not hold within {timeout} s")
+                observed = f"; seen: {seen()!r}" if seen is not None else ""
+                with contextlib.suppress(Exception):  # the report must not hide the time-out
+                    self.screenshot("timeout")
+                raise TimeoutError(f"{what} did not hold within {timeout} s{observed}")
             time.sleep(interval)
